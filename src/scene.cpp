@@ -1,0 +1,3 @@
+#include "scene.h"
+
+void cScene::add_vars(cGuiVarList*) {}

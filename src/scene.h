@@ -1,0 +1,51 @@
+// One part of the show: its own assets, camera and timing.
+#pragma once
+
+#include "camera.h"
+
+#include <string>
+
+class cEvent;
+class cGuiVarList;
+
+// The scene manager's clock, in whole milliseconds. Timeline time is
+// current - start; scenes read it and never write it.
+struct sTimeBlock {
+    int start = 0;
+    int current = 0;
+    int previous = 0;
+};
+
+class cScene {
+public:
+    explicit cScene(const sTimeBlock* time_block) : m_time_block(time_block) {}
+    virtual ~cScene() = default;
+    cScene(const cScene&) = delete;
+    cScene& operator=(const cScene&) = delete;
+
+    virtual std::string get_name() = 0;
+    // Loads every asset; once, at start-up, under the load screen.
+    virtual void load() = 0;
+    // On every switch to this scene (also when it is current already).
+    virtual void enter() = 0;
+    // Just before a switch replaces this scene.
+    virtual void leave() = 0;
+    virtual void draw() = 0;
+    // An event that became due while this scene is current.
+    virtual void on_event(cEvent* event) = 0;
+    // Once per frame after the frame's events.
+    virtual void update() = 0;
+    // Registers the scene's tweak variables.
+    virtual void add_vars(cGuiVarList* list);
+
+    cCamera m_camera;
+    const sTimeBlock* m_time_block;
+
+protected:
+    // Helpers on the time block.
+    int timeline_ms() const { return m_time_block->current - m_time_block->start; }
+    float elapsed_seconds() const { return float(timeline_ms() / 1000.0); }
+    float frame_seconds() const {
+        return float((m_time_block->current - m_time_block->previous) / 1000.0);
+    }
+};

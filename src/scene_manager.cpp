@@ -1,0 +1,170 @@
+#include "scene_manager.h"
+
+#include "debug.h"
+#include "event_queue_factory.h"
+#include "light_control.h"
+#include "load_screen.h"
+#include "platform/clock_posix.h"
+#include "scene_dummy.h"
+
+#include <climits>
+#include <cstdlib>
+#include <iostream>
+
+cSceneManager* cSceneManager::s_instance = nullptr;
+
+cSceneManager* cSceneManager::instance() {
+    if (!s_instance)
+        s_instance = new cSceneManager();
+    return s_instance;
+}
+
+void cSceneManager::destroy() {
+    if (!s_instance)
+        return;
+    s_instance->release();
+    delete s_instance;
+    s_instance = nullptr;
+}
+
+cSceneManager::cSceneManager() : m_light(cLightControl::instance()) {}
+
+cSceneManager::~cSceneManager() {
+    release();
+}
+
+void cSceneManager::add_scene(cScene* scene) {
+    m_scenes.push_back(scene);
+}
+
+void cSceneManager::set_clock(iClock* clock) {
+    m_clock = clock;
+    m_frequency = clock->frequency();
+    m_clock_started = false;
+}
+
+int cSceneManager::demo_time_ms() {
+    if (!m_clock) {
+        static cClock_posix platform_clock;
+        set_clock(&platform_clock);
+    }
+    std::int64_t counter = m_clock->counter();
+    if (!m_clock_started) {
+        m_clock_origin = counter;
+        m_clock_started = true;
+    }
+    // Whole milliseconds in integers: a double quotient such as 1.001 s times
+    // 1000 lands just below 1001 and would truncate a millisecond short.
+    const std::int64_t ticks = counter - m_clock_origin;
+    const std::int64_t ms = ticks / m_frequency * 1000 + (ticks % m_frequency) * 1000 / m_frequency;
+    if (ms > INT_MAX)
+        return INT_MAX;
+    if (ms < INT_MIN)
+        return INT_MIN;
+    return int(ms);
+}
+
+void cSceneManager::restart_clock() {
+    m_time.previous = m_time.current;
+    m_time.current = m_time.start = demo_time_ms();
+}
+
+void cSceneManager::load(const std::string& marker_script) {
+    // clang-format off
+    VT_ASSERT(! m_eventqueue);
+    // clang-format on
+    m_eventqueue = cEventQueue_factory::loadFile(marker_script);
+    if (!m_clock)
+        demo_time_ms(); // selects the platform clock
+    m_frequency = m_clock->frequency();
+    m_time.previous = m_time.current;
+    m_time.current = demo_time_ms();
+    m_time.previous = m_time.start = m_time.current;
+}
+
+void cSceneManager::load_scenes(iLoadScreen* screen) {
+    if (screen)
+        screen->progress(0.0f);
+    const std::size_t count = m_scenes.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        m_scenes[i]->load();
+        if (screen)
+            screen->progress(float(i) / float(count));
+    }
+    if (screen)
+        screen->progress(1.0f);
+}
+
+bool cSceneManager::update() {
+    m_time.previous = m_time.current;
+    m_time.current = demo_time_ms();
+    bool switched = process_events();
+    if (m_current)
+        m_current->update();
+    m_light->fade_step(m_time.current - m_time.previous);
+    return switched;
+}
+
+bool cSceneManager::process_events() {
+    // Without a marker script there is no queue and so nothing to hand out.
+    if (!m_eventqueue)
+        return false;
+    bool switched = false;
+    const int t = m_time.current - m_time.start;
+    while (cEvent* event = m_eventqueue->next_due(t)) {
+        const int type = event->m_type;
+        if (type >= EV_SCENE_FIRST && type <= EV_SCENE_LAST) {
+            switch_scene(event);
+            switched = true;
+        } else if (type == EV_BEAT) {
+            m_light->beat();
+            if (m_current)
+                m_current->on_event(event);
+        } else if (type > EV_BEAT && type < EV_QUIT) {
+            if (m_current)
+                m_current->on_event(event);
+        } else if (type == EV_QUIT) {
+            std::exit(0);
+        } else {
+            std::cerr << "unhandled demo_event: " << type << std::endl;
+        }
+    }
+    return switched;
+}
+
+void cSceneManager::switch_scene(cEvent* event) {
+    const int number = event->m_type;
+    if (m_current)
+        m_current->leave();
+    if (number >= 0 && std::size_t(number) < m_scenes.size()) {
+        m_current = m_scenes[std::size_t(number)];
+        m_current->enter();
+        return;
+    }
+    std::cerr << "## ERROR: tried to switch to scene" << number << ", but it's not added. In "
+              << "cSceneManager::switch_scene" << std::endl;
+    if (!m_fallback)
+        m_fallback = new cSceneDummy(&m_time);
+    m_current = m_fallback;
+}
+
+void cSceneManager::draw_current() {
+    if (m_current)
+        m_current->draw();
+    else
+        std::cerr << "# warning, no scene selected in "
+                  << "cSceneManager::draw_current" << std::endl;
+}
+
+void cSceneManager::release() {
+    for (cScene*& scene : m_scenes) {
+        delete scene;
+        scene = nullptr;
+    }
+    delete m_eventqueue;
+    m_eventqueue = nullptr;
+    delete m_fallback;
+    m_fallback = nullptr;
+    m_current = nullptr;
+    std::vector<cScene*>().swap(m_scenes);
+}

@@ -1,0 +1,70 @@
+// Owns the scenes, the timeline clock and the event queue. Each frame it
+// advances the clock, hands every event that has become due to its receiver
+// and updates the current scene.
+#pragma once
+
+#include "clock.h"
+#include "event_queue.h"
+#include "scene.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class cLightControl;
+class cSceneDummy;
+class iLoadScreen;
+
+class cSceneManager {
+public:
+    static constexpr const char* kMarkerScript = "../data/script/markers.txt";
+
+    // Created on first use.
+    static cSceneManager* instance();
+    // Releases and deletes the manager (exit handler); harmless when none.
+    static void destroy();
+
+    // Takes ownership; the scene's number is its position.
+    void add_scene(cScene* scene);
+    // Reads the marker script into the queue and sets the clock.
+    void load(const std::string& marker_script = kMarkerScript);
+    // Every scene's load, reporting progress (the screen may be none).
+    void load_scenes(iLoadScreen* screen);
+    // One frame: clock, due events, scene update, light fade. True when the
+    // current scene was switched.
+    bool update();
+    bool process_events();
+    void switch_scene(cEvent* event);
+    void draw_current();
+    // Frees scenes, queue and fallback scene; the manager can be loaded again.
+    void release();
+
+    // The clock source (not owned); the platform clock unless set.
+    void set_clock(iClock* clock);
+    // Restarts the timeline at the clock's present time.
+    void restart_clock();
+    // Milliseconds of the clock since the manager first read it.
+    int demo_time_ms();
+    int timeline_ms() const { return m_time.current - m_time.start; }
+
+    cEventQueue* m_eventqueue = nullptr;
+    std::vector<cScene*> m_scenes;
+    cScene* m_current = nullptr;
+    sTimeBlock m_time;
+    std::int64_t m_frequency = 0;
+    cSceneDummy* m_fallback = nullptr;
+    cLightControl* m_light; // beats flash the case lights
+
+private:
+    cSceneManager();
+    ~cSceneManager();
+
+    iClock* m_clock = nullptr;
+    // Counter value at the first reading: the millisecond values are formed
+    // from the 64-bit difference to it, so they stay small however long the
+    // machine has been up.
+    std::int64_t m_clock_origin = 0;
+    bool m_clock_started = false;
+
+    static cSceneManager* s_instance;
+};

@@ -1,0 +1,91 @@
+#include "event_queue.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// Counts destructions so that ownership can be checked.
+struct cCountedEvent : cEvent {
+    cCountedEvent(int type, int time, int* deaths) : cEvent(type, time), m_deaths(deaths) {}
+    ~cCountedEvent() override { ++*m_deaths; }
+    int* m_deaths;
+};
+} // namespace
+
+TEST(EventQueueTest, NextDueHandsOutEventsStrictlyBeforeTheGivenTime) {
+    cEventQueue queue;
+    queue.add(new cEvent(16, 500));
+    queue.add(new cEvent(3, 0));
+    queue.add(new cEvent(32, 900));
+    queue.sort();
+    queue.rewind();
+
+    // An event at 0 is due only once the timeline has passed 0.
+    EXPECT_EQ(queue.next_due(0), nullptr);
+    cEvent* first = queue.next_due(1);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->m_type, 3);
+    EXPECT_EQ(queue.next_due(500), nullptr);
+    cEvent* second = queue.next_due(501);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->m_time, 500);
+    // A long frame hands out the rest in one burst, then nothing.
+    EXPECT_NE(queue.next_due(100000), nullptr);
+    EXPECT_EQ(queue.next_due(100000), nullptr);
+    EXPECT_EQ(queue.cursor(), 3u);
+}
+
+TEST(EventQueueTest, FindNextLooksAheadFromTheCursorWithoutMovingIt) {
+    cEventQueue queue;
+    queue.add(new cEvent(4, 100));
+    queue.add(new cEvent(16, 200));
+    queue.add(new cEvent(4, 300));
+    queue.sort();
+    queue.rewind();
+
+    EXPECT_EQ(queue.find_next(4).m_time, 100);
+    queue.next_due(150);
+    EXPECT_EQ(queue.cursor(), 1u);
+    EXPECT_EQ(queue.find_next(4).m_time, 300);
+    EXPECT_EQ(queue.cursor(), 1u);
+    cEvent none = queue.find_next(6);
+    EXPECT_EQ(none.m_type, -1);
+    EXPECT_EQ(none.m_time, -1);
+}
+
+TEST(EventQueueTest, EqualTimesAreAllKeptAndHandedOutTogether) {
+    cEventQueue queue;
+    queue.add(new cEvent(17, 1000));
+    queue.add(new cEvent(18, 1000));
+    queue.add(new cEvent(19, 999));
+    queue.sort();
+    queue.rewind();
+    ASSERT_EQ(queue.size(), 3u);
+    EXPECT_EQ(queue.at(0)->m_time, 999);
+    int handed = 0;
+    while (queue.next_due(1001))
+        ++handed;
+    EXPECT_EQ(handed, 3);
+}
+
+TEST(EventQueueTest, EmptyQueueHandsOutNothing) {
+    cEventQueue queue;
+    queue.rewind();
+    EXPECT_EQ(queue.next_due(1 << 30), nullptr);
+    EXPECT_EQ(queue.find_next(0).m_type, -1);
+}
+
+TEST(EventQueueTest, QueueOwnsItsEventsAndClearDeletesThem) {
+    int deaths = 0;
+    {
+        cEventQueue queue;
+        queue.add(new cCountedEvent(1, 1, &deaths));
+        queue.add(new cCountedEvent(2, 2, &deaths));
+        queue.next_due(10); // handing out does not transfer ownership
+        queue.clear();
+        EXPECT_EQ(deaths, 2);
+        EXPECT_EQ(queue.size(), 0u);
+        EXPECT_EQ(queue.next_due(10), nullptr);
+        queue.add(new cCountedEvent(3, 3, &deaths));
+    }
+    EXPECT_EQ(deaths, 3);
+}

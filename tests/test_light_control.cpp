@@ -1,0 +1,98 @@
+#include "light_control.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+// Records what would have gone to the driver, and answers as told.
+class cFakeLightDevice : public iLightDevice {
+public:
+    eResult send(const std::uint8_t (&request)[kRequestSize], unsigned long* error_code) override {
+        m_sent.emplace_back(request, request + kRequestSize);
+        *error_code = m_error_code;
+        return m_answer;
+    }
+    eResult m_answer = SENT;
+    unsigned long m_error_code = 0;
+    std::vector<std::vector<std::uint8_t>> m_sent;
+};
+} // namespace
+
+TEST(LightControlTest, RequestCarriesColourAndLevelClamped) {
+    std::uint8_t request[iLightDevice::kRequestSize];
+    for (int colour = 0; colour < 16; ++colour) {
+        cLightControl::build_request(colour, 7, request);
+        EXPECT_EQ(request[4], colour);
+        EXPECT_EQ(request[5], colour);
+        EXPECT_EQ(request[6], colour);
+    }
+    cLightControl::build_request(3, 5, request);
+    const std::uint8_t expected[9] = {4, 0, 6, 0, 3, 3, 3, 5, 1};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(request[i], expected[i]) << "byte " << i;
+    for (std::size_t i = 9; i < iLightDevice::kRequestSize; ++i)
+        EXPECT_EQ(request[i], 0) << "byte " << i;
+
+    cLightControl::build_request(-4, -1, request);
+    EXPECT_EQ(request[4], 0);
+    EXPECT_EQ(request[7], 0);
+    cLightControl::build_request(40, 12, request);
+    EXPECT_EQ(request[4], 15);
+    EXPECT_EQ(request[5], 16);
+    EXPECT_EQ(request[6], 16);
+    EXPECT_EQ(request[7], 7);
+}
+
+TEST(LightControlTest, MissingDriverIsReportedOnceThenSilent) {
+    cLightDevice_linux device;
+    cLightControl control(&device);
+    testing::internal::CaptureStdout();
+    for (int i = 0; i < 20; ++i) {
+        control.beat();
+        control.fade_step(60);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "xps not detected\n");
+    EXPECT_FALSE(control.m_present);
+    EXPECT_EQ(control.m_colour, 20 % 16); // sixteen beats come back to 0
+}
+
+TEST(LightControlTest, BeatFlashesFullThenLevelStepsDownOverTime) {
+    cFakeLightDevice device;
+    cLightControl control(&device);
+    control.beat();
+    ASSERT_EQ(device.m_sent.size(), 1u);
+    EXPECT_EQ(device.m_sent[0][4], 1);
+    EXPECT_EQ(device.m_sent[0][7], 7);
+
+    control.fade_step(20); // not yet a full step
+    EXPECT_EQ(device.m_sent.size(), 1u);
+    control.fade_step(30);
+    ASSERT_EQ(device.m_sent.size(), 2u);
+    EXPECT_EQ(device.m_sent[1][7], 6);
+    // A long frame lowers one step at a time, never skipping levels.
+    control.fade_step(1000);
+    control.fade_step(0);
+    ASSERT_EQ(device.m_sent.size(), 4u);
+    EXPECT_EQ(device.m_sent[3][7], 4);
+    for (int i = 0; i < 10; ++i)
+        control.fade_step(50);
+    EXPECT_EQ(control.m_level, 0);
+    EXPECT_EQ(device.m_sent.size(), 8u); // down to 0, then nothing more
+    control.beat();
+    EXPECT_EQ(device.m_sent.back()[7], 7);
+    EXPECT_EQ(device.m_sent.back()[4], 2);
+}
+
+TEST(LightControlTest, RejectedRequestIsReportedEveryTime) {
+    cFakeLightDevice device;
+    device.m_answer = iLightDevice::FAILED;
+    device.m_error_code = 0x1f;
+    cLightControl control(&device);
+    testing::internal::CaptureStdout();
+    control.beat();
+    control.beat();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "DeviceIoControl failed: 0x1f\nDeviceIoControl failed: 0x1f\n");
+    EXPECT_TRUE(control.m_present);
+}

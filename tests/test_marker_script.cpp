@@ -1,0 +1,151 @@
+#include "event_queue_factory.h"
+#include "test_support.h"
+#include "timecode.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+struct sParsed {
+    std::vector<std::pair<int, int>> events; // type, time in queue order
+    std::string err;
+};
+
+sParsed parse_script(const std::string& text) {
+    testing::internal::CaptureStderr();
+    std::unique_ptr<cEventQueue> queue(cEventQueue_factory::loadText(text.data(), text.size()));
+    sParsed parsed;
+    parsed.err = testing::internal::GetCapturedStderr();
+    for (std::size_t i = 0; i < queue->size(); ++i)
+        parsed.events.emplace_back(queue->at(i)->m_type, queue->at(i)->m_time);
+    return parsed;
+}
+
+std::pair<int, int> parse_line(const std::string& line) {
+    std::string copy = line;
+    std::unique_ptr<cEvent> event(cEventQueue_factory::line_parse(copy.data()));
+    return {event->m_type, event->m_time};
+}
+} // namespace
+
+TEST(MarkerScriptTest, TimeFieldsMaySeparateWithColonOrCommaInAnyMix) {
+    EXPECT_EQ(parse_line("s05 0:1:30,500"), std::make_pair(5, 90500));
+    EXPECT_EQ(parse_line("s05 0,1,30:500"), std::make_pair(5, 90500));
+    EXPECT_EQ(parse_line("s03 0:0:42,000"), std::make_pair(3, 42000));
+    // Fields are not range-checked: they simply add up.
+    EXPECT_EQ(parse_line("beat 0:61:0,1500"), std::make_pair(16, 61 * 60000 + 1500));
+    // Tabs, trailing text and CR line ends are allowed.
+    EXPECT_EQ(parse_line("quit\t1:00:00,000 the end"), std::make_pair(32, 3600000));
+    EXPECT_EQ(parse_line("s00 0:0:0,100\r"), std::make_pair(0, 100));
+}
+
+TEST(MarkerScriptTest, TheSpaceKeyNotationReadsBackUnchanged) {
+    for (long long ms : {0LL, 999LL, 65030LL, 3599999LL, 3600000LL, 7265123LL}) {
+        std::string line = "s01 " + format_timecode(ms);
+        EXPECT_EQ(parse_line(line).second, ms) << line;
+    }
+    EXPECT_EQ(format_timecode(65030), "00:01:05,030");
+    EXPECT_EQ(format_timecode(3900000), "01:05:00,000");
+    EXPECT_EQ(format_timecode(0), "00:00:00,000");
+}
+
+TEST(MarkerScriptTest, KeywordsMatchWholeTokensCaseSensitively) {
+    const char* names[] = {"beat",   "snare",    "rumble",    "fadein", "bwab1",
+                           "bwab2",  "technofx", "technofx2", "melody", "lead",
+                           "hihatc", "hihato",   "sinus_in"};
+    for (int i = 0; i < 13; ++i)
+        EXPECT_EQ(cEventQueue_factory::eventtoken_parse(names[i]), 16 + i) << names[i];
+    EXPECT_EQ(cEventQueue_factory::eventtoken_parse("s00"), 0);
+    EXPECT_EQ(cEventQueue_factory::eventtoken_parse("s12"), 12);
+    EXPECT_EQ(cEventQueue_factory::eventtoken_parse("s100"), 13);
+    EXPECT_EQ(cEventQueue_factory::eventtoken_parse("quit"), 32);
+    EXPECT_EQ(cEventQueue_factory::eventtoken_parse("12"), 15);
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(cEventQueue_factory::eventtoken_parse("s13"), -1);
+    EXPECT_EQ(cEventQueue_factory::eventtoken_parse("Beat"), -1);
+    EXPECT_EQ(cEventQueue_factory::eventtoken_parse("technofx3"), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "# warning, unknown token s13 in cEventQueue_factory::eventtoken_parse\n"
+              "# warning, unknown token Beat in cEventQueue_factory::eventtoken_parse\n"
+              "# warning, unknown token technofx3 in cEventQueue_factory::eventtoken_parse\n");
+}
+
+TEST(MarkerScriptTest, CommentsDigitsAndIndentedLinesAddNothing) {
+    sParsed quiet = parse_script("# comment\n#beat 0:0:1:0\n12 0:0:1:0\n\n");
+    EXPECT_TRUE(quiet.events.empty());
+    EXPECT_EQ(quiet.err, "");
+
+    // An indented keyword includes the blank, so it is unknown.
+    sParsed indented = parse_script(" beat 0:0:1:0\n");
+    EXPECT_TRUE(indented.events.empty());
+    EXPECT_EQ(indented.err,
+              "# warning, unknown token  beat in cEventQueue_factory::eventtoken_parse\n");
+}
+
+TEST(MarkerScriptTest, LinesWithoutAFullTimeAreSkippedWithAWarning) {
+    sParsed parsed = parse_script("beat\n"
+                                  "snare   \n"
+                                  "s01 0:1:30\n"
+                                  "s02 1500\n"
+                                  "s03 0:0:1,0\n");
+    ASSERT_EQ(parsed.events.size(), 1u);
+    EXPECT_EQ(parsed.events[0], std::make_pair(3, 1000));
+    EXPECT_NE(parsed.err.find("# warning, missing time after beat in "
+                              "cEventQueue_factory::line_parse\n"),
+              std::string::npos);
+    EXPECT_NE(parsed.err.find("missing time after snare"), std::string::npos);
+    EXPECT_NE(parsed.err.find("# warning, bad time 0:1:30 after s01 in "
+                              "cEventQueue_factory::line_parse\n"),
+              std::string::npos);
+    EXPECT_NE(parsed.err.find("bad time 1500 after s02"), std::string::npos);
+}
+
+TEST(MarkerScriptTest, ScriptIsSortedByTimeAndKeepsEqualTimes) {
+    sParsed parsed = parse_script("quit 0:2:0,0\n"
+                                  "s03 0:0:42,000\n"
+                                  "beat 0:0:1,0\n"
+                                  "snare 0:0:1,0\n"
+                                  "s00 0:0:0,0");
+    ASSERT_EQ(parsed.events.size(), 5u);
+    EXPECT_EQ(parsed.events[0].second, 0);
+    EXPECT_EQ(parsed.events[1].second, 1000);
+    EXPECT_EQ(parsed.events[2].second, 1000);
+    EXPECT_EQ(parsed.events[3], std::make_pair(3, 42000));
+    EXPECT_EQ(parsed.events[4], std::make_pair(32, 120000));
+}
+
+TEST(MarkerScriptTest, OverlongLineEndsReading) {
+    std::string fits(511, 'x');
+    fits.replace(0, 14, "beat 0:0:2,0  ");
+    std::string too_long(512, 'y');
+    too_long.replace(0, 14, "beat 0:0:3,0  ");
+    sParsed parsed = parse_script("beat 0:0:1,0\n" + fits + "\n" + too_long + "\nbeat 0:0:4,0\n");
+    ASSERT_EQ(parsed.events.size(), 2u);
+    EXPECT_EQ(parsed.events[1].second, 2000);
+    EXPECT_NE(parsed.err.find("line 3 longer than 511 characters"), std::string::npos);
+}
+
+TEST(MarkerScriptTest, HugeTimesWrapWithoutUndefinedBehaviour) {
+    // 999999 hours overflow 32 bits; the result wraps like the 32-bit sum.
+    auto parsed = parse_line("beat 999999:99999999999:-5,2147483647");
+    EXPECT_EQ(parsed.first, 16);
+}
+
+TEST(MarkerScriptTest, MissingFileGivesNoQueueAndTheMessage) {
+    testing::internal::CaptureStdout();
+    cEventQueue* queue = cEventQueue_factory::loadFile("/nonexistent/markers.txt");
+    EXPECT_EQ(queue, nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Error reading file \"/nonexistent/markers.txt in "
+              "cEventQueue_factory::loadFile\n");
+
+    std::string path = write_temp_file("markers.txt", "s01 0:0:1,0\nquit 0:0:2,0\n");
+    std::unique_ptr<cEventQueue> loaded(cEventQueue_factory::loadFile(path));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->size(), 2u);
+    EXPECT_EQ(loaded->cursor(), 0u);
+}

@@ -1,0 +1,538 @@
+#include "event_queue.h"
+#include "midi_event.h"
+#include "midi_file.h"
+#include "midi_loader.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+// ---- Building MIDI images byte by byte ---------------------------------
+
+std::string be32(uint32_t v) {
+    return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+}
+
+std::string be16(uint16_t v) {
+    return {char(v >> 8), char(v)};
+}
+
+std::string vlq(uint32_t v) {
+    std::string bytes(1, char(v & 0x7F));
+    while (v >>= 7)
+        bytes.insert(bytes.begin(), char(0x80 | (v & 0x7F)));
+    return bytes;
+}
+
+std::string header(int format, int num_tracks, int division) {
+    return "MThd" + be32(6) + be16(uint16_t(format)) + be16(uint16_t(num_tracks)) +
+           be16(uint16_t(division));
+}
+
+std::string chunk(const std::string& body) {
+    return "MTrk" + be32(uint32_t(body.size())) + body;
+}
+
+std::string bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values)
+        s += char(v);
+    return s;
+}
+
+// Delta time followed by the message bytes.
+std::string ev(uint32_t delta, std::initializer_list<int> message) {
+    return vlq(delta) + bytes(message);
+}
+
+std::string tempo(uint32_t delta, uint32_t us) {
+    return ev(delta, {0xFF, 0x51, 3, int(us >> 16) & 0xFF, int(us >> 8) & 0xFF, int(us) & 0xFF});
+}
+
+std::string name(const std::string& text) {
+    return ev(0, {0xFF, 0x03, int(text.size())}) + text;
+}
+
+std::string end_of_track(uint32_t delta = 0) {
+    return ev(delta, {0xFF, 0x2F, 0});
+}
+
+// ---- Decoding -----------------------------------------------------------
+
+struct sQueued {
+    int time, type, kind, track, data1, data2;
+};
+
+struct sDecoded {
+    bool ok = false;
+    cMidiFile midi;
+    std::string out;
+    std::string warnings;
+    std::vector<sQueued> events; // queue order, before sorting
+    std::vector<int> beats;
+};
+
+// The image goes into a buffer of exactly its size so that the sanitizer
+// build catches any read past its end.
+void decode(const std::string& image, sDecoded& result) {
+    result.events.clear();
+    result.beats.clear();
+    result.warnings.clear();
+    std::vector<uint8_t> buffer(image.begin(), image.end());
+    std::ostringstream out, warn;
+    result.ok = result.midi.parse(buffer.data(), buffer.size(), out);
+    result.out = out.str();
+    if (!result.ok)
+        return;
+    cEventQueue queue;
+    result.midi.add_events(queue, warn);
+    result.warnings = warn.str();
+    for (std::size_t i = 0; i < queue.size(); ++i) {
+        const cEvent* e = queue.at(i);
+        if (auto* m = dynamic_cast<const iMidiEvent*>(e))
+            result.events.push_back(
+                {e->m_time, e->m_type, m->m_kind, m->m_track, m->m_data1, m->m_data2});
+        else if (e->m_type == EV_MIDI_BEAT)
+            result.beats.push_back(e->m_time);
+    }
+}
+
+void expect_event(const sQueued& e, int time, int kind, int track, int data1, int data2) {
+    EXPECT_EQ(e.time, time);
+    EXPECT_EQ(e.type, EV_MIDI);
+    EXPECT_EQ(e.kind, kind);
+    EXPECT_EQ(e.track, track);
+    EXPECT_EQ(e.data1, data1);
+    EXPECT_EQ(e.data2, data2);
+}
+
+std::vector<int> every(int step, int last) {
+    std::vector<int> times;
+    for (int t = 0; t <= last; t += step)
+        times.push_back(t);
+    return times;
+}
+} // namespace
+
+// ---- Timing -------------------------------------------------------------
+
+TEST(MidiTiming, DefaultTempoAndDivision480PutTick960AtOneSecond) {
+    sDecoded d;
+    decode(header(0, 1, 480) + chunk(ev(960, {0x90, 60, 100}) + end_of_track()), d);
+    ASSERT_TRUE(d.ok);
+    EXPECT_DOUBLE_EQ(d.midi.seconds_per_tick(), 0.5 / 480);
+    ASSERT_EQ(d.events.size(), 1u);
+    expect_event(d.events[0], 1000, 1, 0, 60, 100);
+    EXPECT_DOUBLE_EQ(d.midi.beat_period_ms(), 500.0);
+    EXPECT_EQ(d.beats, every(500, 1000));
+}
+
+TEST(MidiTiming, TempoEventSetsTickLengthAndBeatPeriod) {
+    sDecoded d;
+    decode(header(0, 1, 480) +
+               chunk(tempo(0, 600000) + ev(480, {0x90, 60, 100}) + ev(480, {0x80, 60, 0})),
+           d);
+    ASSERT_TRUE(d.ok);
+    EXPECT_DOUBLE_EQ(d.midi.seconds_per_tick(), 0.00125);
+    EXPECT_DOUBLE_EQ(d.midi.beat_period_ms(), 600.0);
+    ASSERT_EQ(d.events.size(), 2u);
+    EXPECT_EQ(d.events[0].time, 600);
+    EXPECT_EQ(d.events[1].time, 1200);
+    EXPECT_EQ(d.beats, every(600, 1200));
+}
+
+TEST(MidiTiming, BeatTicksRunUpToTheLastEventInclusive) {
+    // Last event at tick 9600 = 10 000 ms, period 500 ms: 0, 500, ..., 10 000.
+    sDecoded d;
+    decode(header(0, 2, 480) + chunk(ev(100, {0x90, 1, 1})) + chunk(end_of_track(9600)), d);
+    ASSERT_TRUE(d.ok);
+    EXPECT_EQ(d.midi.last_tick(), 9600u);
+    EXPECT_EQ(d.beats.size(), 21u);
+    EXPECT_EQ(d.beats, every(500, 10000));
+
+    // One tick past a beat needs the next beat as well.
+    decode(header(0, 1, 480) + chunk(end_of_track(9601)), d);
+    EXPECT_EQ(d.beats, every(500, 10500));
+}
+
+TEST(MidiTiming, LastTempoReadConvertsAllTracks) {
+    // The tempo event sits in the second track but also applies to the first.
+    sDecoded d;
+    decode(header(1, 2, 100) + chunk(ev(100, {0x90, 60, 1})) + chunk(tempo(0, 250000)), d);
+    ASSERT_TRUE(d.ok);
+    ASSERT_EQ(d.events.size(), 1u);
+    EXPECT_EQ(d.events[0].time, 250);
+}
+
+TEST(MidiTiming, SmpteDivisionGivesEventsButNoBeatTicks) {
+    // -25 frames per second, 40 ticks a frame: 1 ms a tick.
+    sDecoded d;
+    decode(header(0, 1, 0xE728) + chunk(ev(1234, {0x90, 60, 1})), d);
+    ASSERT_TRUE(d.ok);
+    EXPECT_NE(d.out.find("Time format: -6360\nsecs/tick: 0.001\n"), std::string::npos);
+    ASSERT_EQ(d.events.size(), 1u);
+    EXPECT_EQ(d.events[0].time, 1234);
+    EXPECT_TRUE(d.beats.empty());
+    EXPECT_EQ(d.warnings, "# warning, no beat period for this time format in cMidiLoader::load\n");
+
+    decode(header(0, 1, 0xE300 | 10) + chunk(""), d); // 29.97 frames per second
+    ASSERT_TRUE(d.ok);
+    EXPECT_DOUBLE_EQ(d.midi.seconds_per_tick(), 1.0 / (10 * 29.97));
+}
+
+TEST(MidiTiming, TinyTempoCannotFloodTheQueueWithBeatTicks) {
+    sDecoded d;
+    decode(header(0, 1, 1) + chunk(tempo(0, 1) + end_of_track(0x0FFFFFFF)), d);
+    ASSERT_TRUE(d.ok);
+    EXPECT_EQ(d.beats.size(), size_t(cMidiFile::MAX_BEAT_TICKS));
+    EXPECT_NE(d.warnings.find("# warning, beat ticks stopped"), std::string::npos);
+}
+
+TEST(MidiTiming, MillisecondConversionSaturates) {
+    EXPECT_EQ(cMidiFile::to_ms(2.9), 2);
+    EXPECT_EQ(cMidiFile::to_ms(-2.9), -2);
+    EXPECT_EQ(cMidiFile::to_ms(1e300), INT_MAX);
+    EXPECT_EQ(cMidiFile::to_ms(-1e300), INT_MIN);
+    EXPECT_EQ(cMidiFile::to_ms(HUGE_VAL), INT_MAX);
+    EXPECT_EQ(cMidiFile::to_ms(std::nan("")), 0);
+
+    // Zero ticks per frame makes the tick infinitely long.
+    sDecoded d;
+    decode(header(0, 1, 0xE700) + chunk(ev(5, {0x90, 60, 1})), d);
+    ASSERT_TRUE(d.ok);
+    ASSERT_EQ(d.events.size(), 1u);
+    EXPECT_EQ(d.events[0].time, INT_MAX);
+}
+
+// ---- Which messages become events ---------------------------------------
+
+TEST(MidiEvents, OnlyChannelOneNotesAndControllersAreQueued) {
+    sDecoded d;
+    decode(header(0, 1, 480) + chunk(ev(0, {0x90, 60, 100}) + // note on
+                                     ev(0, {0x90, 61, 0}) +   // velocity 0: nothing
+                                     ev(0, {0x91, 62, 100}) + // channel 2: nothing
+                                     ev(0, {0x80, 60, 64}) +  // note off
+                                     ev(0, {0xB0, 7, 99}) +   // controller
+                                     ev(0, {0xB1, 7, 98}) +   // channel 2 controller
+                                     ev(0, {0xA0, 60, 5}) +   // key pressure
+                                     ev(0, {0xE0, 0, 64}) +   // pitch bend
+                                     ev(0, {0xC0, 5}) +       // program change, one byte
+                                     ev(0, {0xD0, 9}) +       // channel pressure, one byte
+                                     ev(480, {0x90, 70, 1}) + end_of_track()),
+           d);
+    ASSERT_TRUE(d.ok);
+    EXPECT_EQ(d.midi.tracks()[0].m_events.size(), 11u);
+    ASSERT_EQ(d.events.size(), 4u);
+    expect_event(d.events[0], 0, 1, 0, 60, 100);
+    expect_event(d.events[1], 0, 2, 0, 60, 64);
+    expect_event(d.events[2], 0, 3, 0, 7, 99);
+    expect_event(d.events[3], 500, 1, 0, 70, 1);
+}
+
+TEST(MidiEvents, RunningStatusRepeatsTheLastStatus) {
+    sDecoded d;
+    decode(header(0, 1, 480) +
+               chunk(ev(0, {0x90, 60, 100}) + ev(480, {62, 90}) + ev(480, {64, 0}) +
+                     ev(0, {0xC0, 1}) + ev(0, {2}) + ev(0, {0x80, 60, 0}) + ev(0, {62, 0})),
+           d);
+    ASSERT_TRUE(d.ok);
+    const auto& records = d.midi.tracks()[0].m_events;
+    ASSERT_EQ(records.size(), 7u);
+    EXPECT_EQ(records[4].m_status, 0xC0);
+    EXPECT_EQ(records[4].m_data1, 2);
+    ASSERT_EQ(d.events.size(), 4u);
+    expect_event(d.events[0], 0, 1, 0, 60, 100);
+    expect_event(d.events[1], 500, 1, 0, 62, 90);
+    expect_event(d.events[2], 1000, 2, 0, 60, 0);
+    expect_event(d.events[3], 1000, 2, 0, 62, 0);
+}
+
+TEST(MidiEvents, EventsCarryTheirTrackAndCastFromEvent) {
+    cMETrigger trigger(10, 1, 4, 60, 100);
+    cEvent* event = &trigger;
+    EXPECT_EQ(static_cast<void*>(event), static_cast<void*>(&trigger));
+    EXPECT_EQ(event->m_type, EV_MIDI);
+    EXPECT_EQ(dynamic_cast<cMETrigger*>(event), &trigger);
+    cMECtrlChange ctrl(10, 2, 7, 1);
+    event = &ctrl;
+    EXPECT_EQ(dynamic_cast<cMETrigger*>(event), nullptr);
+    EXPECT_EQ(static_cast<void*>(event), static_cast<void*>(&ctrl));
+    EXPECT_EQ(ctrl.m_kind, 3);
+
+    sDecoded d;
+    decode(header(1, 3, 480) + chunk(ev(0, {0x90, 1, 1})) + chunk("") + chunk(ev(0, {0x90, 3, 3})),
+           d);
+    ASSERT_EQ(d.events.size(), 2u);
+    EXPECT_EQ(d.events[0].track, 0);
+    EXPECT_EQ(d.events[1].track, 2);
+}
+
+TEST(MidiEvents, SystemExclusiveIsSkippedByItsLength) {
+    // The sysex body holds bytes that would decode as a note on.
+    sDecoded d;
+    decode(header(0, 1, 480) +
+               chunk(ev(0, {0xF0, 4, 0x90, 60, 100, 0xF7}) + ev(0, {0xF7, 2, 0x90, 61}) +
+                     ev(0, {0xF8}) + ev(0, {0x90, 62, 1})),
+           d);
+    ASSERT_TRUE(d.ok);
+    ASSERT_EQ(d.midi.tracks()[0].m_events.size(), 1u);
+    EXPECT_EQ(d.events[0].data1, 62);
+}
+
+// ---- Summary lines ------------------------------------------------------
+
+TEST(MidiSummary, PrintsHeaderTracksMetaAndLastEvent) {
+    sDecoded d;
+    decode(header(1, 2, 480) +
+               chunk(name("tempo") + tempo(0, 600000) + ev(0, {0xFF, 0x58, 4, 3, 2, 24, 8}) +
+                     end_of_track()) +
+               chunk(name("old") + name("lead") + ev(0, {0x90, 60, 100}) + ev(800, {0x91, 60, 0}) +
+                     end_of_track()),
+           d);
+    ASSERT_TRUE(d.ok);
+    EXPECT_EQ(d.out, "File header size: 6 bytes\n"
+                     "Type: 1\n"
+                     "Num tracks: 2\n"
+                     "Time format: 480\n"
+                     "secs/tick: 0.00104167\n"
+                     "  Track 1: 28 bytes\n"
+                     "  Track 2: 28 bytes\n"
+                     "  Reading tracks from MIDI file...\n"
+                     "read ms/quaternode: 600000 -> secs/tick: 0.00125\n"
+                     "nom: 3 denom: 2 metro: 24 32nd: 8\n"
+                     "    Track 1 \"tempo\":\t0 events in total\n"
+                     "    Track 2 \"lead\":\t2 events in total\n"
+                     "  last event at 1s\n");
+}
+
+// ---- Errors -------------------------------------------------------------
+
+TEST(MidiErrors, FatalAndAssertionConditionsComeBackToTheCaller) {
+    struct sCase {
+        std::string image;
+        eMidiError kind;
+        const char* text;
+    } cases[] = {
+        {"", eMidiError::FATAL, "This is not a valid MIDI file!"},
+        {"RIFF" + be32(6) + be16(0) + be16(1) + be16(96), eMidiError::FATAL,
+         "This is not a valid MIDI file!"},
+        {"MThd" + be32(6) + be16(0), eMidiError::FATAL, "This is not a valid MIDI file!"},
+        {header(0, 1, 0xE928), eMidiError::FATAL, "Illegal SMPTE frame code"}, // -23
+        {header(0, 1, 0), eMidiError::FATAL, "Illegal SMPTE frame code"},
+        {header(1, 3, 96) + chunk("") + "MTrx" + be32(0), eMidiError::FATAL,
+         "Track 2/3 is invalid!"},
+        {header(1, 3, 96) + chunk("") + "Mx", eMidiError::FATAL, "Track 2/3 is invalid!"},
+        {header(0, 1, 96) + chunk(ev(0, {0xFF, 0x58, 3, 3, 2, 24})), eMidiError::ASSERTION,
+         "len==4"},
+        {header(0, 1, 96) + chunk(ev(0, {0xFF, 0x51, 4, 0, 0, 0, 0})), eMidiError::ASSERTION,
+         "len==3"},
+    };
+    for (const sCase& c : cases) {
+        sDecoded d;
+        decode(c.image, d);
+        EXPECT_FALSE(d.ok) << c.text;
+        EXPECT_EQ(d.midi.error(), c.kind) << c.text;
+        EXPECT_EQ(d.midi.error_text(), c.text);
+    }
+}
+
+TEST(MidiLoaderDeathTest, FatalErrorsExitWithCodeOne) {
+    std::string not_midi = write_temp_file("not_midi.mid", "RIFF0000WAVEfmt ");
+    std::string smpte = write_temp_file("smpte.mid", header(0, 1, 0xE928));
+    std::string bad_track = write_temp_file("bad_track.mid", header(1, 2, 96) + "XTrk" + be32(0));
+    cEventQueue queue;
+    cMidiLoader loader;
+    EXPECT_EXIT(loader.load(&queue, not_midi), testing::ExitedWithCode(1),
+                "^FATAL ERROR: This is not a valid MIDI file!\n$");
+    EXPECT_EXIT(loader.load(&queue, smpte), testing::ExitedWithCode(1),
+                "^FATAL ERROR: Illegal SMPTE frame code\n$");
+    EXPECT_EXIT(loader.load(&queue, bad_track), testing::ExitedWithCode(1),
+                "^FATAL ERROR: Track 1/2 is invalid!\n$");
+}
+
+TEST(MidiLoaderDeathTest, WrongMetaLengthsFailAssertions) {
+    std::string bad_sig =
+        write_temp_file("bad_sig.mid", header(0, 1, 96) + chunk(ev(0, {0xFF, 0x58, 2, 3, 2})));
+    std::string bad_tempo =
+        write_temp_file("bad_tempo.mid", header(0, 1, 96) + chunk(ev(0, {0xFF, 0x51, 0})));
+    cEventQueue queue;
+    cMidiLoader loader;
+    EXPECT_DEATH(loader.load(&queue, bad_sig), "Assertion failed: len==4");
+    EXPECT_DEATH(loader.load(&queue, bad_tempo), "Assertion failed: len==3");
+}
+
+// ---- Damaged files: cut short, never read outside the image --------------
+
+TEST(MidiDamaged, ChunkLengthPastEndOfFileEndsAtTheFile) {
+    std::string image =
+        header(0, 1, 480) + "MTrk" + be32(1000) + ev(0, {0x90, 60, 1}) + ev(480, {0x90, 61, 1});
+    sDecoded d;
+    decode(image, d);
+    ASSERT_TRUE(d.ok);
+    EXPECT_NE(d.out.find("  Track 1: 1000 bytes\n"), std::string::npos);
+    EXPECT_EQ(d.events.size(), 2u);
+
+    // A length near 4 GiB must not wrap the end pointer around.
+    decode(header(0, 2, 480) + "MTrk" + be32(0xFFFFFFFF) + ev(0, {0x90, 60, 1}), d);
+    ASSERT_TRUE(d.ok);
+    EXPECT_EQ(d.midi.tracks().size(), 1u);
+    EXPECT_EQ(d.events.size(), 1u);
+}
+
+TEST(MidiDamaged, MetaLengthPastEndOfTrackEndsTheTrack) {
+    // The text event claims 100 bytes inside a track that holds far fewer; the
+    // second track is still read from its own chunk.
+    sDecoded d;
+    decode(header(1, 2, 480) + chunk(ev(0, {0x90, 60, 1}) + ev(10, {0xFF, 0x01, 100, 'a'})) +
+               chunk(ev(0, {0x90, 61, 1})),
+           d);
+    ASSERT_TRUE(d.ok);
+    EXPECT_EQ(d.midi.tracks()[0].m_events.size(), 1u);
+    EXPECT_EQ(d.midi.tracks()[0].m_end_tick, 0u); // the cut event does not count
+    ASSERT_EQ(d.events.size(), 2u);
+    EXPECT_EQ(d.events[1].data1, 61);
+
+    // The same for names, tempo, time signature, sysex, channel data, a
+    // length or delta time cut inside its variable-length quantity.
+    for (const std::string& cut :
+         {ev(0, {0xFF, 0x03, 9, 'a', 'b'}), ev(0, {0xFF, 0x51, 3, 7}), ev(0, {0xFF, 0x58, 4, 1}),
+          ev(0, {0xF0, 50, 1}), ev(0, {0x90, 60}), ev(0, {0xC0}), ev(0, {0xFF}),
+          ev(0, {0xFF, 0x58}), ev(0, {0xFF, 0x51}), ev(0, {0xFF, 0x03}), ev(0, {0xFF, 0x01, 0x81}),
+          vlq(1000), bytes({0x81, 0x80})}) {
+        decode(header(0, 1, 480) + chunk(ev(0, {0x90, 59, 1}) + cut), d);
+        ASSERT_TRUE(d.ok);
+        EXPECT_EQ(d.midi.tracks()[0].m_events.size(), 1u);
+        EXPECT_EQ(d.midi.tracks()[0].m_name, "");
+    }
+}
+
+TEST(MidiDamaged, FewerTracksThanTheHeaderSaysStopAtTheEnd) {
+    sDecoded d;
+    decode(header(1, 5, 480) + chunk(ev(0, {0x90, 60, 1})) + chunk(ev(0, {0x90, 61, 1})), d);
+    ASSERT_TRUE(d.ok);
+    EXPECT_EQ(d.midi.num_tracks(), 5);
+    EXPECT_EQ(d.midi.tracks().size(), 2u);
+    EXPECT_EQ(d.events.size(), 2u);
+
+    // A chunk whose length field is cut off is not a track.
+    decode(header(1, 2, 480) + chunk("") + "MTrk" + bytes({0, 0}), d);
+    ASSERT_TRUE(d.ok);
+    EXPECT_EQ(d.midi.tracks().size(), 1u);
+}
+
+TEST(MidiDamaged, EveryPrefixOfAValidFileDecodesOrFailsCleanly) {
+    std::string image =
+        header(1, 2, 480) +
+        chunk(name("tempo") + tempo(0, 500000) + ev(0, {0xFF, 0x58, 4, 4, 2, 24, 8}) +
+              ev(0, {0xF0, 3, 1, 2, 0xF7}) + end_of_track()) +
+        chunk(ev(0, {0x90, 60, 100}) + ev(1000, {62, 90}) + ev(200, {0xB0, 7, 1}) +
+              ev(0x3FFF, {0xC0, 3}) + end_of_track(5));
+    for (std::size_t n = 0; n <= image.size(); ++n) {
+        sDecoded d;
+        decode(image.substr(0, n), d);
+        if (n < 14)
+            EXPECT_EQ(d.midi.error_text(), "This is not a valid MIDI file!");
+        else
+            EXPECT_TRUE(d.ok) << "prefix of " << n << " bytes";
+    }
+}
+
+// ---- The loader ---------------------------------------------------------
+
+TEST(MidiLoader, MissingFileAddsNothing) {
+    cEventQueue queue;
+    queue.add(new cEvent(3, 42000));
+    cMidiLoader loader;
+    testing::internal::CaptureStderr();
+    loader.load(&queue, "/nonexistent/tonvik7.mid");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Unable to open file '/nonexistent/tonvik7.mid'!\n");
+    EXPECT_EQ(queue.size(), 1u);
+
+    loader.load(nullptr, "/nonexistent/tonvik7.mid"); // no queue: nothing to do
+}
+
+// tests/data/mido_format1.mid, written by mido (tools/make_midi_fixtures.py):
+// 480 ticks a quarter, 600 000 us a quarter = 1.25 ms a tick.
+TEST(MidiLoader, LoadsFileWrittenByMido) {
+    cEventQueue queue;
+    cMidiLoader loader;
+    testing::internal::CaptureStdout();
+    loader.load(&queue, VANTREL_TEST_DATA "/mido_format1.mid");
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Type: 1\nNum tracks: 3\nTime format: 480\n"), std::string::npos);
+    EXPECT_NE(out.find("nom: 3 denom: 2 metro: 24 32nd: 8\n"), std::string::npos);
+    EXPECT_NE(out.find("    Track 1 \"tempo\":\t0 events in total\n"), std::string::npos);
+    // The channel 2 note and the velocity-0 note on are decoded but not queued.
+    EXPECT_NE(out.find("    Track 2 \"lead\":\t6 events in total\n"), std::string::npos);
+    EXPECT_NE(out.find("    Track 3 \"drums\":\t4 events in total\n"), std::string::npos);
+    EXPECT_NE(out.find("  last event at 3.6s\n"), std::string::npos);
+
+    std::vector<sQueued> notes;
+    std::vector<int> beats;
+    for (std::size_t i = 0; i < queue.size(); ++i) {
+        const cEvent* e = queue.at(i);
+        if (i > 0) {
+            EXPECT_LE(queue.at(i - 1)->m_time, e->m_time);
+        }
+        if (auto* m = dynamic_cast<const iMidiEvent*>(e))
+            notes.push_back({e->m_time, e->m_type, m->m_kind, m->m_track, m->m_data1, m->m_data2});
+        else if (e->m_type == EV_MIDI_BEAT)
+            beats.push_back(e->m_time);
+        else
+            ADD_FAILURE() << "unexpected event type " << e->m_type;
+    }
+    EXPECT_EQ(beats, every(600, 3600)); // last event at tick 2880 = 3600 ms
+
+    // No two events share a time, so the sorted order is fixed.
+    ASSERT_EQ(notes.size(), 8u);
+    expect_event(notes[0], 0, 1, 1, 60, 100);    // tick 0
+    expect_event(notes[1], 300, 1, 1, 64, 90);   // tick 240, running status
+    expect_event(notes[2], 600, 2, 1, 60, 0);    // tick 480
+    expect_event(notes[3], 1200, 1, 2, 36, 127); // tick 960
+    expect_event(notes[4], 1201, 2, 2, 36, 64);  // tick 961 = 1201.25 ms
+    expect_event(notes[5], 1320, 3, 1, 7, 99);   // tick 1056
+    expect_event(notes[6], 3000, 1, 2, 38, 110); // tick 2400
+    expect_event(notes[7], 3600, 2, 2, 38, 0);   // tick 2880
+}
+
+// ---- vantrel-tool midi --------------------------------------------------
+
+TEST(MidiTool, ListsSummaryAndEvents) {
+    std::string file = write_temp_file(
+        "tool.mid", header(0, 1, 480) + chunk(ev(480, {0x90, 60, 100}) + ev(0, {0xB0, 1, 2})));
+    sCommandResult r = run_command(std::string(VANTREL_TOOL_PATH) + " midi " + file);
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_NE(r.out.find("    Track 1 \"\":\t2 events in total\n"), std::string::npos);
+    std::string listing = r.out.substr(r.out.find("  last event at"));
+    listing = listing.substr(listing.find('\n') + 1);
+    // Two events at 500 ms in either order after the beat at 0, then the beat at 500.
+    EXPECT_EQ(listing.substr(0, 5), "0 31\n");
+    EXPECT_NE(listing.find("500 30 1 0 60 100\n"), std::string::npos);
+    EXPECT_NE(listing.find("500 30 3 0 1 2\n"), std::string::npos);
+    EXPECT_NE(listing.find("500 31\n"), std::string::npos);
+    EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 4);
+}
+
+TEST(MidiTool, FailuresExitNonZero) {
+    sCommandResult r = run_command(std::string(VANTREL_TOOL_PATH) + " midi /nonexistent.mid");
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_EQ(r.err, "Unable to open file '/nonexistent.mid'!\n");
+
+    std::string bad = write_temp_file("tool_bad.mid", "MThd");
+    r = run_command(std::string(VANTREL_TOOL_PATH) + " midi " + bad);
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_EQ(r.err, "FATAL ERROR: This is not a valid MIDI file!\n");
+
+    r = run_command(std::string(VANTREL_TOOL_PATH) + " midi");
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_NE(r.err.find("usage"), std::string::npos);
+}

@@ -1,0 +1,281 @@
+#include "platform/paths.h"
+#include "resource_path.h"
+#include "test_support.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::string current_dir() {
+    char buffer[8192];
+    return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+// Changes into a folder for the length of a test and always changes back.
+class cWorkingDirGuard {
+public:
+    cWorkingDirGuard() : m_saved(current_dir()) {}
+    ~cWorkingDirGuard() { restore(); }
+    void enter(const std::string& dir) { ASSERT_EQ(0, chdir(dir.c_str())) << dir; }
+    void restore() { EXPECT_EQ(0, chdir(m_saved.c_str())); }
+
+private:
+    std::string m_saved;
+};
+
+// Collects what is written to std::cerr while it lives.
+class cCerrCapture {
+public:
+    cCerrCapture() : m_old(std::cerr.rdbuf(m_text.rdbuf())) {}
+    ~cCerrCapture() { std::cerr.rdbuf(m_old); }
+    std::string text() const { return m_text.str(); }
+
+private:
+    std::ostringstream m_text;
+    std::streambuf* m_old;
+};
+
+std::string test_name() {
+    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
+std::string canonical(const std::string& path) {
+    int error = -1;
+    std::string result = platform::canonical_path(path, error);
+    EXPECT_EQ(0, error) << path;
+    return result;
+}
+
+} // namespace
+
+TEST(PlatformPath, CanonicalFormIsLexical) {
+    // On this system a backslash is part of a name, not a separator.
+    const char* const cases[][2] = {{"", "."},
+                                    {".", "."},
+                                    {"./", "."},
+                                    {"./a", "a"},
+                                    {"a/./b", "a/b"},
+                                    {"a//b", "a/b"},
+                                    {"a/b//", "a/b"},
+                                    {"a/..", "."},
+                                    {"a/../b", "b"},
+                                    {"a/../../b", "../b"},
+                                    {"../data/models/", "../data/models"},
+                                    {"../../x/../y", "../../y"},
+                                    {"/", "/"},
+                                    {"//", "/"},
+                                    {"/..", "/"},
+                                    {"/../a", "/a"},
+                                    {"//a//b//", "/a/b"},
+                                    {"/a/b/../c/.", "/a/c"},
+                                    {"a\\b", "a\\b"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c[1], canonical(c[0])) << "input \"" << c[0] << "\"";
+
+    int error = 0;
+    std::string too_long(5000, 'a');
+    EXPECT_EQ(too_long, platform::canonical_path(too_long, error));
+    EXPECT_EQ(ENAMETOOLONG, error);
+    // The limit applies to the result, not to the text before it collapses.
+    std::string collapsing;
+    for (int i = 0; i < 2000; ++i)
+        collapsing += "x/../";
+    EXPECT_EQ("f", platform::canonical_path(collapsing + "f", error));
+    EXPECT_EQ(0, error);
+}
+
+TEST(PlatformPath, LastComponentSplitsOnEitherSeparator) {
+    const char* const cases[][2] = {{"floor.bzobj", "floor.bzobj"},
+                                    {"sub/dir/floor.bzobj", "floor.bzobj"},
+                                    {"C:\\art\\floor.bzobj", "floor.bzobj"},
+                                    {"a\\b/c.png", "c.png"},
+                                    {"a/b\\c.png", "c.png"},
+                                    {"dir/", ""},
+                                    {"", ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c[1], platform::last_component(c[0])) << "input \"" << c[0] << "\"";
+}
+
+TEST(PlatformPath, OnlyReadableRegularFilesCount) {
+    std::string dir = make_temp_dir("pp_readable");
+    EXPECT_TRUE(platform::is_readable_file(write_temp_file("pp_readable/file.txt", "x")));
+    EXPECT_FALSE(platform::is_readable_file(dir));
+    EXPECT_FALSE(platform::is_readable_file(dir + "/missing.txt"));
+    EXPECT_FALSE(platform::is_readable_file(""));
+    EXPECT_FALSE(platform::is_readable_file("/dev/null")); // a device, not a file
+
+    std::string locked = write_temp_file("pp_readable/locked.txt", "x");
+    ASSERT_EQ(0, chmod(locked.c_str(), 0));
+    // Root reads whatever the permission bits say.
+    if (geteuid() != 0) {
+        EXPECT_FALSE(platform::is_readable_file(locked));
+    }
+    chmod(locked.c_str(), 0644);
+}
+
+TEST(PlatformPath, AbsolutePathJoinsWorkingDirectory) {
+    std::string dir = make_temp_dir("pp_absolute");
+    cWorkingDirGuard guard;
+    guard.enter(dir);
+    std::string cwd = current_dir();
+    std::string parent = cwd.substr(0, cwd.rfind('/'));
+
+    int error = -1;
+    EXPECT_EQ(cwd + "/f.txt", platform::absolute_path("./x/../f.txt", error));
+    EXPECT_EQ(parent + "/data/f.txt", platform::absolute_path("../data/f.txt", error));
+    EXPECT_EQ(cwd, platform::absolute_path("", error));
+    EXPECT_EQ("/a/b", platform::absolute_path("/a/./b/", error));
+    EXPECT_EQ(0, error);
+    EXPECT_EQ("", platform::absolute_path(std::string(5000, 'a'), error));
+    EXPECT_EQ(ENAMETOOLONG, error);
+
+    // Without a working directory only absolute paths can be expanded.
+    ASSERT_EQ(0, rmdir(dir.c_str()));
+    EXPECT_EQ("", platform::absolute_path("f.txt", error));
+    EXPECT_EQ(ENOENT, error);
+    EXPECT_EQ("/a", platform::absolute_path("/a", error));
+    EXPECT_EQ(0, error);
+}
+
+// Each test runs in <scratch>/<test>/run with assets under <scratch>/<test>/data,
+// the layout the program runs in, and leaves no search list behind.
+class ResourcePath : public ::testing::Test {
+protected:
+    void SetUp() override {
+        cResourcePath::destroy();
+        m_root = make_temp_dir(test_name());
+        make_temp_dir(test_name() + "/run");
+        make_temp_dir(test_name() + "/data");
+        make_temp_dir(test_name() + "/data/models");
+        make_temp_dir(test_name() + "/data/textures");
+        m_guard.enter(m_root + "/run");
+    }
+    void TearDown() override { cResourcePath::destroy(); }
+
+    void write_asset(const std::string& relative) {
+        write_temp_file(test_name() + "/" + relative, "x");
+    }
+
+    cResourcePath* paths() { return cResourcePath::instance(); }
+
+    std::string m_root;
+    cWorkingDirGuard m_guard;
+};
+
+TEST_F(ResourcePath, PushedDirectoriesEndInOneSeparator) {
+    paths()->push_searchpath("../data/models/");
+    paths()->push_searchpath("../data/models");
+    paths()->push_searchpath("../src//shaders/./");
+    paths()->push_searchpath("a/../../b");
+    paths()->push_searchpath("");
+    paths()->push_searchpath("./");
+    paths()->push_searchpath("/");
+    paths()->push_searchpath("/tmp/");
+    const std::vector<std::string> expected = {
+        "../data/models/", "../data/models/", "../src/shaders/", "../b/", "./", "./", "/", "/tmp/",
+    };
+    EXPECT_EQ(expected, paths()->searchpaths());
+}
+
+TEST_F(ResourcePath, OverlongDirectoryIsReportedAndFindsNothing) {
+    write_asset("data/models/floor.bzobj");
+    std::string too_long(5000, 'a');
+    cCerrCapture err;
+    paths()->push_searchpath(too_long);
+    EXPECT_EQ("fatal - oops in cResourcePath::push_searchpath on path \"" + too_long +
+                  "\": " + platform::error_text(ENAMETOOLONG) + "\n",
+              err.text());
+    ASSERT_EQ(1u, paths()->searchpaths().size());
+    EXPECT_EQ(too_long + "/", paths()->searchpaths()[0]);
+
+    // The entry is kept but leads nowhere; later directories still count.
+    paths()->push_searchpath("../data/models");
+    EXPECT_EQ("../data/models/floor.bzobj", paths()->get_fullpath("floor.bzobj"));
+}
+
+TEST_F(ResourcePath, SearchesDirectoriesInOrderByLastComponent) {
+    write_asset("data/models/floor.bzobj");
+    write_asset("data/textures/floor.bzobj");
+    write_asset("data/textures/sky.png");
+    make_temp_dir(test_name() + "/data/models/sky.png"); // a folder, not the image
+    paths()->push_searchpath("../data/models");
+    paths()->push_searchpath("../data/textures/");
+
+    cCerrCapture err;
+    EXPECT_EQ("../data/models/floor.bzobj", paths()->get_fullpath("floor.bzobj"));
+    EXPECT_EQ("../data/models/floor.bzobj", paths()->get_fullpath("sub/dir/floor.bzobj"));
+    EXPECT_EQ("../data/textures/sky.png", paths()->get_fullpath("sky.png"));
+    EXPECT_EQ("../data/textures/sky.png", paths()->get_fullpath("C:\\art\\sky.png"));
+    EXPECT_EQ("", paths()->get_fullpath("missing.png"));
+    EXPECT_EQ("", paths()->get_fullpath("models/"));
+    EXPECT_EQ("", err.text()); // misses are the caller's to report
+}
+
+TEST_F(ResourcePath, NameAsGivenWinsWithItsAbsolutePath) {
+    write_asset("data/models/floor.bzobj");
+    write_asset("run/floor.bzobj");
+    paths()->push_searchpath("../data/models");
+    std::string cwd = current_dir();
+    std::string root = cwd.substr(0, cwd.rfind('/'));
+
+    EXPECT_EQ(cwd + "/floor.bzobj", paths()->get_fullpath("floor.bzobj"));
+    EXPECT_EQ(root + "/data/models/floor.bzobj",
+              paths()->get_fullpath("../data/models/floor.bzobj"));
+    // A folder of that name as given is not the file: the search goes on.
+    make_temp_dir(test_name() + "/run/sky.png");
+    write_asset("data/models/sky.png");
+    EXPECT_EQ("../data/models/sky.png", paths()->get_fullpath("sky.png"));
+}
+
+TEST_F(ResourcePath, EmptyListFindsOnlyNamesAsGiven) {
+    EXPECT_TRUE(paths()->searchpaths().empty());
+    EXPECT_EQ("", paths()->get_fullpath("nothing.bzobj"));
+    EXPECT_EQ("", paths()->get_fullpath(""));
+}
+
+TEST_F(ResourcePath, UnexpandableNameIsReportedAndReturnedAsGiven) {
+    // A working directory so deep that it plus the name passes the path limit,
+    // while the name itself still opens relative to it.
+    const std::size_t target = 4090;
+    std::string dir = current_dir();
+    ASSERT_LT(dir.size() + 2, target);
+    while (dir.size() < target) {
+        std::size_t length = std::min<std::size_t>(200, target - dir.size() - 1);
+        std::string part(length, 'd');
+        ASSERT_TRUE(mkdir(part.c_str(), 0755) == 0 || errno == EEXIST);
+        ASSERT_EQ(0, chdir(part.c_str()));
+        dir += "/" + part;
+    }
+    ASSERT_EQ(target, current_dir().size());
+    FILE* file = std::fopen("floor.bzobj", "w");
+    ASSERT_NE(nullptr, file);
+    std::fclose(file);
+
+    cCerrCapture err;
+    EXPECT_EQ("floor.bzobj", paths()->get_fullpath("floor.bzobj"));
+    EXPECT_EQ("fatal - oops in cResourcePath::get_fullpath on file \"floor.bzobj\": " +
+                  platform::error_text(ENAMETOOLONG) + "\n",
+              err.text());
+}
+
+TEST(ResourcePathLifecycle, InstanceLivesUntilDestroyed) {
+    cResourcePath::destroy();
+    cResourcePath::destroy(); // nothing to delete: harmless
+    cResourcePath* first = cResourcePath::instance();
+    EXPECT_EQ(first, cResourcePath::instance());
+    first->push_searchpath("../data");
+    EXPECT_EQ(1u, cResourcePath::instance()->searchpaths().size());
+
+    cResourcePath::destroy();
+    EXPECT_TRUE(cResourcePath::instance()->searchpaths().empty());
+    cResourcePath::destroy();
+}

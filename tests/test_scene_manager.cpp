@@ -1,0 +1,257 @@
+#include "clock.h"
+#include "event_queue_factory.h"
+#include "light_control.h"
+#include "load_screen.h"
+#include "scene_dummy.h"
+#include "scene_manager.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+namespace {
+// A scene that writes every call into a shared log.
+class cRecordingScene : public cScene {
+public:
+    cRecordingScene(const sTimeBlock* time, std::string name, std::vector<std::string>* log)
+        : cScene(time), m_name(std::move(name)), m_log(log) {}
+    std::string get_name() override { return m_name; }
+    void load() override { m_log->push_back(m_name + ".load"); }
+    void enter() override { m_log->push_back(m_name + ".enter"); }
+    void leave() override { m_log->push_back(m_name + ".leave"); }
+    void draw() override { m_log->push_back(m_name + ".draw"); }
+    void on_event(cEvent* event) override {
+        m_log->push_back(m_name + ".event" + std::to_string(event->m_type) + "@" +
+                         std::to_string(timeline_ms()));
+    }
+    void update() override { m_log->push_back(m_name + ".update"); }
+
+private:
+    std::string m_name;
+    std::vector<std::string>* m_log;
+};
+
+class cProgressRecorder : public iLoadScreen {
+public:
+    void progress(float fraction) override { m_reports.push_back(fraction); }
+    std::vector<float> m_reports;
+};
+
+class SceneManagerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_manager = cSceneManager::instance();
+        m_manager->set_clock(&m_clock);
+    }
+    void TearDown() override { cSceneManager::destroy(); }
+
+    // Loads a script and adds scenes "a", "b", "c" as numbers 0 to 2.
+    void load(const std::string& script) {
+        std::string path = write_temp_file("manager_markers.txt", script);
+        testing::internal::CaptureStdout();
+        m_manager->load(path);
+        testing::internal::GetCapturedStdout();
+        for (const char* name : {"a", "b", "c"})
+            m_manager->add_scene(new cRecordingScene(&m_manager->m_time, name, &m_log));
+        m_manager->restart_clock();
+    }
+    // Runs one frame at the given timeline time; returns what the scenes logged.
+    std::vector<std::string> frame_at(int ms, bool* switched = nullptr) {
+        m_log.clear();
+        m_clock.set_ms(ms);
+        bool result = m_manager->update();
+        if (switched)
+            *switched = result;
+        return m_log;
+    }
+
+    cClock_manual m_clock;
+    cSceneManager* m_manager = nullptr;
+    std::vector<std::string> m_log;
+};
+
+using Log = std::vector<std::string>;
+} // namespace
+
+TEST_F(SceneManagerTest, EventsReachTheCurrentSceneOnceTheTimelinePassesThem) {
+    load("s00 0:0:0,0\nsnare 0:0:0,500\ns01 0:0:1,0\nsnare 0:0:1,0\n");
+    bool switched = false;
+    // Nothing is due at 0; an event at 0 is due at 1 ms.
+    EXPECT_EQ(frame_at(0, &switched), Log{});
+    EXPECT_FALSE(switched);
+    EXPECT_EQ(frame_at(1, &switched), (Log{"a.enter", "a.update"}));
+    EXPECT_TRUE(switched);
+    EXPECT_EQ(frame_at(501), (Log{"a.event17@501", "a.update"}));
+    EXPECT_EQ(frame_at(700, &switched), Log{"a.update"});
+    EXPECT_FALSE(switched);
+}
+
+TEST_F(SceneManagerTest, LongFrameHandsOutEverySwitchInOrder) {
+    load("s00 0:0:0,100\ns01 0:0:0,200\nsnare 0:0:0,250\ns02 0:0:0,300\ns02 0:0:0,400\n");
+    bool switched = false;
+    EXPECT_EQ(frame_at(5000, &switched),
+              (Log{"a.enter", "a.leave", "b.enter", "b.event17@5000", "b.leave", "c.enter",
+                   // a switch to the current scene leaves and enters it again
+                   "c.leave", "c.enter", "c.update"}));
+    EXPECT_TRUE(switched);
+    EXPECT_EQ(m_manager->m_current->get_name(), "c");
+}
+
+TEST_F(SceneManagerTest, UnknownSceneNumberFallsBackToTheDummyScene) {
+    load("s00 0:0:0,0\ns07 0:0:0,100\nbeat 0:0:0,200\ns01 0:0:0,300\n");
+    frame_at(50);
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(frame_at(150), Log{"a.leave"});
+    frame_at(250);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "## ERROR: tried to switch to scene7, but it's not added. In "
+              "cSceneManager::switch_scene\n"
+              "dummy-scene recieved event: 16\n");
+    ASSERT_NE(m_manager->m_fallback, nullptr);
+    EXPECT_EQ(m_manager->m_current, m_manager->m_fallback);
+    // The next valid switch leaves the dummy scene behind.
+    EXPECT_EQ(frame_at(301), (Log{"b.enter", "b.update"}));
+}
+
+TEST_F(SceneManagerTest, EventsWithoutAReceiverAreDroppedOrReported) {
+    load("snare 0:0:0,0\ns100 0:0:0,10\nbeat 0:0:0,20\n");
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(frame_at(100), Log{});
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "unhandled demo_event: 13\n");
+    m_manager->m_eventqueue->add(new cEvent(40, 200));
+    testing::internal::CaptureStderr();
+    frame_at(201);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "unhandled demo_event: 40\n");
+}
+
+TEST_F(SceneManagerTest, MissingMarkerScriptMeansNoEventsNeverACrash) {
+    testing::internal::CaptureStdout();
+    m_manager->load("/nonexistent/markers.txt");
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Error reading file"), std::string::npos);
+    EXPECT_EQ(m_manager->m_eventqueue, nullptr);
+    m_manager->restart_clock();
+    frame_at(100000);
+    EXPECT_EQ(m_manager->m_current, nullptr);
+    testing::internal::CaptureStderr();
+    m_manager->draw_current();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "# warning, no scene selected in cSceneManager::draw_current\n");
+}
+
+TEST_F(SceneManagerTest, TimelineStartsWhenTheClockIsRestarted) {
+    m_clock.set_ms(123456);
+    load("s00 0:0:0,500\n");
+    m_clock.set_ms(123456 + 400);
+    m_manager->restart_clock(); // loading took 400 ms; they do not count
+    m_log.clear();
+    m_clock.set_ms(123456 + 400 + 500);
+    m_manager->update();
+    EXPECT_EQ(m_log, Log{});
+    m_clock.set_ms(123456 + 400 + 501);
+    m_manager->update();
+    EXPECT_EQ(m_log, (Log{"a.enter", "a.update"}));
+    EXPECT_EQ(m_manager->timeline_ms(), 501);
+    EXPECT_EQ(m_manager->m_time.current - m_manager->m_time.previous, 1);
+}
+
+TEST_F(SceneManagerTest, TimelineStaysCorrectOnALongRunningMachine) {
+    // A counter far beyond the 32-bit millisecond range (about 290 days).
+    const std::int64_t uptime_ms = std::int64_t(25) * 1000 * 1000 * 1000;
+    m_clock.set_ms(uptime_ms);
+    load("s00 0:0:1,0\n");
+    m_clock.set_ms(uptime_ms + 1001);
+    m_manager->update();
+    EXPECT_EQ(m_manager->timeline_ms(), 1001);
+    EXPECT_EQ(m_manager->m_current->get_name(), "a");
+}
+
+TEST_F(SceneManagerTest, NanosecondCounterGivesExactMilliseconds) {
+    // Like the platform clock: the quotient 1.001 s must not come out as 1000 ms.
+    struct cNanoClock : iClock {
+        std::int64_t counter() override { return m_ns; }
+        std::int64_t frequency() override { return 1000000000; }
+        std::int64_t m_ns = 0;
+    } nano;
+    m_manager->set_clock(&nano);
+    load("");
+    for (std::int64_t ms : {1001, 4099, 123457, 86400001}) {
+        nano.m_ns = ms * 1000000 + 999999;
+        m_manager->update();
+        EXPECT_EQ(m_manager->timeline_ms(), ms);
+    }
+}
+
+TEST_F(SceneManagerTest, LoadScenesReportsProgressAfterEachScene) {
+    load("");
+    m_manager->add_scene(new cRecordingScene(&m_manager->m_time, "d", &m_log));
+    cProgressRecorder screen;
+    m_log.clear();
+    m_manager->load_scenes(&screen);
+    EXPECT_EQ(m_log, (Log{"a.load", "b.load", "c.load", "d.load"}));
+    EXPECT_EQ(screen.m_reports, (std::vector<float>{0.0f, 0.0f, 0.25f, 0.5f, 0.75f, 1.0f}));
+}
+
+TEST_F(SceneManagerTest, ReleaseFreesEverythingAndAllowsANewLoad) {
+    load("s00 0:0:0,0\n");
+    frame_at(10);
+    m_manager->release();
+    EXPECT_EQ(m_manager->m_eventqueue, nullptr);
+    EXPECT_TRUE(m_manager->m_scenes.empty());
+    EXPECT_EQ(m_manager->m_current, nullptr);
+    m_log.clear();
+    load("s02 0:0:0,0\n");
+    EXPECT_EQ(frame_at(20), (Log{"c.enter", "c.update"}));
+}
+
+TEST_F(SceneManagerTest, BeatsDriveTheLightsEvenWithoutAScene) {
+    cLightControl* light = cLightControl::instance();
+    int colour = light->m_colour;
+    load("beat 0:0:0,0\nbeat 0:0:0,10\n");
+    testing::internal::CaptureStdout();
+    frame_at(100);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(light->m_colour, (colour + 2) % 16);
+    // Full level at the beat, one step down by the fade of the same 100 ms frame.
+    EXPECT_EQ(light->m_level, 6);
+}
+
+using SceneManagerDeathTest = SceneManagerTest;
+
+TEST_F(SceneManagerDeathTest, QuitMarkerExitsWithZero) {
+    load("s00 0:0:0,0\nquit 0:0:1,0\n");
+    frame_at(500);
+    EXPECT_EXIT(frame_at(1001), testing::ExitedWithCode(0), "");
+}
+
+TEST_F(SceneManagerDeathTest, LoadingTwiceIsAnAssertion) {
+    load("");
+    EXPECT_DEATH(m_manager->load(cSceneManager::kMarkerScript), "Assertion failed: ! m_eventqueue");
+}
+
+TEST(SceneDummyTest, PrintsEveryEventItReceives) {
+    sTimeBlock time;
+    cSceneDummy dummy(&time);
+    EXPECT_EQ(dummy.get_name(), "dummy");
+    cEvent event(30, 1234);
+    testing::internal::CaptureStderr();
+    dummy.on_event(&event);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "dummy-scene recieved event: 30\n");
+}
+
+TEST(CameraTest, DefaultsAndRenderAspect) {
+    cCamera camera;
+    EXPECT_EQ(camera.m_eye, Vec3f(1, 1, 1));
+    EXPECT_EQ(camera.m_center, Vec3f(0, 0, 0));
+    EXPECT_EQ(camera.m_up, Vec3f(0, 0, 1));
+    EXPECT_FLOAT_EQ(camera.m_fov, 65.0f);
+    EXPECT_FLOAT_EQ(camera.m_near, 0.1f);
+    EXPECT_FLOAT_EQ(camera.m_far, 500.0f);
+    EXPECT_FLOAT_EQ(camera.m_aspect, 1.6f);
+}
