@@ -22,9 +22,7 @@ struct Vec3 {
     bool operator==(const Vec3& o) const { return x == o.x && y == o.y && z == o.z; }
     bool operator!=(const Vec3& o) const { return !(*this == o); }
 
-    T dot(const Vec3& o) const {
-        return T(double(x) * o.x + double(y) * o.y + double(z) * o.z);
-    }
+    T dot(const Vec3& o) const { return T(double(x) * o.x + double(y) * o.y + double(z) * o.z); }
     Vec3 cross(const Vec3& o) const {
         return Vec3(T(double(y) * o.z - double(z) * o.y), T(double(z) * o.x - double(x) * o.z),
                     T(double(x) * o.y - double(y) * o.x));
