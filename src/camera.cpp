@@ -1,5 +1,16 @@
 #include "camera.h"
 
 #include "display_settings.h"
+#include "gl_entry.h"
 
 cCamera::cCamera() : m_aspect(cDisplaySettings::instance()->render_aspect()) {}
+
+void cCamera::apply() const {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(m_fov, m_aspect, m_near, m_far);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(m_eye.x, m_eye.y, m_eye.z, m_center.x, m_center.y, m_center.z, m_up.x, m_up.y,
+              m_up.z);
+}

@@ -8,7 +8,6 @@ public:
     cCamera();
 
     // Loads the projection and model-view matrices for this camera.
-    // (Implemented with the GL back end.)
     void apply() const;
 
     Vec3f m_eye{1.0f, 1.0f, 1.0f};

@@ -1,30 +1,38 @@
 // vantrel: plays the music and renders the show in step with it.
-//
-// This build runs the timeline without a window yet: it loads the marker
-// script and the MIDI sync data, runs the millisecond clock and hands every
-// event to the current scene (stand-in scenes that print what they receive)
-// until the "quit" marker ends the show.
+#include "capture.h"
 #include "display_settings.h"
-#include "midi_loader.h"
-#include "platform/clock_posix.h"
+#include "gl_entry.h"
+#include "gl_setup.h"
+#include "options.h"
+#include "platform/message_box.h"
 #include "resource_path.h"
-#include "scene_dummy.h"
 #include "scene_manager.h"
+#include "skarbol.h"
 
+#include <SDL.h>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 
 namespace {
-const int kSceneCount = 7;
+const char* const kMusicFile = "../data/music/tonvik7.mp3";
 
 // Releases the process-wide managers in a fixed order; every end of the
-// program goes through exit() and so through here.
+// program after start-up goes through exit() and so through here.
 void on_exit() {
+    std::string capture_error;
+    const bool capture_ok = cCapture::finish(&capture_error);
+    if (!capture_ok)
+        std::cerr << "## ERROR: capture: " << capture_error << std::endl;
     cSceneManager::destroy();
     cResourcePath::destroy();
+    SDL_Quit();
     cDisplaySettings::destroy();
     std::cout << "requested exit" << std::endl;
+    if (!capture_ok) {
+        // The run did not produce what was asked for: say so in the status.
+        std::cout.flush();
+        std::_Exit(1);
+    }
 }
 
 void push_searchpaths() {
@@ -38,36 +46,59 @@ void push_searchpaths() {
 } // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
-            std::cout << "usage: vantrel [--help] [--version]\n"
-                         "Runs the show from a folder beside data/ (the build folder).\n";
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::cout << "vantrel " VANTREL_VERSION "\n";
-            return 0;
-        }
-        std::cerr << "vantrel: unknown option " << argv[i] << " (try --help)\n";
+    sOptions options;
+    std::string error;
+    if (!parse_options(argc, argv, &options, &error)) {
+        std::cerr << "vantrel: " << error << "\n" << usage_text();
         return 2;
     }
+    if (options.help) {
+        std::cout << usage_text();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "vantrel " VANTREL_VERSION "\n";
+        return 0;
+    }
 
+    cDisplaySettings* settings = cDisplaySettings::instance();
+    // A capture renders offscreen in effect: a window, and no question that
+    // nobody is there to answer.
+    settings->m_fullscreen = !options.windowed && !options.capturing();
+    if (options.capturing()) {
+        if (!cCapture::start(options, kMusicFile, &error)) {
+            std::cerr << "## ERROR: capture: " << error << std::endl;
+            return 1;
+        }
+        cSceneManager::instance()->set_clock(cCapture::instance()->clock());
+        cSceneManager::instance()->m_music.set_output_enabled(false);
+    }
+
+    bool widescreen = options.screen == sOptions::WIDESCREEN;
+    if (options.screen == sOptions::ASK && !options.capturing())
+        widescreen = platform::message_box("Stretch to widescreen?", "widescreen pleassure?",
+                                           platform::MESSAGE_YES_NO);
+    if (widescreen)
+        settings->set_widescreen();
+
+    settings->init_sdl();
+    glClearColor(0.15f, 0.15f, 0.15f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    settings->swap_buffers();
+    init_gl();
+    init_images();
     push_searchpaths();
+    report_gl_error("SDL_main");
+    report_il_error();
     std::atexit(on_exit);
 
-    cSceneManager* manager = cSceneManager::instance();
-    manager->load();
-    for (int i = 0; i < kSceneCount; ++i)
-        manager->add_scene(new cSceneDummy(&manager->m_time));
-    manager->load_scenes(nullptr);
-    cMidiLoader().load(manager->m_eventqueue);
-    if (manager->m_eventqueue)
-        manager->m_eventqueue->rewind();
-
-    manager->restart_clock();
-    for (;;) {
-        manager->update();
-        // Nothing is drawn yet, so there is no reason to spin the processor.
-        platform_sleep_ms(1);
+    cSkarbol engine;
+    engine.init();
+    if (cCapture* capture = cCapture::instance()) {
+        // Without a "quit" marker the capture ends with the music.
+        cEventQueue* queue = cSceneManager::instance()->m_eventqueue;
+        if (!queue || queue->find_next(EV_QUIT).m_type != EV_QUIT)
+            capture->set_end_ms(cSceneManager::instance()->m_music.length_ms());
     }
+    engine.run();
 }

@@ -256,7 +256,7 @@ bool cMidiFile::decode_track(sMidiTrack& track, std::ostream& out) {
     return true;
 }
 
-void cMidiFile::add_events(cEventQueue& queue, std::ostream& warn) const {
+void cMidiFile::add_events(cEventQueue& queue, std::ostream& warn, int max_beat_ticks) const {
     for (std::size_t t = 0; t < m_tracks.size(); ++t) {
         int track = static_cast<int>(t);
         for (const sMidiRecord& record : m_tracks[t].m_events) {
@@ -282,8 +282,8 @@ void cMidiFile::add_events(cEventQueue& queue, std::ostream& warn) const {
     }
     int end = to_ms(m_last_tick * m_secs_per_tick * 1000.0);
     for (int i = 0;; ++i) {
-        if (i == MAX_BEAT_TICKS) {
-            warn << "# warning, beat ticks stopped after " << MAX_BEAT_TICKS
+        if (i >= max_beat_ticks) {
+            warn << "# warning, beat ticks stopped after " << max_beat_ticks
                  << " in cMidiLoader::load\n";
             return;
         }

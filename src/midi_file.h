@@ -47,9 +47,10 @@ public:
     bool parse(const uint8_t* data, std::size_t size, std::ostream& out);
 
     // Appends one event per channel-1 note on (velocity not 0), note off and
-    // controller change, then the beat ticks; warnings go to warn. Does not
-    // sort the queue.
-    void add_events(cEventQueue& queue, std::ostream& warn) const;
+    // controller change, then at most max_beat_ticks beat ticks; warnings go
+    // to warn. Does not sort the queue.
+    void add_events(cEventQueue& queue, std::ostream& warn,
+                    int max_beat_ticks = MAX_BEAT_TICKS) const;
 
     // A double millisecond value as int, truncated toward zero; values beyond
     // the int range saturate and NaN gives 0.

@@ -26,26 +26,27 @@ void cMidiLoader::load(cEventQueue* queue) {
     load(queue, MIDI_FILE_NAME);
 }
 
-void cMidiLoader::load(cEventQueue* queue, const std::string& file_name) {
+bool cMidiLoader::load(cEventQueue* queue, const std::string& file_name) {
     if (!queue)
-        return;
+        return true;
 
-    // The whole file in one read; it is decoded in place.
-    std::FILE* file = std::fopen(file_name.c_str(), "rb");
-    if (!file) {
-        std::fprintf(stderr, "Unable to open file '%s'!\n", file_name.c_str());
-        return;
-    }
+    // The whole file into memory; it is decoded in place. It is read in
+    // blocks until its end rather than by a size found by seeking, which
+    // something that is not a plain file (a folder) reports as huge.
     std::vector<uint8_t> image;
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        long size = std::ftell(file);
-        if (size > 0) {
-            image.resize(static_cast<std::size_t>(size));
-            std::rewind(file);
-            image.resize(std::fread(image.data(), 1, image.size(), file));
-        }
+    bool readable = false;
+    if (std::FILE* file = std::fopen(file_name.c_str(), "rb")) {
+        uint8_t block[65536];
+        std::size_t got;
+        while ((got = std::fread(block, 1, sizeof block, file)) > 0)
+            image.insert(image.end(), block, block + got);
+        readable = !std::ferror(file);
+        std::fclose(file);
     }
-    std::fclose(file);
+    if (!readable) {
+        std::fprintf(stderr, "Unable to open file '%s'!\n", file_name.c_str());
+        return false;
+    }
 
     cMidiFile midi;
     bool ok = midi.parse(image.data(), image.size(), std::cout);
@@ -57,4 +58,5 @@ void cMidiLoader::load(cEventQueue* queue, const std::string& file_name) {
     }
     midi.add_events(*queue, std::cerr);
     queue->sort();
+    return true;
 }

@@ -16,8 +16,8 @@ public:
     // that cannot be opened adds nothing; a damaged header or track chunk
     // ends the process. A null queue is left alone.
     void load(cEventQueue* queue);
-    // The same for any file.
-    void load(cEventQueue* queue, const std::string& file_name);
+    // The same for any file; false when the file could not be read.
+    bool load(cEventQueue* queue, const std::string& file_name);
 
     // Writes "FATAL ERROR: " and the formatted text to the error stream and
     // ends the process with exit code 1.

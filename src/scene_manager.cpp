@@ -69,11 +69,15 @@ void cSceneManager::restart_clock() {
     m_time.current = m_time.start = demo_time_ms();
 }
 
-void cSceneManager::load(const std::string& marker_script) {
+void cSceneManager::load(const std::string& marker_script, const std::string& music_file) {
     // clang-format off
     VT_ASSERT(! m_eventqueue);
     // clang-format on
     m_eventqueue = cEventQueue_factory::loadFile(marker_script);
+    if (m_music_enabled) {
+        m_music.init();
+        m_music.load(music_file);
+    }
     if (!m_clock)
         demo_time_ms(); // selects the platform clock
     m_frequency = m_clock->frequency();
@@ -157,6 +161,7 @@ void cSceneManager::draw_current() {
 }
 
 void cSceneManager::release() {
+    m_music.close();
     for (cScene*& scene : m_scenes) {
         delete scene;
         scene = nullptr;

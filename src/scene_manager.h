@@ -6,6 +6,7 @@
 #include "clock.h"
 #include "event_queue.h"
 #include "scene.h"
+#include "sound_module_sdl.h"
 
 #include <cstdint>
 #include <string>
@@ -26,8 +27,10 @@ public:
 
     // Takes ownership; the scene's number is its position.
     void add_scene(cScene* scene);
-    // Reads the marker script into the queue and sets the clock.
-    void load(const std::string& marker_script = kMarkerScript);
+    // Reads the marker script into the queue, starts the music output and
+    // decodes the music, and sets the clock.
+    void load(const std::string& marker_script = kMarkerScript,
+              const std::string& music_file = cSoundModule_sdl::kMusicFile);
     // Every scene's load, reporting progress (the screen may be none).
     void load_scenes(iLoadScreen* screen);
     // One frame: clock, due events, scene update, light fade. True when the
@@ -36,7 +39,8 @@ public:
     bool process_events();
     void switch_scene(cEvent* event);
     void draw_current();
-    // Frees scenes, queue and fallback scene; the manager can be loaded again.
+    // Closes the music and frees scenes, queue and fallback scene; the manager
+    // can be loaded again.
     void release();
 
     // The clock source (not owned); the platform clock unless set.
@@ -50,10 +54,13 @@ public:
     cEventQueue* m_eventqueue = nullptr;
     std::vector<cScene*> m_scenes;
     cScene* m_current = nullptr;
+    cSoundModule_sdl m_music;
     sTimeBlock m_time;
     std::int64_t m_frequency = 0;
     cSceneDummy* m_fallback = nullptr;
     cLightControl* m_light; // beats flash the case lights
+    // Off: `load` leaves the music alone (tests of the timeline alone).
+    bool m_music_enabled = true;
 
 private:
     cSceneManager();

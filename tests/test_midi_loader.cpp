@@ -82,7 +82,8 @@ struct sDecoded {
 
 // The image goes into a buffer of exactly its size so that the sanitizer
 // build catches any read past its end.
-void decode(const std::string& image, sDecoded& result) {
+void decode(const std::string& image, sDecoded& result,
+            int max_beat_ticks = cMidiFile::MAX_BEAT_TICKS) {
     result.events.clear();
     result.beats.clear();
     result.warnings.clear();
@@ -93,7 +94,7 @@ void decode(const std::string& image, sDecoded& result) {
     if (!result.ok)
         return;
     cEventQueue queue;
-    result.midi.add_events(queue, warn);
+    result.midi.add_events(queue, warn, max_beat_ticks);
     result.warnings = warn.str();
     for (std::size_t i = 0; i < queue.size(); ++i) {
         const cEvent* e = queue.at(i);
@@ -190,9 +191,9 @@ TEST(MidiTiming, SmpteDivisionGivesEventsButNoBeatTicks) {
 
 TEST(MidiTiming, TinyTempoCannotFloodTheQueueWithBeatTicks) {
     sDecoded d;
-    decode(header(0, 1, 1) + chunk(tempo(0, 1) + end_of_track(0x0FFFFFFF)), d);
+    decode(header(0, 1, 1) + chunk(tempo(0, 1) + end_of_track(0x0FFFFFFF)), d, 5000);
     ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.beats.size(), size_t(cMidiFile::MAX_BEAT_TICKS));
+    EXPECT_EQ(d.beats.size(), 5000u);
     EXPECT_NE(d.warnings.find("# warning, beat ticks stopped"), std::string::npos);
 }
 
@@ -452,9 +453,16 @@ TEST(MidiLoader, MissingFileAddsNothing) {
     queue.add(new cEvent(3, 42000));
     cMidiLoader loader;
     testing::internal::CaptureStderr();
-    loader.load(&queue, "/nonexistent/tonvik7.mid");
+    EXPECT_FALSE(loader.load(&queue, "/nonexistent/tonvik7.mid"));
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Unable to open file '/nonexistent/tonvik7.mid'!\n");
+    EXPECT_EQ(queue.size(), 1u);
+
+    // A folder opens but cannot be read.
+    std::string folder = make_temp_dir("midi_folder");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(loader.load(&queue, folder));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to open file '" + folder + "'!\n");
     EXPECT_EQ(queue.size(), 1u);
 
     loader.load(nullptr, "/nonexistent/tonvik7.mid"); // no queue: nothing to do

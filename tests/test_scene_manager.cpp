@@ -45,6 +45,7 @@ protected:
     void SetUp() override {
         m_manager = cSceneManager::instance();
         m_manager->set_clock(&m_clock);
+        m_manager->m_music_enabled = false; // the timeline alone; no music file
     }
     void TearDown() override { cSceneManager::destroy(); }
 

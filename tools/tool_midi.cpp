@@ -17,16 +17,10 @@ int tool_midi(int argc, char** argv) {
     const char* file_name = argv[0];
     cEventQueue queue;
     cMidiLoader loader;
-    // The loader reports a file it cannot open and carries on without events;
-    // the tool then has nothing to show, so that is a failure here.
-    std::FILE* file = std::fopen(file_name, "rb");
-    if (!file) {
-        loader.load(&queue, file_name);
+    // Unlike the demo, which carries on without MIDI events, the tool has
+    // nothing to show without the file.
+    if (!loader.load(&queue, file_name))
         return 1;
-    }
-    std::fclose(file);
-
-    loader.load(&queue, file_name);
     for (std::size_t i = 0; i < queue.size(); ++i) {
         const cEvent* event = queue.at(i);
         std::cout << event->m_time << ' ' << event->m_type;

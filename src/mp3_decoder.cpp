@@ -1,0 +1,117 @@
+#include "mp3_decoder.h"
+
+#include <mpg123.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace {
+// Samples asked for per read: about 0.74 s of stereo.
+constexpr std::size_t kChunkSamples = 65536;
+
+struct sHandleDeleter {
+    void operator()(mpg123_handle* handle) const { mpg123_delete(handle); }
+};
+using tHandle = std::unique_ptr<mpg123_handle, sHandleDeleter>;
+
+void init_library() {
+    // Needed before the first handle by older libmpg123 versions; a no-op in
+    // newer ones. A function-local static runs it once, also across threads.
+    static const int once = mpg123_init();
+    (void)once;
+}
+
+bool readable_file(const std::string& path) {
+    std::error_code error;
+    // A folder or a pipe opens, but it is no music file.
+    if (!std::filesystem::is_regular_file(path, error))
+        return false;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    std::fclose(file);
+    return true;
+}
+} // namespace
+
+cMp3Decoder::eResult cMp3Decoder::decode_file(const std::string& path) {
+    std::vector<std::int16_t>().swap(m_samples);
+    m_error_detail.clear();
+    if (!readable_file(path)) {
+        m_error_detail = "cannot open " + path;
+        return FILE_NOT_FOUND;
+    }
+
+    init_library();
+    int error = MPG123_OK;
+    tHandle handle(mpg123_new(nullptr, &error));
+    if (!handle) {
+        m_error_detail = mpg123_plain_strerror(error);
+        return NOT_DECODABLE;
+    }
+    mpg123_handle* mh = handle.get();
+    auto fail = [&](const char* what) {
+        m_error_detail = std::string(what) + ": " + mpg123_strerror(mh);
+        std::vector<std::int16_t>().swap(m_samples);
+        return NOT_DECODABLE;
+    };
+
+    // Gapless: drop the encoder delay and padding that the encoder recorded in
+    // its info frame. Quiet: the library must not print into our diagnostics.
+    // Auto-resample: files at other rates come out at 44 100 Hz, so they
+    // play at the right speed.
+    if (mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET | MPG123_AUTO_RESAMPLE,
+                     0.0) != MPG123_OK)
+        return fail("setting up the decoder");
+    // One output format only: mono is duplicated, other rates are converted.
+    if (mpg123_format_none(mh) != MPG123_OK ||
+        mpg123_format(mh, kRate, MPG123_STEREO, MPG123_ENC_SIGNED_16) != MPG123_OK)
+        return fail("setting the output format");
+    if (mpg123_open(mh, path.c_str()) != MPG123_OK)
+        return fail("opening");
+
+    long rate = 0;
+    int channels = 0;
+    int encoding = 0;
+    if (mpg123_getformat(mh, &rate, &channels, &encoding) != MPG123_OK)
+        return fail("reading the format");
+    if (rate != kRate || channels != kChannels || encoding != MPG123_ENC_SIGNED_16)
+        return fail("converting the format");
+
+    // The expected length (exact when the file has an info frame) saves
+    // growing the buffer while decoding; a wrong guess only costs time.
+    const off_t expected = mpg123_length(mh);
+    if (expected > 0)
+        m_samples.reserve(std::size_t(expected) * kChannels + kChunkSamples);
+
+    for (;;) {
+        const std::size_t used = m_samples.size();
+        m_samples.resize(used + kChunkSamples);
+        std::size_t bytes = 0;
+        const int result =
+            mpg123_read(mh, reinterpret_cast<unsigned char*>(m_samples.data() + used),
+                        kChunkSamples * sizeof(std::int16_t), &bytes);
+        // Whole frames only, so left and right never swap.
+        const std::size_t frame_bytes = kChannels * sizeof(std::int16_t);
+        m_samples.resize(used + bytes / frame_bytes * kChannels);
+        if (result == MPG123_DONE)
+            break;
+        if (result == MPG123_OK || result == MPG123_NEW_FORMAT)
+            continue;
+        // A damaged stream: keep the music decoded so far rather than
+        // losing the whole piece to a bad tail.
+        if (m_samples.empty())
+            return fail("decoding");
+        m_error_detail = std::string("decoding stopped early: ") + mpg123_strerror(mh);
+        break;
+    }
+    if (m_samples.empty())
+        return fail("decoding (no audio)");
+    return DECODED;
+}
+
+int cMp3Decoder::length_ms() const {
+    return int(std::int64_t(frames()) * 1000 / kRate);
+}

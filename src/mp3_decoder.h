@@ -1,0 +1,40 @@
+// Decodes a whole MP3 file into memory: 44 100 Hz interleaved stereo 16-bit
+// PCM, whatever the file's own rate and channel count (libmpg123 converts).
+// Encoder delay and padding recorded by the encoder are removed, so the
+// samples start with the first sample that was encoded and the length is
+// exact. Nothing here touches an audio device, so decoding can be done (and
+// tested, and timed) on its own or moved to another thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class cMp3Decoder {
+public:
+    static constexpr int kRate = 44100;
+    static constexpr int kChannels = 2;
+
+    enum eResult {
+        DECODED,
+        FILE_NOT_FOUND, // cannot be opened for reading
+        NOT_DECODABLE,  // opened, but holds no MPEG audio that decodes
+    };
+
+    // Replaces what was decoded before. On failure nothing is kept.
+    eResult decode_file(const std::string& path);
+
+    // Interleaved left/right samples.
+    const std::vector<std::int16_t>& samples() const { return m_samples; }
+    // Sample frames (one left and one right sample each).
+    std::size_t frames() const { return m_samples.size() / kChannels; }
+    // Whole milliseconds, rounded down.
+    int length_ms() const;
+    // The decoding library's reason for the last failure, for diagnostics.
+    const std::string& error_detail() const { return m_error_detail; }
+
+private:
+    std::vector<std::int16_t> m_samples;
+    std::string m_error_detail;
+};

@@ -1,0 +1,39 @@
+// Child processes, pipes and the few file-system operations the capture needs.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace platform {
+
+// True if an executable of that name is on the search path.
+bool find_program(const std::string& name);
+// Creates the folder and its parents; false with the system's text on failure.
+bool make_directories(const std::string& path, std::string* error);
+// True if a new file can be created in the folder.
+bool folder_is_writable(const std::string& path);
+bool rename_file(const std::string& from, const std::string& to, std::string* error);
+void remove_file(const std::string& path);
+// Seconds of a monotonic clock, for progress reports.
+double wall_seconds();
+
+// A shell command whose standard input we write.
+class cPipe {
+public:
+    cPipe() = default;
+    ~cPipe();
+    cPipe(const cPipe&) = delete;
+    cPipe& operator=(const cPipe&) = delete;
+
+    bool open(const std::string& command);
+    // False once the reader has gone away.
+    bool write(const void* data, std::size_t size);
+    // Waits for the command; its exit status, or -1.
+    int close();
+    bool is_open() const { return m_file != nullptr; }
+
+private:
+    void* m_file = nullptr; // FILE*
+};
+
+} // namespace platform

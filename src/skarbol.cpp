@@ -1,0 +1,126 @@
+#include "skarbol.h"
+
+#include "capture.h"
+#include "display_settings.h"
+#include "gl_entry.h"
+#include "gl_setup.h"
+#include "input.h"
+#include "load_screen_sk.h"
+#include "midi_loader.h"
+#include "scene_dummy.h"
+#include "scene_manager.h"
+#include "timecode.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <stdexcept>
+
+bool g_engine_exists = false;
+
+namespace {
+const int kKeyTab = 9;
+const int kKeySpace = 32;
+const int kKeyEscape = 27;
+const int kKeyQ = 113;
+const int kSceneCount = 7;
+} // namespace
+
+cSkarbol::cSkarbol() {
+    if (g_engine_exists)
+        throw std::logic_error("only a single demo allowed at any one time...");
+    g_engine_exists = true;
+}
+
+void cSkarbol::init() {
+    cSceneManager* manager = cSceneManager::instance();
+    manager->load();
+    // The show's seven scenes; until they exist, stand-ins keep their numbers.
+    for (int i = 0; i < kSceneCount; ++i)
+        manager->add_scene(new cSceneDummy(&manager->m_time));
+    {
+        cLoadScreen_SK load_screen;
+        manager->load_scenes(&load_screen);
+        cMidiLoader().load(manager->m_eventqueue);
+        if (manager->m_eventqueue)
+            manager->m_eventqueue->rewind();
+
+        m_varlist.init();
+        const float list_x = 0.05f, list_y = 0.05f;
+        m_varlist.set_position(&list_x, &list_y);
+        m_varlist.set_size(0.9f, 0.65f);
+        const float label_x = 0.05f, label_y = 0.7f;
+        m_scene_label.set_position(&label_x, &label_y);
+        const float label2_x = 0.83f;
+        m_label2.set_position(&label2_x, &label_y);
+    }
+}
+
+void cSkarbol::run() {
+    cSceneManager* manager = cSceneManager::instance();
+    manager->m_music.play();
+    manager->restart_clock();
+    vantrel();
+}
+
+void cSkarbol::vantrel() {
+    for (;;)
+        frame();
+}
+
+void cSkarbol::frame() {
+    poll_events();
+    handle_keys();
+    if (cCapture* capture = cCapture::instance())
+        capture->begin_frame();
+    cSceneManager* manager = cSceneManager::instance();
+    if (manager->update())
+        refresh_gui(manager->m_current);
+    draw_frame();
+    report_gl_error("cSkarbol::vantrel");
+    report_il_error();
+}
+
+void cSkarbol::handle_keys() {
+    // Visit as many entries as there were at the start, in key order; the
+    // handled keys are removed so that a held key acts once per press.
+    std::size_t count = g_keys_down.size();
+    auto it = g_keys_down.begin();
+    for (std::size_t i = 0; i < count && it != g_keys_down.end(); ++i) {
+        const int key = it->first;
+        if (key == kKeyTab) {
+            m_show_gui = !m_show_gui;
+            it = g_keys_down.erase(it);
+        } else if (key == kKeySpace) {
+            cSceneManager* manager = cSceneManager::instance();
+            std::cerr << "-" << std::endl;
+            std::cerr << format_timecode(manager->timeline_ms()) << std::endl;
+            dump_vars();
+            it = g_keys_down.erase(it);
+        } else if (key == kKeyEscape || key == kKeyQ) {
+            std::exit(0);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void cSkarbol::refresh_gui(cScene* scene) {
+    m_varlist.clear();
+    if (!scene)
+        return;
+    scene->add_vars(&m_varlist);
+    m_scene_label.set_text(scene->get_name());
+}
+
+void cSkarbol::dump_vars() {
+    m_varlist.print(std::cerr);
+}
+
+void cSkarbol::draw_frame() {
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    cSceneManager::instance()->draw_current();
+    if (cCapture* capture = cCapture::instance())
+        capture->end_frame();
+    cDisplaySettings::instance()->swap_buffers();
+}

@@ -1,0 +1,125 @@
+// GL start-up on a real context: extension checks against imitated drivers,
+// entry points, the fixed state and the error reporters.
+#include "display_settings.h"
+#include "gl_entry.h"
+#include "gl_setup.h"
+#include "gl_test_support.h"
+#include "platform/message_box.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+// Every extension the start-up asks for, as a driver string.
+const std::string kAllExtensions =
+    "GL_ARB_vertex_buffer_object GL_ARB_multitexture GL_EXT_framebuffer_object "
+    "GL_ARB_draw_buffers GL_SGIS_texture_lod GL_SGIS_generate_mipmap GL_ARB_texture_env_add "
+    "GL_EXT_texture_lod_bias GL_ARB_texture_float GL_ARB_texture_rectangle GL_ARB_multisample "
+    "GL_ARB_texture_non_power_of_two GL_ARB_pixel_buffer_object GL_ARB_point_sprite";
+
+std::string without(std::string extensions, const std::string& name) {
+    std::size_t at = extensions.find(name + " ");
+    if (at == std::string::npos)
+        at = extensions.find(name);
+    extensions.erase(at, name.size() + 1);
+    return extensions;
+}
+
+std::string init_gl_output(const std::string& extensions) {
+    testing::internal::CaptureStderr();
+    init_gl_with(extensions.c_str());
+    return testing::internal::GetCapturedStderr();
+}
+
+class GlStartupTest : public testing::Test {
+protected:
+    void SetUp() override { ensure_gl_context(); }
+};
+} // namespace
+
+TEST_F(GlStartupTest, LlvmpipeOffersEverythingTheStartUpAsksFor) {
+    std::string output = init_gl_output(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
+    EXPECT_EQ(output.find("not supported"), std::string::npos) << output;
+    EXPECT_EQ(output.find("not initialized"), std::string::npos) << output;
+    EXPECT_EQ(output.find("## ERROR"), std::string::npos) << output;
+    EXPECT_NE(ext::glBindBufferARB, nullptr);
+    EXPECT_NE(ext::glBindFramebufferEXT, nullptr);
+    EXPECT_NE(ext::glMultiTexCoord4svARB, nullptr);
+    EXPECT_TRUE(has_extension("GL_ARB_texture_rectangle"));
+}
+
+TEST_F(GlStartupTest, SetsTheFixedPipelineStateAndTheLetterboxViewport) {
+    init_gl_output(kAllExtensions);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(glIsEnabled(GL_COLOR_SUM));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
+    GLint value = 0;
+    glGetIntegerv(GL_LIGHT_MODEL_COLOR_CONTROL, &value);
+    EXPECT_EQ(value, GL_SEPARATE_SPECULAR_COLOR);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[1], 64);
+    EXPECT_EQ(viewport[2], 1024);
+    EXPECT_EQ(viewport[3], 640);
+}
+
+TEST_F(GlStartupTest, OptionalExtensionsOnlyWarn) {
+    std::string output = init_gl_output(without(kAllExtensions, "GL_ARB_texture_rectangle") +
+                                        " GL_EXT_texture_rectangle");
+    EXPECT_NE(output.find("# WARNING: GL_ARB_texture_rectangle not supported\n"
+                          "GL_EXT_texture_rectangle supported though\n"),
+              std::string::npos)
+        << output;
+
+    output = init_gl_output(
+        without(without(kAllExtensions, "GL_ARB_draw_buffers"), "GL_EXT_texture_lod_bias"));
+    EXPECT_NE(output.find("# WARNING: GL_ARB_draw_buffers not supported\n"), std::string::npos);
+    EXPECT_NE(output.find("# WARNING: EXT_texture_lod_bias not supported\n"), std::string::npos);
+}
+
+TEST_F(GlStartupTest, GlErrorsAreReportedOnePerCall) {
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    // Mesa keeps one pending error; each call reads (and so clears) one.
+    glEnable(GL_INVALID_ENUM + 0x7000); // an unknown capability
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(report_gl_error("frame"));
+    EXPECT_FALSE(report_gl_error("frame"));
+    glMatrixMode(GL_INVALID_ENUM + 0x7001);
+    EXPECT_TRUE(report_gl_error(""));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "## ERROR: OpenGL  frame: invalid enumerant\n"
+                                                      "## ERROR: OpenGL : invalid enumerant\n");
+}
+
+using GlStartupDeathTest = GlStartupTest;
+
+TEST_F(GlStartupDeathTest, MissingRequiredExtensionsEndTheProgram) {
+    // The renderer runs threads: a fresh process is safer than a fork.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    platform::set_message_box_hook(
+        [](const std::string& text, const std::string& caption, platform::eMessageBox) {
+            std::cerr << "[box] " << caption << " | " << text << std::endl;
+            return true;
+        });
+    EXPECT_EXIT(init_gl_with(without(kAllExtensions, "GL_ARB_vertex_buffer_object").c_str()),
+                testing::ExitedWithCode(0),
+                "# WARNING: GL_ARB_vertex_buffer_object not supported\n"
+                "\\[box\\] missing gl-extension \\| GL_ARB_vertex_buffer_object is missing\n"
+                "\\(you probably need newer hardware\\)");
+    EXPECT_EXIT(init_gl_with(without(kAllExtensions, "GL_ARB_multitexture").c_str()),
+                testing::ExitedWithCode(255), "# WARNING: GL_ARB_multitexture not supported");
+    // A longer word that merely starts with the name does not count.
+    EXPECT_EXIT(init_gl_with((without(kAllExtensions, "GL_EXT_framebuffer_object") +
+                              " GL_EXT_framebuffer_object_extra")
+                                 .c_str()),
+                testing::ExitedWithCode(0),
+                "\\[box\\] vrk::slw - missing gl-extension \\| GL_EXT_framebuffer_object is "
+                "missing\n\\(you probably just need a driver-update...\\)");
+    platform::set_message_box_hook(nullptr);
+}

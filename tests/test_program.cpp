@@ -1,0 +1,152 @@
+// The program as its users run it: headless captures of a small show.
+#include "frame_sink.h"
+#include "test_support.h"
+
+#include <IL/il.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+// A show folder beside which the program runs: run/, data/script, data/music.
+struct sShow {
+    std::string root;
+    std::string run_dir;
+};
+
+const std::string& test_music() {
+    static std::string path = [] {
+        std::string mp3 = make_temp_dir("music") + "/tone.mp3";
+        sCommandResult made = run_command("ffmpeg -nostdin -loglevel error -y -f lavfi -i "
+                                          "sine=frequency=440:duration=5 -ac 2 -ar 44100 "
+                                          "-b:a 128k " +
+                                          mp3);
+        EXPECT_EQ(made.exit_code, 0) << made.err;
+        return mp3;
+    }();
+    return path;
+}
+
+sShow make_show(const std::string& name, const char* markers) {
+    sShow show;
+    show.root = make_temp_dir(name);
+    show.run_dir = make_temp_dir(name + "/run");
+    make_temp_dir(name + "/data");
+    make_temp_dir(name + "/data/script");
+    make_temp_dir(name + "/data/music");
+    if (markers)
+        write_temp_file(name + "/data/script/markers.txt", markers);
+    run_command("cp " + test_music() + " " + show.root + "/data/music/tonvik7.mp3");
+    return show;
+}
+
+sCommandResult run_program(const sShow& show, const std::string& args,
+                           const std::string& env = "") {
+    return run_command("cd " + show.run_dir + " && " + env + " " VANTREL_PROGRAM_PATH " " + args);
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0;
+}
+
+// The centre pixel of a PNG frame: r, g, b.
+std::vector<int> centre_pixel(const std::string& path) {
+    static bool ready = (ilInit(), true);
+    (void)ready;
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    std::vector<int> rgb;
+    if (ilLoadImage(path.c_str())) {
+        ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE);
+        const int w = ilGetInteger(IL_IMAGE_WIDTH), h = ilGetInteger(IL_IMAGE_HEIGHT);
+        const ILubyte* data = ilGetData();
+        const ILubyte* p = data + (std::size_t(h / 2) * w + w / 2) * 3;
+        rgb = {p[0], p[1], p[2], w, h};
+    }
+    ilDeleteImages(1, &image);
+    return rgb;
+}
+} // namespace
+
+TEST(ProgramTest, CapturesTheTimelineFrameByFrameUntilQuit) {
+    sShow show = make_show("show_quit", "s07 0:0:1,0\nquit 0:0:3,0\n");
+    sCommandResult result = run_program(show, "--letterbox --capture ../frames --fps 10");
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_NE(result.out.find("requested exit\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.err.find("## ERROR: tried to switch to scene7, but it's not added."),
+              std::string::npos);
+    EXPECT_EQ(result.err.find("## ERROR: OpenGL"), std::string::npos) << result.err;
+
+    const std::string frames = show.root + "/frames/";
+    // Frames at 0, 100, ..., 3000 ms; the frame at 3100 ms takes the quit.
+    EXPECT_TRUE(exists(frames + cFrameSink_png::frame_name(30)));
+    EXPECT_FALSE(exists(frames + cFrameSink_png::frame_name(31)));
+    for (int k = 0; k <= 30; ++k) {
+        std::vector<int> pixel = centre_pixel(frames + cFrameSink_png::frame_name(k));
+        ASSERT_EQ(pixel.size(), 5u) << k;
+        EXPECT_EQ(pixel[3], 1024);
+        EXPECT_EQ(pixel[4], 768);
+        if (k <= 10)
+            EXPECT_EQ(pixel[0], 0) << "frame " << k << " before any scene is black";
+        else
+            EXPECT_NEAR(pixel[0], 128, 1) << "frame " << k << " shows the grey dummy scene";
+    }
+}
+
+TEST(ProgramTest, CaptureWithoutMarkerScriptEndsWithTheMusic) {
+    sShow show = make_show("show_nomarkers", nullptr);
+    sCommandResult result = run_program(show, "--capture ../frames --fps 2");
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_NE(result.out.find("Error reading file \"../data/script/markers.txt"),
+              std::string::npos);
+    // The tone lasts 5 s: frames at 0, 500, ..., 5000 ms.
+    EXPECT_TRUE(exists(show.root + "/frames/" + cFrameSink_png::frame_name(10)));
+    EXPECT_FALSE(exists(show.root + "/frames/" + cFrameSink_png::frame_name(11)));
+}
+
+TEST(ProgramTest, CapturesAVideoWithTheSoundtrack) {
+    sShow show = make_show("show_video", "s00 0:0:0,0\nquit 0:0:2,0\n");
+    sCommandResult result =
+        run_program(show, "--letterbox --capture ../out/show.mp4 --fps 10 --from 500 --to 1500");
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    const std::string video = show.root + "/out/show.mp4";
+    ASSERT_TRUE(exists(video));
+    EXPECT_FALSE(exists(video + ".partial"));
+    sCommandResult probe = run_command(
+        "ffprobe -v error -count_frames -show_entries stream=codec_type,nb_read_frames,width "
+        "-of csv=p=0 " +
+        video);
+    EXPECT_EQ(probe.exit_code, 0);
+    EXPECT_NE(probe.out.find("video,1024,11"), std::string::npos) << probe.out;
+    EXPECT_NE(probe.out.find("audio"), std::string::npos) << probe.out;
+}
+
+TEST(ProgramTest, UnwritableCaptureIsAnErrorBeforeAnyWork) {
+    sShow show = make_show("show_bad_capture", "quit 0:0:1,0\n");
+    write_temp_file("show_bad_capture/blocker", "a file, not a folder");
+    sCommandResult result = run_program(show, "--capture ../blocker/frames");
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_NE(result.err.find("## ERROR: capture: cannot create the folder"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.out.find("requested exit"), std::string::npos);
+
+    result = run_program(show, "--capture ../video.mp4", "PATH=/nonexistent");
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_NE(result.err.find("ffmpeg is needed"), std::string::npos) << result.err;
+    EXPECT_FALSE(exists(show.root + "/video.mp4"));
+    EXPECT_FALSE(exists(show.root + "/video.mp4.partial"));
+}
+
+TEST(ProgramTest, CommandLineErrorsAndInformation) {
+    sShow show = make_show("show_cli", "quit 0:0:1,0\n");
+    EXPECT_EQ(run_program(show, "--bogus").exit_code, 2);
+    EXPECT_EQ(run_program(show, "--fps 30").exit_code, 2); // only with --capture
+    sCommandResult help = run_program(show, "--help");
+    EXPECT_EQ(help.exit_code, 0);
+    EXPECT_NE(help.out.find("--capture PATH"), std::string::npos);
+    EXPECT_EQ(run_program(show, "--version").exit_code, 0);
+}

@@ -1,0 +1,368 @@
+#include "fmod_error.h"
+#include "mp3_decoder.h"
+#include "scene_manager.h"
+#include "sound_module_sdl.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <vector>
+
+namespace {
+constexpr double kPi = 3.14159265358979323846;
+// Frames of the main test tone: 1233.99 ms, so its length must round down.
+constexpr int kToneFrames = 54419;
+
+// A sine of `hz` at half scale on the first channel and one of 1.5 x `hz` on
+// the second, so that swapped or shifted channels show.
+std::vector<std::int16_t> make_tone(int rate, int channels, int frames, double hz) {
+    std::vector<std::int16_t> pcm;
+    for (int i = 0; i < frames; ++i)
+        for (int c = 0; c < channels; ++c)
+            pcm.push_back(std::int16_t(
+                std::lround(16384.0 * std::sin(2.0 * kPi * hz * (1.0 + 0.5 * c) * i / rate))));
+    return pcm;
+}
+
+void put_le(std::string* out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out->push_back(char((value >> (8 * i)) & 0xFF));
+}
+
+std::string wav_bytes(const std::vector<std::int16_t>& pcm, int rate, int channels) {
+    const std::uint32_t data_bytes = std::uint32_t(pcm.size() * 2);
+    std::string wav = "RIFF";
+    put_le(&wav, 36 + data_bytes, 4);
+    wav += "WAVEfmt ";
+    put_le(&wav, 16, 4);
+    put_le(&wav, 1, 2); // integer PCM
+    put_le(&wav, std::uint32_t(channels), 2);
+    put_le(&wav, std::uint32_t(rate), 4);
+    put_le(&wav, std::uint32_t(rate * channels * 2), 4);
+    put_le(&wav, std::uint32_t(channels * 2), 2);
+    put_le(&wav, 16, 2);
+    wav += "data";
+    put_le(&wav, data_bytes, 4);
+    for (std::int16_t sample : pcm)
+        put_le(&wav, std::uint16_t(sample), 2);
+    return wav;
+}
+
+// Encodes with lame, which records its delay and padding in an info frame.
+std::string make_mp3(const std::string& name, const std::vector<std::int16_t>& pcm, int rate,
+                     int channels, int kbps) {
+    const std::string wav = write_temp_file(name + ".wav", wav_bytes(pcm, rate, channels));
+    const std::string mp3 = write_temp_file(name + ".mp3", "");
+    sCommandResult result =
+        run_command("lame --quiet -b " + std::to_string(kbps) + " '" + wav + "' '" + mp3 + "'");
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    return mp3;
+}
+
+struct sTestFiles {
+    std::vector<std::int16_t> tone; // what tone44 was encoded from
+    std::string tone44;             // 44 100 Hz stereo, kToneFrames frames
+    std::string tone48;             // 48 000 Hz stereo, 1 s
+    std::string mono22;             // 22 050 Hz mono, 1 s
+    std::string text;               // not audio
+    std::string empty;
+};
+
+const sTestFiles& files() {
+    static const sTestFiles made = [] {
+        sTestFiles f;
+        f.tone = make_tone(44100, 2, kToneFrames, 440.0);
+        f.tone44 = make_mp3("tone44", f.tone, 44100, 2, 192);
+        f.tone48 = make_mp3("tone48", make_tone(48000, 2, 48000, 440.0), 48000, 2, 192);
+        f.mono22 = make_mp3("mono22", make_tone(22050, 1, 22050, 440.0), 22050, 1, 64);
+        f.text = write_temp_file("not_music.mp3", "these are words, not MPEG audio frames\n");
+        f.empty = write_temp_file("empty.mp3", "");
+        return f;
+    }();
+    return made;
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+long file_size(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 ? long(info.st_size) : 0;
+}
+
+// Upward zero crossings per second of one channel of interleaved stereo.
+double frequency(const std::vector<std::int16_t>& pcm, int channel) {
+    int crossings = 0;
+    const std::size_t frames = pcm.size() / 2;
+    for (std::size_t i = 1; i < frames; ++i)
+        if (pcm[(i - 1) * 2 + channel] < 0 && pcm[i * 2 + channel] >= 0)
+            ++crossings;
+    return crossings * 44100.0 / double(frames);
+}
+
+double rms_difference(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b) {
+    double sum = 0.0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        sum += double(a[i] - b[i]) * double(a[i] - b[i]);
+    return std::sqrt(sum / double(a.size()));
+}
+} // namespace
+
+TEST(FmodErrorTest, TextsOfTheTableAndUnknownCodes) {
+    EXPECT_STREQ(FMOD_ErrorString(0), "No errors");
+    EXPECT_STREQ(FMOD_ErrorString(1),
+                 "Cannot call this command after FSOUND_Init.  Call FSOUND_Close first.");
+    EXPECT_STREQ(FMOD_ErrorString(FMOD_ERR_INIT), "Error initializing output device.");
+    EXPECT_STREQ(FMOD_ErrorString(FMOD_ERR_FILE_NOTFOUND), "File not found");
+    EXPECT_STREQ(FMOD_ErrorString(FMOD_ERR_FILE_FORMAT), "Unknown file format");
+    EXPECT_STREQ(FMOD_ErrorString(12), "Not enough memory ");
+    EXPECT_STREQ(FMOD_ErrorString(18), "Required Mediaplayer codec is not installed");
+    for (int code : {-1, 19, 1000})
+        EXPECT_STREQ(FMOD_ErrorString(code), "Unknown error") << code;
+}
+
+TEST(Mp3DecoderTest, GaplessDecodingGivesTheEncodedSamplesExactly) {
+    cMp3Decoder decoder;
+    ASSERT_EQ(decoder.decode_file(files().tone44), cMp3Decoder::DECODED) << decoder.error_detail();
+    // Encoder delay and padding removed: the very frames that were encoded.
+    EXPECT_EQ(decoder.frames(), std::size_t(kToneFrames));
+    EXPECT_EQ(decoder.length_ms(), 1233);
+    // Sample for sample in line with the input: coding noise is about 350,
+    // a shift by one sample already makes about 1000, swapped channels far more.
+    ASSERT_EQ(decoder.samples().size(), files().tone.size());
+    EXPECT_LT(rms_difference(decoder.samples(), files().tone), 600.0);
+}
+
+TEST(Mp3DecoderTest, OtherRatesAndMonoComeOutAs44100Stereo) {
+    cMp3Decoder decoder;
+    ASSERT_EQ(decoder.decode_file(files().tone48), cMp3Decoder::DECODED) << decoder.error_detail();
+    EXPECT_NEAR(double(decoder.frames()), 44100.0, 64.0);
+    EXPECT_NEAR(decoder.length_ms(), 1000, 2);
+    // Played at 44 100 Hz, the tone keeps its pitch.
+    EXPECT_NEAR(frequency(decoder.samples(), 0), 440.0, 5.0);
+    EXPECT_NEAR(frequency(decoder.samples(), 1), 660.0, 5.0);
+
+    ASSERT_EQ(decoder.decode_file(files().mono22), cMp3Decoder::DECODED) << decoder.error_detail();
+    EXPECT_NEAR(double(decoder.frames()), 44100.0, 64.0);
+    EXPECT_NEAR(frequency(decoder.samples(), 0), 440.0, 5.0);
+    const std::vector<std::int16_t>& pcm = decoder.samples();
+    for (std::size_t i = 0; i < pcm.size(); i += 2)
+        ASSERT_EQ(pcm[i], pcm[i + 1]) << "frame " << i / 2;
+}
+
+TEST(Mp3DecoderTest, MissingAndUndecodableFilesAreToldApart) {
+    cMp3Decoder decoder;
+    ASSERT_EQ(decoder.decode_file(files().tone44), cMp3Decoder::DECODED);
+    EXPECT_EQ(decoder.decode_file("/nonexistent/tonvik7.mp3"), cMp3Decoder::FILE_NOT_FOUND);
+    // A failure keeps nothing of the file decoded before.
+    EXPECT_EQ(decoder.frames(), 0u);
+    EXPECT_EQ(decoder.length_ms(), 0);
+    EXPECT_EQ(decoder.decode_file(make_temp_dir("a_folder.mp3")), cMp3Decoder::FILE_NOT_FOUND);
+    EXPECT_EQ(decoder.decode_file(files().text), cMp3Decoder::NOT_DECODABLE);
+    EXPECT_FALSE(decoder.error_detail().empty());
+    EXPECT_EQ(decoder.decode_file(files().empty), cMp3Decoder::NOT_DECODABLE);
+}
+
+TEST(Mp3DecoderTest, CutOffFileKeepsTheMusicBeforeTheCut) {
+    const std::string whole = read_file(files().tone44);
+    const std::string cut = write_temp_file("cut.mp3", whole.substr(0, whole.size() / 2));
+    cMp3Decoder full;
+    cMp3Decoder part;
+    ASSERT_EQ(full.decode_file(files().tone44), cMp3Decoder::DECODED);
+    ASSERT_EQ(part.decode_file(cut), cMp3Decoder::DECODED) << part.error_detail();
+    ASSERT_GT(part.frames(), 0u);
+    ASSERT_LT(part.frames(), full.frames());
+    // The part decoded is the start of the whole, not garbage.
+    const std::size_t compare = part.samples().size() / 2;
+    EXPECT_EQ(std::memcmp(part.samples().data(), full.samples().data(), compare * 2), 0);
+}
+
+class SoundModuleTest : public testing::Test {
+protected:
+    void SetUp() override {
+        // Runs without sound hardware; single tests pick another driver.
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+    }
+    void TearDown() override { unsetenv("SDL_AUDIODRIVER"); }
+
+    // Loads with standard output captured; returns it.
+    std::string load(cSoundModule_sdl* module, const std::string& file) {
+        testing::internal::CaptureStdout();
+        module->load(file);
+        return testing::internal::GetCapturedStdout();
+    }
+};
+
+TEST_F(SoundModuleTest, WithoutOutputLoadsAndKnowsTheLengthButOpensNothing) {
+    cSoundModule_sdl module;
+    module.set_output_enabled(false);
+    module.init();
+    EXPECT_EQ(module.output_rate(), 0);
+    EXPECT_EQ(load(&module, files().tone44),
+              "# fmod loaded stream \"" + files().tone44 + "\" [length: 1233ms]\n");
+    EXPECT_EQ(module.length_ms(), 1233);
+    EXPECT_EQ(module.pcm().size(), std::size_t(kToneFrames) * 2);
+    testing::internal::CaptureStdout();
+    module.play();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "# fmod starting playback...\n");
+    EXPECT_EQ(module.m_stream_channel, 0);
+    module.close();
+    EXPECT_EQ(module.m_music_stream, nullptr);
+    EXPECT_EQ(module.length_ms(), 0);
+    EXPECT_TRUE(module.pcm().empty());
+}
+
+TEST_F(SoundModuleTest, CloseIsHarmlessBeforeInitAndTwiceAndAllowsANewStart) {
+    cSoundModule_sdl module;
+    module.close();
+    module.init();
+    EXPECT_EQ(module.output_rate(), 44100);
+    load(&module, files().tone44);
+    testing::internal::CaptureStdout();
+    module.play();
+    testing::internal::GetCapturedStdout();
+    EXPECT_NE(module.m_stream_channel, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50)); // let the device run
+    module.close();
+    module.close();
+    EXPECT_EQ(module.output_rate(), 0);
+    module.init();
+    EXPECT_EQ(module.output_rate(), 44100);
+    load(&module, files().tone44);
+    // The destructor closes an open device with music loaded.
+}
+
+TEST_F(SoundModuleTest, UnhandledKindIsReportedAndLoadsNothing) {
+    cSoundModule_sdl module;
+    module.m_kind = 2;
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    module.load(files().tone44);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_TRUE(testing::internal::GetCapturedStderr().rfind(
+                    "## ERROR, unhandled case in cSoundModule_sdl, line: ", 0) == 0);
+    EXPECT_EQ(module.m_music_stream, nullptr);
+}
+
+TEST_F(SoundModuleTest, DiskOutputPlaysTheDecodedSamplesFromTheFirstOnOnce) {
+    const std::string out = write_temp_file("played.raw", "");
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "2", 1); // ms per buffer: faster than real time
+    const long buffer_bytes = cSoundModule_sdl::kDeviceBufferFrames * 4;
+
+    cSoundModule_sdl module;
+    module.init();
+    ASSERT_EQ(module.output_rate(), 44100);
+    load(&module, files().tone44);
+    const std::vector<std::int16_t> pcm = module.pcm(); // a copy: close frees it
+    const long pcm_bytes = long(pcm.size() * 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20)); // some paused buffers first
+    testing::internal::CaptureStdout();
+    module.play();
+    const long at_play = file_size(out);
+    testing::internal::GetCapturedStdout();
+    // Until the music and a few buffers of what follows are written; the
+    // limit only keeps a broken device from hanging the suite.
+    for (int i = 0; i < 2000 && file_size(out) < at_play + pcm_bytes + 8 * buffer_bytes; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    module.close();
+    unsetenv("SDL_DISKAUDIOFILE");
+    unsetenv("SDL_DISKAUDIODELAY");
+
+    const std::string played = read_file(out);
+    ASSERT_GE(long(played.size()), at_play + pcm_bytes + 8 * buffer_bytes);
+    // The music starts at the beginning of a device buffer: the first buffer
+    // after `play` carries the first sample, no silence before it.
+    long start = -1;
+    for (long offset = 0; offset + pcm_bytes <= long(played.size()); offset += buffer_bytes)
+        if (std::memcmp(played.data() + offset, pcm.data(), std::size_t(pcm_bytes)) == 0) {
+            start = offset;
+            break;
+        }
+    ASSERT_GE(start, 0) << "the decoded samples were not played intact from a buffer start";
+    // At most the buffer being written at `play` and what stdio held back
+    // come between the call and the music.
+    EXPECT_LE(start, at_play + 3 * buffer_bytes);
+    for (long i = 0; i < start; ++i)
+        ASSERT_EQ(played[std::size_t(i)], '\0') << "sound before play at byte " << i;
+    // Once, then silence.
+    for (std::size_t i = std::size_t(start + pcm_bytes); i < played.size(); ++i)
+        ASSERT_EQ(played[i], '\0') << "sound after the end at byte " << i;
+}
+
+TEST_F(SoundModuleTest, SceneManagerOpensTheMusicOnLoadAndClosesItOnRelease) {
+    cSceneManager* manager = cSceneManager::instance();
+    manager->m_music.set_output_enabled(false);
+    const std::string script = write_temp_file("music_markers.txt", "s00 0:0:0,0\n");
+    testing::internal::CaptureStdout();
+    manager->load(script, files().tone44);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("# fmod loaded stream \"" + files().tone44 + "\" [length: 1233ms]\n"),
+              std::string::npos);
+    EXPECT_EQ(manager->m_music.length_ms(), 1233);
+    manager->release();
+    EXPECT_EQ(manager->m_music.m_music_stream, nullptr);
+    cSceneManager::destroy();
+}
+
+using SoundModuleDeathTest = SoundModuleTest;
+
+TEST_F(SoundModuleDeathTest, MissingOrUndecodableMusicEndsWithExitCodeOne) {
+    cSoundModule_sdl module;
+    module.set_output_enabled(false);
+    EXPECT_EXIT(module.load("/nonexistent/tonvik7.mp3"), testing::ExitedWithCode(1),
+                "^## ERROR: File not found\n$");
+    EXPECT_EXIT(module.load(files().text), testing::ExitedWithCode(1),
+                "^## ERROR: Unknown file format\n$");
+    // Tracker songs are not supported: the MP3 is of an unknown format to them.
+    module.m_kind = cSoundModule_sdl::KIND_MODULE;
+    EXPECT_EXIT(module.load(files().tone44), testing::ExitedWithCode(1),
+                "^## ERROR: Unknown file format\n$");
+    // Through the scene manager, before any scene is loaded.
+    EXPECT_EXIT(
+        {
+            cSceneManager* manager = cSceneManager::instance();
+            manager->m_music.set_output_enabled(false);
+            manager->load(write_temp_file("death_markers.txt", ""), "/nonexistent/tonvik7.mp3");
+        },
+        testing::ExitedWithCode(1), "## ERROR: File not found\n");
+}
+
+TEST_F(SoundModuleDeathTest, PlayWithoutMusicIsAnAssertion) {
+    cSoundModule_sdl module;
+    EXPECT_DEATH(module.play(), "Assertion failed: m_module \\|\\| m_music_stream");
+}
+
+TEST_F(SoundModuleDeathTest, VersionCheckAcceptsTheMinimumAndRejectsOlder) {
+    cSoundModule_sdl::check_version(2, 0, 7);
+    cSoundModule_sdl::check_version(2, 26, 5);
+    const char* message =
+        "^Error : You are using the wrong DLL version! You should be using FMOD 3\\.75\n$";
+    EXPECT_EXIT(cSoundModule_sdl::check_version(2, 0, 6), testing::ExitedWithCode(1), message);
+    EXPECT_EXIT(cSoundModule_sdl::check_version(1, 2, 15), testing::ExitedWithCode(1), message);
+}
+
+TEST_F(SoundModuleDeathTest, NoAudioOutputEndsWithTheErrorTextAndNoLineEnd) {
+    cSoundModule_sdl module;
+    EXPECT_EXIT(
+        {
+            setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+            module.init();
+        },
+        testing::ExitedWithCode(1), "^Error initializing output device\\.$");
+}

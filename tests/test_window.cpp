@@ -1,0 +1,72 @@
+// Window and GL start-up rules that need no window.
+#include "capture.h"
+#include "display_settings.h"
+#include "gl_setup.h"
+
+#include <gtest/gtest.h>
+
+TEST(WindowTest, ViewportIsLetterboxedOrStretched) {
+    cDisplaySettings* settings = cDisplaySettings::instance();
+    settings->m_widescreen = false;
+    int rect[4];
+    settings->viewport_rect(rect);
+    EXPECT_EQ(rect[0], 0);
+    EXPECT_EQ(rect[1], 64);
+    EXPECT_EQ(rect[2], 1024);
+    EXPECT_EQ(rect[3], 640);
+    testing::internal::CaptureStderr();
+    settings->set_widescreen();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "widescreen, mmm...\n");
+    settings->viewport_rect(rect);
+    EXPECT_EQ(rect[1], 0);
+    EXPECT_EQ(rect[3], 768);
+    EXPECT_FLOAT_EQ(settings->render_aspect(), 1.6f); // the same either way
+    settings->m_widescreen = false;
+}
+
+TEST(WindowTest, AttributeMismatchNamesTheFirstDifferenceOnly) {
+    const int requested[9] = {8, 8, 8, 8, 24, 1, 0, 0, 0};
+    EXPECT_EQ(cDisplaySettings::attribute_mismatch_text(requested, requested), "");
+    const int shallow_depth[9] = {8, 8, 8, 0, 16, 1, 0, 0, 0};
+    EXPECT_EQ(cDisplaySettings::attribute_mismatch_text(requested, shallow_depth),
+              "# warning: init_sdl: SDL display attribute 3 failed\n"
+              "requested: 8x8x8x8x24  doublebuffered  0\n"
+              "recieved: 8x8x8x0x16  doublebuffered  0\n"
+              "---------------------\n");
+    const int stereo[9] = {8, 8, 8, 8, 24, 1, 0, 0, 1};
+    EXPECT_EQ(cDisplaySettings::attribute_mismatch_text(requested, stereo),
+              "# warning: init_sdl: SDL display attribute 8 failed\n"
+              "requested: 8x8x8x8x24  doublebuffered  0\n"
+              "recieved: 8x8x8x8x24  doublebuffered  0\n"
+              "---------------------\n");
+    const int multisampled[9] = {8, 8, 8, 8, 24, 0, 1, 4, 0};
+    EXPECT_NE(cDisplaySettings::attribute_mismatch_text(requested, multisampled)
+                  .find("recieved: 8x8x8x8x24  singlebuffered multisample 4\n"),
+              std::string::npos);
+}
+
+TEST(WindowTest, LibraryVersionLimits) {
+    EXPECT_TRUE(cDisplaySettings::is_old_sdl_version(1, 2, 10));
+    EXPECT_FALSE(cDisplaySettings::is_old_sdl_version(1, 2, 11));
+    EXPECT_FALSE(cDisplaySettings::is_old_sdl_version(2, 26, 5));
+    EXPECT_TRUE(image_library_versions_ok(167, 167, 167));
+    EXPECT_FALSE(image_library_versions_ok(178, 166, 178));
+}
+
+TEST(WindowTest, ExtensionsMatchWholeWordsOnly) {
+    const char* extensions = "GL_ARB_multitexture GL_EXT_framebuffer_object_extra GL_ARB_a";
+    EXPECT_TRUE(has_extension_in(extensions, "GL_ARB_multitexture"));
+    EXPECT_TRUE(has_extension_in(extensions, "GL_ARB_a"));
+    EXPECT_FALSE(has_extension_in(extensions, "GL_EXT_framebuffer_object"));
+    EXPECT_FALSE(has_extension_in(extensions, "GL_ARB"));
+    EXPECT_FALSE(has_extension_in(extensions, ""));
+    EXPECT_FALSE(has_extension_in(nullptr, "GL_ARB_a"));
+}
+
+TEST(WindowTest, CaptureFrameTimesAreRoundedDown) {
+    EXPECT_EQ(cCapture::frame_time_ms(0, 60), 0);
+    EXPECT_EQ(cCapture::frame_time_ms(1, 60), 16);
+    EXPECT_EQ(cCapture::frame_time_ms(59, 60), 983);
+    EXPECT_EQ(cCapture::frame_time_ms(31, 10), 3100);
+    EXPECT_EQ(cCapture::frame_time_ms(7, 3), 2333);
+}
