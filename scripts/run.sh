@@ -1,9 +1,19 @@
 #!/bin/sh
 # Sets up, builds and runs the show. Arguments go to the program.
+# Without a display (no DISPLAY), the show is rendered under a virtual X
+# server into out/vantrel.mp4 instead of being shown.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
 # The program finds its assets as ../data and ../src/shaders.
 cd "$root/build"
-exec ./vantrel "$@"
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec ./vantrel "$@"
+fi
+mkdir -p "$root/out"
+echo "vantrel: no display here; rendering the show to out/vantrel.mp4 (this takes a while)"
+LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy \
+    xvfb-run -a -s "-screen 0 1024x768x24" \
+    ./vantrel --letterbox --capture "$root/out/vantrel.mp4" "$@"
+echo "vantrel: wrote $root/out/vantrel.mp4"
