@@ -10,12 +10,25 @@
 #include <unistd.h>
 
 namespace {
-// Made once per run with ffmpeg: a tone on the left and pink noise on the
-// right, so that the decoder has real spectral content to unpack.
+// Removes the generated file when the program ends.
+struct sTempFile {
+    ~sTempFile() {
+        if (!m_path.empty())
+            std::remove(m_path.c_str());
+    }
+    std::string m_path;
+};
+
+// Made on first use with ffmpeg: a tone on the left and pink noise on the
+// right, so that the decoder has real spectral content to unpack. Empty when
+// ffmpeg fails.
 const std::string& music_file() {
-    static const std::string path = [] {
+    static sTempFile file;
+    static bool made = false;
+    if (!made) {
+        made = true;
         const char* base = std::getenv("TMPDIR");
-        const std::string file = std::string(base && *base ? base : "/tmp") +
+        const std::string path = std::string(base && *base ? base : "/tmp") +
                                  "/vantrel-bench-music-" + std::to_string(getpid()) + ".mp3";
         const std::string command =
             "ffmpeg -nostdin -v error -y"
@@ -23,20 +36,16 @@ const std::string& music_file() {
             " -f lavfi -i anoisesrc=color=pink:sample_rate=44100:duration=240:amplitude=0.3"
             " -filter_complex '[0:a][1:a]amerge=inputs=2[a]' -map '[a]'"
             " -c:a libmp3lame -b:a 192k '" +
-            file + "'";
-        if (std::system(command.c_str()) != 0)
-            return std::string();
-        return file;
-    }();
-    return path;
-}
-
-struct sRemoveAtExit {
-    ~sRemoveAtExit() {
-        if (!music_file().empty())
-            std::remove(music_file().c_str());
+            path + "'";
+        const bool ok = std::system(command.c_str()) == 0;
+        file.m_path = path;
+        if (!ok) {
+            std::remove(path.c_str());
+            file.m_path.clear();
+        }
     }
-} s_remove_at_exit;
+    return file.m_path;
+}
 } // namespace
 
 static void BM_DecodeFourMinuteMp3(benchmark::State& state) {

@@ -1,5 +1,7 @@
 #include "event_queue_factory.h"
 
+#include "read_file.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -165,24 +167,11 @@ cEventQueue* cEventQueue_factory::loadText(const char* text, std::size_t size) {
 }
 
 cEventQueue* cEventQueue_factory::loadFile(std::string filename) {
-    std::FILE* file = std::fopen(filename.c_str(), "r");
-    if (!file) {
+    std::vector<unsigned char> text;
+    if (!read_file(filename, &text)) {
         std::cout << "Error reading file " << '"' << filename << " in cEventQueue_factory::loadFile"
                   << std::endl;
         return nullptr;
     }
-    std::vector<char> text;
-    char chunk[4096];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        text.insert(text.end(), chunk, chunk + got);
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        // A folder, or a read error part-way: nothing reliable was read.
-        std::cout << "Error reading file " << '"' << filename << " in cEventQueue_factory::loadFile"
-                  << std::endl;
-        return nullptr;
-    }
-    return loadText(text.data(), text.size());
+    return loadText(reinterpret_cast<const char*>(text.data()), text.size());
 }

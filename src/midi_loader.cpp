@@ -3,6 +3,7 @@
 #include "debug.h"
 #include "event_queue.h"
 #include "midi_file.h"
+#include "read_file.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -30,19 +31,9 @@ bool cMidiLoader::load(cEventQueue* queue, const std::string& file_name) {
     if (!queue)
         return true;
 
-    // The whole file into memory; it is decoded in place. It is read in
-    // blocks until its end rather than by a size found by seeking, which
-    // something that is not a plain file (a folder) reports as huge.
+    // The whole file into memory; it is decoded in place.
     std::vector<uint8_t> image;
-    bool readable = false;
-    if (std::FILE* file = std::fopen(file_name.c_str(), "rb")) {
-        uint8_t block[65536];
-        std::size_t got;
-        while ((got = std::fread(block, 1, sizeof block, file)) > 0)
-            image.insert(image.end(), block, block + got);
-        readable = !std::ferror(file);
-        std::fclose(file);
-    }
+    const bool readable = read_file(file_name, &image);
     if (!readable) {
         std::fprintf(stderr, "Unable to open file '%s'!\n", file_name.c_str());
         return false;
