@@ -81,6 +81,22 @@ TEST(ProgramTest, CapturesTheTimelineFrameByFrameUntilQuit) {
               std::string::npos);
     EXPECT_EQ(result.err.find("## ERROR: OpenGL"), std::string::npos) << result.err;
 
+    // Start-up order: the music is opened, the scenes load under the load
+    // screen (its viewport line), the MIDI file is read after them, then the
+    // music starts; the exit handler speaks last.
+    auto at = [](const std::string& text, const char* line) {
+        std::size_t pos = text.find(line);
+        EXPECT_NE(pos, std::string::npos) << line;
+        return pos;
+    };
+    EXPECT_LT(at(result.out, "# fmod loaded stream"), at(result.out, "# fmod starting playback"));
+    EXPECT_LT(at(result.out, "# fmod starting playback"), at(result.out, "requested exit"));
+    const std::size_t init_gl_viewport = at(result.err, "64 1024 640\n");
+    const std::size_t load_screen_viewport = result.err.find("64 1024 640\n", init_gl_viewport + 1);
+    EXPECT_NE(load_screen_viewport, std::string::npos);
+    EXPECT_LT(load_screen_viewport,
+              at(result.err, "Unable to open file '../data/music/tonvik7.mid'"));
+
     const std::string frames = show.root + "/frames/";
     // Frames at 0, 100, ..., 3000 ms; the frame at 3100 ms takes the quit.
     EXPECT_TRUE(exists(frames + cFrameSink_png::frame_name(30)));
