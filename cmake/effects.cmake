@@ -1,8 +1,28 @@
 # Sources of one subsystem, picked up by the top-level and tests/ CMake files.
 # Paths are relative to the source root (tests: relative to tests/).
-set(EFFECTS_CORE_SOURCES)    # GL-free code: into vantrel_core
+set(EFFECTS_CORE_SOURCES     # GL-free code: into vantrel_core
+  src/math/random.cpp
+  src/effects/sincos_table.cpp
+  src/effects/attractor_calculator_pickover.cpp
+  src/effects/attractor_point_buffer.cpp
+  src/effects/mesh_loc.cpp
+  src/effects/mesh_emitter.cpp
+  src/effects/solar_flares.cpp
+  src/effects/scrub_node_grid.cpp
+  src/effects/scrub_multi_vbo.cpp
+  src/effects/scrub_tube.cpp
+  src/effects/scrub.cpp
+)
 set(EFFECTS_GL_SOURCES)      # GL code: into vantrel_runtime
 set(EFFECTS_TOOL_SOURCES)    # vantrel-tool subcommands
-set(EFFECTS_CORE_TESTS)      # GL-free tests: into vantrel_core_tests
+set(EFFECTS_CORE_TESTS       # GL-free tests: into vantrel_core_tests
+  test_random.cpp
+  test_attractor.cpp
+  test_emitter.cpp
+  test_flares.cpp
+  test_scrub.cpp
+)
 set(EFFECTS_GL_TESTS)        # GL tests: into vantrel_gl_tests
-set(EFFECTS_BENCH_SOURCES)   # benchmarks: one executable each
+set(EFFECTS_BENCH_SOURCES    # benchmarks: one executable each
+  bench/bench_effects.cpp
+)

@@ -1,8 +1,23 @@
 # Sources of one subsystem, picked up by the top-level and tests/ CMake files.
 # Paths are relative to the source root (tests: relative to tests/).
-set(GEOMETRY_CORE_SOURCES)    # GL-free code: into vantrel_core
+set(GEOMETRY_CORE_SOURCES     # GL-free code: into vantrel_core
+  src/mesh_files/material_data.cpp
+  src/mesh_files/bzobj_parser.cpp
+  src/mesh_files/bzobj_writer.cpp
+  src/mesh_files/bzobj_loader.cpp
+  src/mesh_files/camera_path.cpp
+  src/mesh_files/obj_import.cpp
+)
 set(GEOMETRY_GL_SOURCES)      # GL code: into vantrel_runtime
-set(GEOMETRY_TOOL_SOURCES)    # vantrel-tool subcommands
-set(GEOMETRY_CORE_TESTS)      # GL-free tests: into vantrel_core_tests
+set(GEOMETRY_TOOL_SOURCES     # vantrel-tool subcommands
+  tools/tool_geometry.cpp
+)
+set(GEOMETRY_CORE_TESTS       # GL-free tests: into vantrel_core_tests
+  test_bzobj.cpp
+  test_camera_path.cpp
+  test_obj_import.cpp
+)
 set(GEOMETRY_GL_TESTS)        # GL tests: into vantrel_gl_tests
-set(GEOMETRY_BENCH_SOURCES)   # benchmarks: one executable each
+set(GEOMETRY_BENCH_SOURCES    # benchmarks: one executable each
+  bench/bench_geometry.cpp
+)

@@ -167,7 +167,12 @@ void init_images() {
     }
     ilInit();
     iluInit();
-    if (!ilutRenderer(ILUT_OPENGL)) {
+    // The image library's GL start-up switches texturing on; the pipeline
+    // state set by init_gl stays as it was.
+    glPushAttrib(GL_ENABLE_BIT);
+    const ILboolean renderer_ok = ilutRenderer(ILUT_OPENGL);
+    glPopAttrib();
+    if (!renderer_ok) {
         std::cerr << "openILUT failed to initialize a render" << std::endl;
         std::exit(-1);
     }

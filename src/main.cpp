@@ -7,6 +7,9 @@
 #include "platform/message_box.h"
 #include "resource_path.h"
 #include "scene_manager.h"
+#include "render_target_manager.h"
+#include "shader_manager_glsl.h"
+#include "texture_manager.h"
 #include "skarbol.h"
 
 #include <SDL.h>
@@ -24,6 +27,9 @@ void on_exit() {
     if (!capture_ok)
         std::cerr << "## ERROR: capture: " << capture_error << std::endl;
     cSceneManager::destroy();
+    cShaderManager_GLSL::destroy();
+    cTextureManager::destroy();
+    cRenderTargetManager::destroy(); // prints the pool statistics
     cResourcePath::destroy();
     SDL_Quit();
     cDisplaySettings::destroy();
@@ -88,6 +94,7 @@ int main(int argc, char** argv) {
     init_gl();
     init_images();
     push_searchpaths();
+    cShaderManager_GLSL::instance()->init();
     report_gl_error("SDL_main");
     report_il_error();
     std::atexit(on_exit);

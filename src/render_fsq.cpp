@@ -1,6 +1,9 @@
 #include "render_fsq.h"
 
+#include "debug.h"
 #include "gl_entry.h"
+#include "render_target.h"
+#include "texture_manager.h"
 
 namespace {
 GLint g_saved_depth_mask = GL_TRUE;
@@ -46,4 +49,49 @@ void draw_quad(float s, float t) {
 
 void draw_unit_quad() {
     draw_quad(1.0f, 1.0f);
+}
+
+void render_fsq(const cTexProxy& tex) {
+    VT_ASSERT(tex.get_textarget() == GL_TEXTURE_RECTANGLE_ARB);
+    begin_fsq();
+    tex.enable();
+    tex.bind();
+    draw_quad(float(tex.get_width()), float(tex.get_height()));
+    tex.unbind();
+    tex.disable();
+    end_fsq();
+}
+
+void render_fsq(const iRenderTarget& rt) {
+    begin_fsq();
+    ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    rt.bind_texture();
+    rt.enable_texture();
+    draw_quad(float(rt.get_width()), float(rt.get_height()));
+    rt.unbind_texture();
+    rt.disable_texture();
+    end_fsq();
+}
+
+void render_fsq_dual(const iRenderTarget& a, const iRenderTarget& b) {
+    const float sa = float(a.get_width());
+    const float ta = float(a.get_height());
+    const float sb = float(b.get_width());
+    const float tb = float(b.get_height());
+    begin_fsq();
+    glBegin(GL_QUADS);
+    ext::glMultiTexCoord2fARB(GL_TEXTURE0_ARB, 0.0f, 0.0f);
+    ext::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, 0.0f, 0.0f);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    ext::glMultiTexCoord2fARB(GL_TEXTURE0_ARB, sa, 0.0f);
+    ext::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, sb, 0.0f);
+    glVertex3f(1.0f, 0.0f, 0.0f);
+    ext::glMultiTexCoord2fARB(GL_TEXTURE0_ARB, sa, ta);
+    ext::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, sb, tb);
+    glVertex3f(1.0f, 1.0f, 0.0f);
+    ext::glMultiTexCoord2fARB(GL_TEXTURE0_ARB, 0.0f, ta);
+    ext::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, 0.0f, tb);
+    glVertex3f(0.0f, 1.0f, 0.0f);
+    glEnd();
+    end_fsq();
 }

@@ -2,6 +2,9 @@
 // the current viewport exactly, whatever its size.
 #pragma once
 
+class cTexProxy;
+class iRenderTarget;
+
 // Saves the state a quad pass changes and sets the unit-square projection.
 // Not nestable: one pass at a time.
 void begin_fsq();
@@ -12,3 +15,12 @@ void end_fsq();
 void draw_quad(float s, float t);
 // The quad with texture coordinates from 0 to 1.
 void draw_unit_quad();
+
+// A rectangle texture over the whole viewport.
+void render_fsq(const cTexProxy& tex);
+// A render target's image over the whole viewport, through texture unit 0;
+// the target's size does not have to match the viewport's.
+void render_fsq(const iRenderTarget& rt);
+// One quad with two coordinate sets: unit 0 spans a's pixels, unit 1 b's.
+// Binds no textures: the caller binds a to unit 0 and b to unit 1.
+void render_fsq_dual(const iRenderTarget& a, const iRenderTarget& b);

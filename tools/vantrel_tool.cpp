@@ -15,7 +15,13 @@ void usage(std::ostream& out) {
            "  markers FILE   the events of a marker script, in timeline order: type time_ms\n"
            "  midi FILE      load a MIDI sync file as the show does and list its events:\n"
            "                 time_ms type [kind track data1 data2]\n"
-           "  timecode MS    milliseconds in the marker-script notation (h:m:s,ms)\n";
+           "  timecode MS    milliseconds in the marker-script notation (h:m:s,ms)\n"
+           "  obj2bzobj IN.obj OUT.bzobj [--normals]\n"
+           "                 convert a Wavefront OBJ with its MTL materials into a mesh file;\n"
+           "                 --normals computes smooth normals where the OBJ has none\n"
+           "  bzobj FILE     the flags, counts, material ranges, materials and bounds of a mesh\n"
+           "  pth FILE [T ...]\n"
+           "                 the keys of a camera path, and eye, target and up at each T\n";
 }
 } // namespace
 
@@ -63,6 +69,12 @@ int main(int argc, char** argv) {
         return tool_markers(argc - 2, argv + 2);
     if (std::strcmp(command, "midi") == 0)
         return tool_midi(argc - 2, argv + 2);
+    if (std::strcmp(command, "obj2bzobj") == 0)
+        return tool_obj2bzobj(argc - 2, argv + 2);
+    if (std::strcmp(command, "bzobj") == 0)
+        return tool_bzobj(argc - 2, argv + 2);
+    if (std::strcmp(command, "pth") == 0)
+        return tool_pth(argc - 2, argv + 2);
     if (std::strcmp(command, "timecode") == 0)
         return tool_timecode(argc - 2, argv + 2);
     std::cerr << "vantrel-tool: unknown command " << command << "\n";

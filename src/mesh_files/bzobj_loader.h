@@ -1,0 +1,26 @@
+// Loads the show's .bzobj meshes by bare file name. Unlike the parser, the
+// loader treats a bad file as the end of the show: it prints why and ends the
+// process, since a scene cannot go on without its geometry.
+#pragma once
+
+#include "mesh_files/mesh_data.h"
+
+#include <string>
+
+class BzObjLoader {
+public:
+    // Finds the bare file name through the resource search paths and reads
+    // it into the mesh. A name that is not found is reported and then read
+    // as "", which ends the process at the open.
+    static void load(const std::string& name, sMeshData* mesh);
+};
+
+// Reads the file at a full path into the mesh; returns only with a mesh:
+//  - a file that cannot be opened: "# ERROR opening file <path> in bobj_load_compressed",
+//    exit status -1;
+//  - zlib fails: "# warning: zlib caused an error: <code>", exit status 1;
+//  - a count out of range or a negative material marker: a failed assertion;
+//  - any other damage (sizes past the end, negative string lengths, indices
+//    outside the vertices): "# ERROR <path>: <what> in bobj_load_compressed",
+//    exit status 1.
+void bobj_load_compressed(sMeshData* mesh, const std::string& path);

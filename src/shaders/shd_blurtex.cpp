@@ -1,0 +1,28 @@
+#include "shaders/shd_blurtex.h"
+
+#include "debug.h"
+
+cShdBlurTex::cShdBlurTex(sGlslContext*& context, eGlslProfile& vertex_profile,
+                         eGlslProfile& fragment_profile)
+    : cShader_GLSL(context, vertex_profile, fragment_profile) {
+    load_from_files("blurtex.vert", "blurtex.frag");
+    m_sampledir[0] = 1.0f;
+    m_sampledir[1] = 1.0f;
+}
+
+void cShdBlurTex::init_parameters() {
+    m_sampledir_param = get_named_parameter("sampledir");
+}
+
+void cShdBlurTex::set_parameter(int parm_name, cShaderParameterBase* param) {
+    auto* var = dynamic_cast<cShaderParameter<float* const>*>(param);
+    VT_ASSERT_MSG(var, "wrong shaderparameter parsed to set_parameter");
+    if (parm_name == SP_SAMPLEDIR) {
+        m_sampledir[0] = var->m_value[0];
+        m_sampledir[1] = var->m_value[1];
+    }
+}
+
+void cShdBlurTex::update_parameters() {
+    set_parameter2fv(m_sampledir_param, m_sampledir);
+}

@@ -1,0 +1,175 @@
+#include "effects/attractor_point_buffer.h"
+#include "effects/sincos_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <exception>
+#include <limits>
+
+namespace {
+const double STEP = 2.0 * M_PI / 1048576.0;
+const float ZERO_PARAMS[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+} // namespace
+
+TEST(SinCosTableTest, JoinsCoarseAndFineTablesByTheAngleIndex) {
+    const cSinCosTable& table = cSinCosTable::instance();
+    // Index 3 * 1024 + 5: coarse angle 3, fine angle 5.
+    double v = (3 * 1024 + 5) * STEP;
+    EXPECT_EQ(cSinCosTable::angle_index(v), 3 * 1024 + 5);
+    double sh = float(std::sin(3 * 2.0 * M_PI / 1024)), ch = float(std::cos(3 * 2.0 * M_PI / 1024));
+    double sl = float(std::sin(5 * STEP)), cl = float(std::cos(5 * STEP));
+    double s, c;
+    table.sincos(v, &s, &c);
+    EXPECT_EQ(s, sh * cl + ch * sl);
+    EXPECT_EQ(c, cl * ch - sl * sh);
+
+    // Rounds to the nearest step, ties to even.
+    EXPECT_EQ(cSinCosTable::angle_index(0.4 * STEP), 0);
+    EXPECT_EQ(cSinCosTable::angle_index(0.6 * STEP), 1);
+    EXPECT_EQ(cSinCosTable::angle_index(2.5 / cSinCosTable::STEPS_PER_RADIAN), 2);
+    EXPECT_EQ(cSinCosTable::angle_index(3.5 / cSinCosTable::STEPS_PER_RADIAN), 4);
+}
+
+TEST(SinCosTableTest, WrapsAtTwoPiAndTakesNegativeAnglesAsTwosComplement) {
+    const cSinCosTable& table = cSinCosTable::instance();
+    double s, c;
+    EXPECT_EQ(cSinCosTable::angle_index(2.0 * M_PI), 1048576);
+    table.sincos(2.0 * M_PI, &s, &c);
+    EXPECT_EQ(s, 0.0);
+    EXPECT_EQ(c, 1.0);
+
+    // One step below zero is index -1: coarse 1023, fine 1023.
+    EXPECT_EQ(cSinCosTable::angle_index(-STEP), -1);
+    double s_neg, c_neg;
+    table.sincos(-STEP, &s_neg, &c_neg);
+    table.sincos(2.0 * M_PI - STEP, &s, &c);
+    EXPECT_EQ(s_neg, s);
+    EXPECT_EQ(c_neg, c);
+    EXPECT_NEAR(s_neg, -STEP, 1e-6);
+
+    // Angles beyond 64 bits of steps, and NaN, fall back to index 0.
+    EXPECT_EQ(cSinCosTable::angle_index(1.0e300), 0);
+    EXPECT_EQ(cSinCosTable::angle_index(std::numeric_limits<double>::quiet_NaN()), 0);
+}
+
+TEST(SinCosTableTest, AgreesWithTheLibraryWithinHalfAStep) {
+    const cSinCosTable& table = cSinCosTable::instance();
+    for (double v = -1000.0; v < 1000.0; v += 0.0137) {
+        double s, c;
+        table.sincos(v, &s, &c);
+        ASSERT_NEAR(s, std::sin(v), 4e-6) << v;
+        ASSERT_NEAR(c, std::cos(v), 4e-6) << v;
+    }
+}
+
+TEST(AttractorCalculatorTest, ZeroParametersWithoutNoiseRepeatTheSamePoint) {
+    cAttractorCalculator_pickover calc;
+    calc.m_noise_amplitude = 0.0;
+    float out[3 * 8];
+    calc.restart(out, 8, ZERO_PARAMS);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(out[3 * i], 0.0f);
+        EXPECT_EQ(out[3 * i + 1], -1.0f);
+        EXPECT_EQ(out[3 * i + 2], 0.0f);
+    }
+}
+
+TEST(AttractorCalculatorTest, FollowsTheMapAndFeedsNoiseOnlyIntoTheNextStep) {
+    const float params[4] = {2.24f, 0.43f, -0.65f, -2.43f};
+    const double a = params[0], b = params[1], c = params[2], d = params[3];
+    cAttractorCalculator_pickover calc;
+    const std::vector<double>& noise = calc.noise();
+    float out[3 * 3];
+    calc.restart(out, 3, params);
+
+    // Reference with the library's sine and cosine and the same noise.
+    const double amp = calc.m_noise_amplitude;
+    double x = 0, y = 0, z = 0;
+    for (int i = 0; i < 3; ++i) {
+        double nx = std::sin(a * y) - z * std::cos(b * x);
+        double ny = z * std::sin(c * x) - std::cos(d * y);
+        double nz = std::sin(x);
+        EXPECT_NEAR(out[3 * i], nx, 1e-5);
+        EXPECT_NEAR(out[3 * i + 1], ny, 1e-5);
+        EXPECT_NEAR(out[3 * i + 2], nz, 1e-5);
+        x = nx + noise[3 * i] * amp;
+        y = ny + noise[3 * i + 1] * amp;
+        z = nz + noise[3 * i + 2] * amp;
+    }
+    // The first point is clean even though noise is on.
+    EXPECT_EQ(out[0], 0.0f);
+    EXPECT_EQ(out[1], -1.0f);
+    EXPECT_EQ(calc.noise_cursor(), 9);
+
+    // A count of zero or less changes nothing.
+    calc.calculate(out, 0, params);
+    calc.calculate(out, -4, params);
+    EXPECT_EQ(calc.noise_cursor(), 9);
+}
+
+TEST(AttractorCalculatorTest, NoiseCursorWrapsAroundTheTable) {
+    cAttractorCalculator_pickover calc;
+    std::vector<float> out(3 * 333334);
+    calc.calculate(out.data(), 333334, ZERO_PARAMS);
+    EXPECT_EQ(calc.noise_cursor(), 2); // 1,000,002 steps into a table of 1,000,000
+}
+
+TEST(AttractorCalculatorTest, EveryCalculatorDrawsTheSameNoiseTable) {
+    cAttractorCalculator_pickover first;
+    cAttractorCalculator_pickover second;
+    EXPECT_EQ(first.noise(), second.noise());
+    ASSERT_EQ(first.noise().size(), 1000000u);
+    // The table starts right after seeding with 1337.
+    EXPECT_DOUBLE_EQ(first.noise()[0], 4404 / 32767.0 - 0.5);
+    for (double n : first.noise()) {
+        ASSERT_GE(n, -0.5);
+        ASSERT_LE(n, 0.5);
+    }
+}
+
+TEST(AttractorPointBufferTest, FillsTheRingInWholeBatchesThenRestartsTheOrbit) {
+    cAttractorPointBuffer buffer(250000, 50000);
+    buffer.calculator().m_noise_amplitude = 0.0;
+    const std::uint32_t expected_offsets[] = {0, 50000, 100000, 150000, 200000, 0, 50000};
+    std::vector<float> first_batch;
+    for (std::uint32_t offset : expected_offsets) {
+        buffer.update();
+        EXPECT_EQ(buffer.last_batch_offset(), offset);
+        EXPECT_EQ(buffer.write_cursor(), offset + 50000);
+        if (first_batch.empty())
+            first_batch.assign(buffer.points().begin(), buffer.points().begin() + 3 * 50000);
+    }
+    // After the restart the orbit begins again at the origin.
+    buffer.update(); // offset 100000
+    cAttractorPointBuffer again(250000, 50000);
+    again.calculator().m_noise_amplitude = 0.0;
+    again.update();
+    EXPECT_TRUE(std::equal(first_batch.begin(), first_batch.end(), again.points().begin()));
+}
+
+TEST(AttractorPointBufferTest, BatchAsLargeAsTheRingRestartsEveryTimeAndPointsNeverExceedIt) {
+    cAttractorPointBuffer buffer(1000, 1000);
+    buffer.params[0] = 1.5f;
+    buffer.update();
+    std::vector<float> first = buffer.points();
+    // The noise cursor has moved on, so the restarted orbit differs slightly.
+    buffer.update();
+    EXPECT_EQ(buffer.last_batch_offset(), 0u);
+    EXPECT_EQ(buffer.write_cursor(), 1000u);
+    EXPECT_EQ(buffer.points()[0], first[0]);
+    EXPECT_EQ(buffer.points()[1], first[1]);
+
+    // A ring that leaves a remainder keeps its tail untouched.
+    cAttractorPointBuffer tail(10, 4);
+    tail.update();
+    tail.update();
+    tail.update(); // restarts
+    for (int i = 8 * 3; i < 10 * 3; ++i)
+        EXPECT_EQ(tail.points()[i], 0.0f);
+}
+
+TEST(AttractorPointBufferTest, RejectsABatchLargerThanTheRing) {
+    EXPECT_THROW(cAttractorPointBuffer(100, 101), std::exception);
+    EXPECT_NO_THROW(cAttractorPointBuffer(100, 100));
+}

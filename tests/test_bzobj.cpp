@@ -1,0 +1,455 @@
+#include "mesh_files/bzobj_loader.h"
+#include "mesh_files/bzobj_parser.h"
+#include "mesh_files/bzobj_writer.h"
+#include "resource_path.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+#include <zlib.h>
+
+namespace {
+// ---- Building payloads byte by byte -------------------------------------
+
+std::string le32(uint32_t v) {
+    return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+}
+
+std::string i32s(std::initializer_list<int32_t> values) {
+    std::string s;
+    for (int32_t v : values)
+        s += le32(uint32_t(v));
+    return s;
+}
+
+std::string f32s(std::initializer_list<float> values) {
+    std::string s;
+    for (float v : values) {
+        uint32_t bits;
+        std::memcpy(&bits, &v, 4);
+        s += le32(bits);
+    }
+    return s;
+}
+
+std::string counts(uint8_t flags, int32_t verts, int32_t faces, int32_t materials) {
+    return std::string(1, char(flags)) + i32s({verts, faces, materials});
+}
+
+// Three vertices on the axes, one triangle, marker 0.
+std::string triangle_payload(uint8_t flags = 0, int32_t materials = 0) {
+    return counts(flags, 3, 1, materials) + f32s({1, 0, 0, 0, 1, 0, 0, 0, 1}) + i32s({0, 1, 2}) +
+           i32s({0});
+}
+
+std::string material_record(const std::string& name, const std::string texnames[5],
+                            float shininess = 8, int32_t illum = 2, float opacity = 0.5f) {
+    std::string s(1, char(name.size()));
+    for (int t = 0; t < 5; ++t)
+        s += char(texnames[t].size());
+    s += name;
+    for (int t = 0; t < 5; ++t)
+        s += texnames[t];
+    s += f32s({0.1f, 0.2f, 0.3f, 0.4f}) + f32s({0.5f, 0.6f, 0.7f, 0.8f}) +
+         f32s({0.9f, 1.0f, 1.1f, 1.2f});
+    return s + f32s({shininess}) + i32s({illum}) + f32s({opacity, 3.5f});
+}
+
+std::string file_of(const std::string& payload) {
+    uLongf packed = compressBound(uLong(payload.size()));
+    std::string out(packed, '\0');
+    compress(reinterpret_cast<Bytef*>(&out[0]), &packed,
+             reinterpret_cast<const Bytef*>(payload.data()), uLong(payload.size()));
+    out.resize(packed);
+    return le32(uint32_t(payload.size())) + le32(uint32_t(packed)) + out;
+}
+
+// The bytes go into a buffer of exactly their size so that the sanitizer
+// build catches any read past the end.
+struct sParsed {
+    bool ok = false;
+    sMeshData mesh;
+    sBzObjError error;
+};
+
+sParsed parse_payload(const std::string& payload) {
+    std::vector<uint8_t> buffer(payload.begin(), payload.end());
+    sParsed r;
+    r.ok = bzobj_parse_payload(buffer.data(), buffer.size(), "test.bzobj", &r.mesh, &r.error);
+    return r;
+}
+
+sParsed parse_file(const std::string& file) {
+    std::vector<uint8_t> buffer(file.begin(), file.end());
+    sParsed r;
+    r.ok = bzobj_parse(buffer.data(), buffer.size(), "test.bzobj", &r.mesh, &r.error);
+    return r;
+}
+
+void expect_rejected(const sParsed& r, eBzObjError code) {
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error.m_code, code) << r.error.m_message;
+    EXPECT_EQ(r.error.m_message.rfind("test.bzobj: ", 0), 0u) << r.error.m_message;
+    EXPECT_TRUE(r.mesh.m_pos.empty() && r.mesh.m_indices.empty() && r.mesh.m_materials.empty());
+}
+
+bool same_floats(const std::vector<float>& a, const std::vector<float>& b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * 4) == 0;
+}
+
+bool same_colour(const float* a, const float* b) {
+    return std::memcmp(a, b, 16) == 0;
+}
+
+void expect_same_mesh(const sMeshData& a, const sMeshData& b) {
+    EXPECT_EQ(a.m_flags, b.m_flags);
+    EXPECT_TRUE(same_floats(a.m_pos, b.m_pos));
+    EXPECT_TRUE(same_floats(a.m_norm, b.m_norm));
+    EXPECT_TRUE(same_floats(a.m_tex0, b.m_tex0));
+    EXPECT_EQ(a.m_indices, b.m_indices);
+    EXPECT_EQ(a.m_matswitches, b.m_matswitches);
+    ASSERT_EQ(a.m_materials.size(), b.m_materials.size());
+    for (std::size_t m = 0; m < a.m_materials.size(); ++m) {
+        const cMaterial_data &x = a.m_materials[m], &y = b.m_materials[m];
+        EXPECT_EQ(x.m_name, y.m_name);
+        EXPECT_EQ(x.m_texnames, y.m_texnames);
+        EXPECT_TRUE(same_colour(x.m_ambient, y.m_ambient));
+        EXPECT_TRUE(same_colour(x.m_diffuse, y.m_diffuse));
+        EXPECT_TRUE(same_colour(x.m_specular, y.m_specular));
+        EXPECT_EQ(x.m_shininess, y.m_shininess);
+        EXPECT_EQ(x.m_illum, y.m_illum);
+        EXPECT_EQ(x.m_opacity, y.m_opacity);
+        EXPECT_EQ(x.m_scalar2, y.m_scalar2);
+    }
+}
+
+const std::string kNoTextures[5] = {"", "", "", "", ""};
+} // namespace
+
+// ---- Layout --------------------------------------------------------------
+
+TEST(BzObjParse, FlagsZeroGivesPositionsOnly) {
+    sParsed r = parse_file(file_of(triangle_payload(0)));
+    ASSERT_TRUE(r.ok) << r.error.m_message;
+    EXPECT_EQ(r.mesh.m_flags, 0);
+    EXPECT_EQ(r.mesh.m_pos, (std::vector<float>{1, 0, 0, 0, 1, 0, 0, 0, 1}));
+    EXPECT_TRUE(r.mesh.m_norm.empty());
+    EXPECT_TRUE(r.mesh.m_tex0.empty());
+    EXPECT_EQ(r.mesh.m_indices, (std::vector<int32_t>{0, 1, 2}));
+    EXPECT_EQ(r.mesh.m_matswitches, (std::vector<int32_t>{0, 3}));
+    EXPECT_TRUE(r.mesh.m_materials.empty());
+}
+
+TEST(BzObjParse, NormalsComeBeforeTextureCoordinatesAndUnusedFlagBitsStay) {
+    const std::string payload = counts(0x93, 3, 1, 0) + f32s({1, 2, 3, 4, 5, 6, 7, 8, 9}) +
+                                f32s({0, 0, 1, 0, 1, 0, 1, 0, 0}) + f32s({0.5f, 1, 0, 0, 1, 1}) +
+                                i32s({2, 1, 0}) + i32s({0});
+    sParsed r = parse_payload(payload);
+    ASSERT_TRUE(r.ok) << r.error.m_message;
+    EXPECT_EQ(r.mesh.m_flags, 0x93);
+    EXPECT_EQ(r.mesh.m_norm, (std::vector<float>{0, 0, 1, 0, 1, 0, 1, 0, 0}));
+    EXPECT_EQ(r.mesh.m_tex0, (std::vector<float>{0.5f, 1, 0, 0, 1, 1}));
+    EXPECT_EQ(r.mesh.m_indices, (std::vector<int32_t>{2, 1, 0}));
+}
+
+TEST(BzObjParse, CornerPlanesAreDeltaCoded) {
+    // Plane 0 [5, 1, -2] gives first corners 5, 6, 4.
+    const std::string payload = counts(0, 7, 3, 0) + std::string(7 * 12, '\0') + i32s({5, 1, -2}) +
+                                i32s({0, 1, 1}) + i32s({6, -6, 3}) + i32s({0, 0, 0});
+    sParsed r = parse_payload(payload);
+    ASSERT_TRUE(r.ok) << r.error.m_message;
+    EXPECT_EQ(r.mesh.m_indices, (std::vector<int32_t>{5, 0, 6, 6, 1, 0, 4, 2, 3}));
+}
+
+TEST(BzObjParse, OnlyNonZeroMarkersAfterTheFirstStartRanges) {
+    // The first marker is never read, even when negative; 1 and 7 act alike.
+    const std::string payload = counts(0x10, 3, 5, 0) + std::string(3 * 12, '\0') +
+                                std::string(5 * 12, '\0') + i32s({-5, 0, 1, 0, 7});
+    sParsed r = parse_payload(payload);
+    ASSERT_TRUE(r.ok) << r.error.m_message;
+    EXPECT_EQ(r.mesh.m_matswitches, (std::vector<int32_t>{0, 6, 12, 15}));
+
+    const std::string all_zero = counts(0, 3, 4, 0) + std::string(3 * 12, '\0') +
+                                 std::string(4 * 12, '\0') + i32s({9, 0, 0, 0});
+    sParsed one_range = parse_payload(all_zero);
+    ASSERT_TRUE(one_range.ok);
+    EXPECT_EQ(one_range.mesh.m_matswitches, (std::vector<int32_t>{0, 12}));
+}
+
+TEST(BzObjParse, MaterialRecords) {
+    const std::string names[5] = {"amb.png", "diff.jpg", "", "x", "tile.png"};
+    // An embedded zero ends a name, as the string buffer of the format does.
+    const std::string payload = triangle_payload(0x10, 3) +
+                                material_record(std::string("ab\0cd", 5), names) +
+                                material_record("", kNoTextures, 0, 4, 1) +
+                                material_record(std::string(127, 'n'), kNoTextures);
+    sParsed r = parse_payload(payload);
+    ASSERT_TRUE(r.ok) << r.error.m_message;
+    ASSERT_EQ(r.mesh.m_materials.size(), 3u);
+    const cMaterial_data& m = r.mesh.m_materials[0];
+    EXPECT_EQ(m.m_name, "ab");
+    EXPECT_EQ(m.m_texnames[MATTEX_AMBIENT], "amb.png");
+    EXPECT_EQ(m.m_texnames[MATTEX_DIFFUSE], "diff.jpg");
+    EXPECT_EQ(m.m_texnames[MATTEX_THIRD], "");
+    EXPECT_EQ(m.m_texnames[MATTEX_FOURTH], "x");
+    EXPECT_EQ(m.m_texnames[MATTEX_FALLBACK], "tile.png");
+    EXPECT_EQ(m.m_ambient[2], 0.3f);
+    EXPECT_EQ(m.m_diffuse[3], 0.8f);
+    EXPECT_EQ(m.m_specular[0], 0.9f);
+    EXPECT_EQ(m.m_shininess, 8.0f);
+    EXPECT_EQ(m.m_illum, 2);
+    EXPECT_EQ(m.m_opacity, 0.5f);
+    EXPECT_EQ(m.m_scalar2, 3.5f);
+    EXPECT_EQ(m.m_emission[3], 0.0f);
+    EXPECT_EQ(r.mesh.m_materials[1].m_name, "");
+    EXPECT_EQ(r.mesh.m_materials[1].m_illum, 4);
+    EXPECT_EQ(r.mesh.m_materials[2].m_name.size(), 127u);
+
+    // Loading leaves the file's alphas; spreading the opacity is a later step.
+    cMaterial_data spread = m;
+    spread.spread_opacity();
+    EXPECT_EQ(spread.m_emission[3], 0.5f);
+    EXPECT_EQ(spread.m_ambient[3], 0.5f);
+    EXPECT_EQ(spread.m_diffuse[3], 0.5f);
+    EXPECT_EQ(spread.m_specular[3], 0.5f);
+}
+
+TEST(BzObjParse, MaterialCopyKeepsNameAndEmission) {
+    cMaterial_data a("a"), b("b");
+    b.m_texnames[MATTEX_DIFFUSE] = "d.png";
+    b.m_emission[0] = 1;
+    b.m_diffuse[1] = 0.25f;
+    b.m_illum = 4;
+    b.m_opacity = 0.5f;
+    b.m_scalar2 = 2;
+    a.copy_appearance(b);
+    EXPECT_EQ(a.m_name, "a");
+    EXPECT_EQ(a.m_emission[0], 0.0f);
+    EXPECT_EQ(a.m_texnames[MATTEX_DIFFUSE], "d.png");
+    EXPECT_EQ(a.m_diffuse[1], 0.25f);
+    EXPECT_EQ(a.m_illum, 4);
+    EXPECT_EQ(a.m_opacity, 0.5f);
+    EXPECT_EQ(a.m_scalar2, 2.0f);
+}
+
+// ---- Damaged input -------------------------------------------------------
+
+TEST(BzObjParse, EveryTruncationIsRejected) {
+    const std::string names[5] = {"a", "bb", "", "", "c"};
+    const std::string payload =
+        triangle_payload(0x10, 2) + material_record("m", names) + material_record("n", names);
+    ASSERT_TRUE(parse_payload(payload).ok);
+    for (std::size_t cut = 0; cut < payload.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        expect_rejected(parse_payload(payload.substr(0, cut)), BZOBJ_TRUNCATED);
+    }
+}
+
+TEST(BzObjParse, CountsOutOfRange) {
+    expect_rejected(parse_payload(counts(0, 0, 1, 0) + std::string(100, '\0')), BZOBJ_VERTEX_COUNT);
+    expect_rejected(parse_payload(counts(0, -3, 1, 0) + std::string(100, '\0')),
+                    BZOBJ_VERTEX_COUNT);
+    expect_rejected(parse_payload(counts(0, 3, 0, 0) + std::string(100, '\0')), BZOBJ_FACE_COUNT);
+    expect_rejected(parse_payload(counts(0, 3, 1, -1) + std::string(100, '\0')),
+                    BZOBJ_MATERIAL_COUNT);
+    // Counts far beyond the payload are refused before anything is allocated.
+    expect_rejected(parse_payload(counts(0x13, INT32_MAX, INT32_MAX, 0)), BZOBJ_TRUNCATED);
+    expect_rejected(parse_payload(triangle_payload(0, INT32_MAX)), BZOBJ_TRUNCATED);
+}
+
+TEST(BzObjParse, BadStringLengthsMarkersAndIndices) {
+    std::string negative = triangle_payload(0, 1) + material_record("m", kNoTextures);
+    negative[triangle_payload(0, 1).size() + 2] = char(0x80); // texture name 2 length -128
+    sParsed r = parse_payload(negative);
+    expect_rejected(r, BZOBJ_NEGATIVE_LENGTH);
+    EXPECT_EQ(r.error.m_value, -128);
+
+    sParsed marker = parse_payload(counts(0, 3, 2, 0) + std::string(36, '\0') +
+                                   std::string(24, '\0') + i32s({0, -1}));
+    expect_rejected(marker, BZOBJ_MARKER);
+    EXPECT_EQ(marker.error.m_where, 1);
+
+    auto with_plane0 = [](std::initializer_list<int32_t> plane0) {
+        return counts(0, 3, 2, 0) + std::string(36, '\0') + i32s(plane0) + i32s({0, 0}) +
+               i32s({0, 0}) + i32s({0, 0});
+    };
+    ASSERT_TRUE(parse_payload(with_plane0({2, -2})).ok);
+    expect_rejected(parse_payload(with_plane0({3, 0})), BZOBJ_INDEX_RANGE);
+    expect_rejected(parse_payload(with_plane0({0, -1})), BZOBJ_INDEX_RANGE);
+    // The running sum wraps like 32-bit integers instead of overflowing.
+    sParsed wrapped = parse_payload(with_plane0({1, INT32_MAX}));
+    expect_rejected(wrapped, BZOBJ_INDEX_RANGE);
+    EXPECT_EQ(wrapped.error.m_value, INT32_MIN);
+}
+
+TEST(BzObjParse, FileHeaderAndStream) {
+    const std::string good = file_of(triangle_payload());
+    ASSERT_TRUE(parse_file(good).ok);
+    expect_rejected(parse_file(good.substr(0, 7)), BZOBJ_BAD_HEADER);
+    expect_rejected(parse_file(good.substr(0, good.size() - 1)), BZOBJ_BAD_HEADER);
+    expect_rejected(parse_file(le32(0xFFFFFFFFu) + good.substr(4)), BZOBJ_TOO_LARGE);
+    expect_rejected(parse_file(le32(200000) + good.substr(4)), BZOBJ_TOO_LARGE);
+
+    std::string corrupt = good;
+    corrupt.back() ^= 0x01; // the checksum
+    sParsed r = parse_file(corrupt);
+    expect_rejected(r, BZOBJ_ZLIB);
+    EXPECT_LT(r.error.m_value, 0);
+    // A stream longer than the size in the header does not fit the buffer.
+    sParsed small = parse_file(le32(10) + good.substr(4));
+    expect_rejected(small, BZOBJ_ZLIB);
+    EXPECT_EQ(small.error.m_value, Z_BUF_ERROR);
+    // A stream shorter than the header says: only the inflated bytes count.
+    EXPECT_TRUE(parse_file(le32(200) + good.substr(4)).ok);
+}
+
+// ---- Writer --------------------------------------------------------------
+
+TEST(BzObjWriter, RoundTripGivesTheSameMesh) {
+    sMeshData mesh;
+    mesh.m_flags = 0x80 | MESH_DRAW_BY_MATERIAL | MESH_HAS_NORMALS | MESH_HAS_TEXCOORDS;
+    for (int v = 0; v < 6; ++v) {
+        mesh.m_pos.insert(mesh.m_pos.end(), {float(v), -0.0f, 1e-40f * float(v)});
+        mesh.m_norm.insert(mesh.m_norm.end(), {0, 1, 0});
+        mesh.m_tex0.insert(mesh.m_tex0.end(), {0.25f * float(v), 1});
+    }
+    mesh.m_indices = {5, 0, 1, 0, 5, 2, 3, 4, 5, 1, 1, 1};
+    mesh.m_matswitches = {0, 3, 9, 12};
+    const std::string names[5] = {"a.png", "", "c", "", std::string(127, 'f')};
+    for (int m = 0; m < 3; ++m) {
+        mesh.m_materials.emplace_back("mat" + std::to_string(m));
+        mesh.m_materials.back().m_texnames[MATTEX_AMBIENT] = names[m];
+        mesh.m_materials.back().m_texnames[MATTEX_FALLBACK] = names[4];
+        mesh.m_materials.back().m_diffuse[m] = 0.5f;
+        mesh.m_materials.back().m_illum = m;
+        mesh.m_materials.back().m_scalar2 = 7;
+    }
+
+    std::vector<uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(bzobj_encode(mesh, &bytes, &error)) << error;
+    sParsed r = parse_file(std::string(bytes.begin(), bytes.end()));
+    ASSERT_TRUE(r.ok) << r.error.m_message;
+    expect_same_mesh(mesh, r.mesh);
+
+    // Without materials and with flags 0 too.
+    sMeshData plain;
+    plain.m_pos = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    plain.m_indices = {0, 1, 2, 2, 1, 0};
+    plain.m_matswitches = {0, 6};
+    ASSERT_TRUE(bzobj_encode(plain, &bytes, &error)) << error;
+    r = parse_file(std::string(bytes.begin(), bytes.end()));
+    ASSERT_TRUE(r.ok) << r.error.m_message;
+    expect_same_mesh(plain, r.mesh);
+}
+
+TEST(BzObjWriter, WritesTheDeltasAndMarkersTheFormatDefines) {
+    sMeshData mesh;
+    mesh.m_pos.assign(7 * 3, 0.0f);
+    mesh.m_indices = {5, 0, 0, 6, 0, 0, 4, 0, 0};
+    mesh.m_matswitches = {0, 6, 9};
+    mesh.m_materials = {cMaterial_data("a"), cMaterial_data("b")};
+    std::vector<uint8_t> payload;
+    std::string error;
+    ASSERT_TRUE(bzobj_encode_payload(mesh, &payload, &error)) << error;
+    const std::string expected_planes = i32s({5, 1, -2}) + i32s({0, 0, 0}) + i32s({0, 0, 0});
+    const std::size_t planes_at = 13 + 7 * 12;
+    EXPECT_EQ(std::string(payload.begin() + planes_at, payload.begin() + planes_at + 36),
+              expected_planes);
+    EXPECT_EQ(std::string(payload.begin() + planes_at + 36, payload.begin() + planes_at + 48),
+              i32s({0, 0, 1}));
+}
+
+TEST(BzObjWriter, RefusesMeshesTheFormatCannotHold) {
+    sMeshData base;
+    base.m_pos = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    base.m_indices = {0, 1, 2, 2, 1, 0};
+    base.m_matswitches = {0, 6};
+    std::vector<uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(bzobj_encode(base, &bytes, &error));
+
+    auto refused = [&](sMeshData mesh) {
+        const bool ok = bzobj_encode(mesh, &bytes, &error);
+        return !ok && !error.empty() && bytes.empty();
+    };
+    sMeshData m = base;
+    m.m_indices = {0, 1, 3};
+    m.m_matswitches = {0, 3};
+    EXPECT_TRUE(refused(m));
+    m = base;
+    m.m_matswitches = {0, 3, 3, 6};
+    EXPECT_TRUE(refused(m));
+    m.m_matswitches = {0, 4, 6};
+    EXPECT_TRUE(refused(m));
+    m.m_matswitches = {0, 3};
+    EXPECT_TRUE(refused(m));
+    m = base;
+    m.m_norm = {0, 1, 0, 0, 1, 0, 0, 1, 0};
+    EXPECT_TRUE(refused(m)); // normals without the flag
+    m.m_flags = MESH_HAS_NORMALS | MESH_HAS_TEXCOORDS;
+    EXPECT_TRUE(refused(m)); // flag without texture coordinates
+    m = base;
+    m.m_materials.emplace_back(std::string(128, 'x'));
+    EXPECT_TRUE(refused(m));
+    m.m_materials[0].m_name = std::string("a\0b", 3);
+    EXPECT_TRUE(refused(m));
+    m = base;
+    m.m_indices.clear();
+    m.m_matswitches = {0, 0};
+    EXPECT_TRUE(refused(m));
+}
+
+// ---- Loader --------------------------------------------------------------
+
+TEST(BzObjLoaderTest, LoadsThroughTheSearchPaths) {
+    const std::string dir = make_temp_dir("bzobj_models");
+    write_temp_file("bzobj_models/tri.bzobj", file_of(triangle_payload(0x10, 0)));
+    cResourcePath::instance()->push_searchpath(dir);
+    sMeshData mesh;
+    BzObjLoader::load("tri.bzobj", &mesh);
+    cResourcePath::destroy();
+    EXPECT_EQ(mesh.m_indices, (std::vector<int32_t>{0, 1, 2}));
+    EXPECT_EQ(mesh.m_flags, 0x10);
+}
+
+TEST(BzObjLoaderDeathTest, MissingFileReportsBothLinesAndExitsMinusOne) {
+    sMeshData mesh;
+    EXPECT_EXIT(BzObjLoader::load("no_such_mesh.bzobj", &mesh), testing::ExitedWithCode(255),
+                "# ERROR - couldn't find no_such_mesh.bzobj from BzObjLoader::create\n"
+                "# ERROR opening file  in bobj_load_compressed\n");
+}
+
+TEST(BzObjLoaderDeathTest, DamagedFilesEndTheProcess) {
+    sMeshData mesh;
+    std::string corrupt = file_of(triangle_payload());
+    corrupt.back() ^= 0x01; // the checksum
+    EXPECT_EXIT(bobj_load_compressed(&mesh, write_temp_file("corrupt.bzobj", corrupt)),
+                testing::ExitedWithCode(1), "# warning: zlib caused an error: -3\n");
+
+    const std::string cut = write_temp_file("cut.bzobj", file_of(triangle_payload(0, 1)));
+    EXPECT_EXIT(bobj_load_compressed(&mesh, cut), testing::ExitedWithCode(1),
+                "# ERROR .*cut.bzobj: material 0 of 1 .* in bobj_load_compressed");
+
+    const std::string header = write_temp_file("header.bzobj", "abc");
+    EXPECT_EXIT(bobj_load_compressed(&mesh, header), testing::ExitedWithCode(1),
+                "header.bzobj: file of 3 bytes is too short");
+}
+
+TEST(BzObjLoaderDeathTest, CountsAndMarkersAreAssertions) {
+    sMeshData mesh;
+    auto load = [&](const std::string& name, const std::string& payload) {
+        bobj_load_compressed(&mesh, write_temp_file(name, file_of(payload)));
+    };
+    const std::string pad(100, '\0');
+    EXPECT_DEATH(load("v.bzobj", counts(0, 0, 1, 0) + pad), "no_verts > 0 \\(BzObjLoader\\)");
+    EXPECT_DEATH(load("f.bzobj", counts(0, 1, 0, 0) + pad), "no_faces > 0 \\(BzObjLoader\\)");
+    EXPECT_DEATH(load("m.bzobj", counts(0, 1, 1, -2) + pad), "no_materials >= 0");
+    EXPECT_DEATH(load("i.bzobj", counts(0, 3, 2, 0) + pad.substr(0, 60) + i32s({0, -7})),
+                 "input_d_matID\\[i\\] >= 0 \\(BzObjLoader\\)");
+}

@@ -1,0 +1,151 @@
+#include "effects/solar_flares.h"
+#include "gui/gui_var_list.h"
+#include "math/random.h"
+#include "scene.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+sTimeBlock at(int elapsed, int frame = 16) {
+    return {0, elapsed, elapsed - frame};
+}
+
+bool same_flare(const sFlare& a, const sFlare& b) {
+    return a.birth == b.birth && std::equal(a.matrix, a.matrix + 16, b.matrix);
+}
+} // namespace
+
+TEST(SolarFlaresTest, StartCreatesTheWantedCountSpreadOverOneLifetime) {
+    vt_srand(9);
+    cSolarFlares flares;
+    flares.m_decay = 100.0f; // start resets it
+    flares.m_numFlares = 2.5f;
+    flares.start(10000);
+    EXPECT_EQ(flares.m_decay, 3500.0f);
+    ASSERT_EQ(flares.flares().size(), 3u); // the count is compared as a float
+    for (const sFlare& f : flares.flares()) {
+        EXPECT_GT(f.birth, 10000 - 3500 - 1);
+        EXPECT_LE(f.birth, 10000);
+    }
+    // Deaths replace flares in place, so 2.5 keeps three for good.
+    for (int t = 10000; t < 30000; t += 250) {
+        flares.update(at(t));
+        ASSERT_EQ(flares.flares().size(), 3u);
+    }
+}
+
+TEST(SolarFlaresTest, LoweringTheCountRemovesFlaresOnlyAsTheyDie) {
+    vt_srand(21);
+    cSolarFlares flares;
+    flares.m_numFlares = 10.0f;
+    flares.start(0);
+    flares.m_numFlares = 5.0f;
+    std::vector<sFlare> before = flares.flares();
+    for (int t = 0; t <= 4000; t += 50) {
+        flares.update(at(t));
+        const std::vector<sFlare>& now = flares.flares();
+        ASSERT_GE(now.size(), 5u);
+        // Every flare still alive at t is still there, in the same order.
+        std::vector<sFlare> alive;
+        for (const sFlare& f : before)
+            if (float(t) <= f.birth + flares.m_decay)
+                alive.push_back(f);
+        std::size_t found = 0;
+        for (const sFlare& f : now)
+            if (found < alive.size() && same_flare(f, alive[found]))
+                ++found;
+        ASSERT_EQ(found, alive.size()) << t;
+        before = now;
+    }
+    EXPECT_EQ(flares.flares().size(), 5u);
+
+    // With no flares wanted, the dead ones go and none come back.
+    flares.m_numFlares = 0.0f;
+    flares.update(at(4000 + 3501 + 5000));
+    EXPECT_TRUE(flares.flares().empty());
+}
+
+TEST(SolarFlaresTest, ReplacementsAreBornNowAndTopUpsGetARandomAge) {
+    vt_srand(4);
+    cSolarFlares flares;
+    flares.m_numFlares = 3.0f;
+    flares.start(0);
+    flares.update(at(20000)); // all dead: replaced in place, born now
+    ASSERT_EQ(flares.flares().size(), 3u);
+    for (const sFlare& f : flares.flares())
+        EXPECT_EQ(f.birth, 20000);
+
+    flares.m_numFlares = 6.0f;
+    flares.update(at(20016));
+    ASSERT_EQ(flares.flares().size(), 6u);
+    for (std::size_t i = 3; i < 6; ++i) {
+        EXPECT_LE(flares.flares()[i].birth, 20016);
+        EXPECT_GE(flares.flares()[i].birth, 20016 - 3500);
+    }
+}
+
+TEST(SolarFlaresTest, FlareOrientationIsARotation) {
+    vt_srand(77);
+    for (int n = 0; n < 20; ++n) {
+        sFlare f = cSolarFlares::new_flare(123);
+        EXPECT_EQ(f.birth, 123);
+        const float* m = f.matrix;
+        for (int a = 0; a < 3; ++a) {
+            for (int b = 0; b < 3; ++b) {
+                double dot = 0;
+                for (int k = 0; k < 3; ++k)
+                    dot += double(m[4 * a + k]) * m[4 * b + k];
+                EXPECT_NEAR(dot, a == b ? 1.0 : 0.0, 1e-5);
+            }
+            EXPECT_EQ(m[4 * a + 3], 0.0f);
+            EXPECT_EQ(m[12 + a], 0.0f);
+        }
+        EXPECT_EQ(m[15], 1.0f);
+    }
+}
+
+TEST(SolarFlaresTest, BrightnessRisesHoldsAndFadesOverTheLife) {
+    sFlareLook mid = cSolarFlares::look_at_age(0.5);
+    EXPECT_EQ(mid.brightness, 1.0f);
+    EXPECT_EQ(mid.shader_param, 0.0f);
+    sFlareLook end = cSolarFlares::look_at_age(1.0);
+    EXPECT_NEAR(end.brightness, 0.0f, 1e-6f);
+    EXPECT_EQ(end.shader_param, 1.0f);
+    sFlareLook birth = cSolarFlares::look_at_age(0.0);
+    EXPECT_EQ(birth.brightness, 0.0f);
+    EXPECT_EQ(birth.shader_param, -1.0f);
+    EXPECT_NEAR(cSolarFlares::look_at_age(0.05).brightness, 4.0 * std::sin(M_PI * 0.05), 1e-6);
+    EXPECT_EQ(cSolarFlares::look_at_age(0.25).brightness, 1.0f);
+    // Past its life the age is clamped for brightness but not for the shader.
+    EXPECT_EQ(cSolarFlares::look_at_age(1.5).shader_param, 2.0f);
+    EXPECT_NEAR(cSolarFlares::look_at_age(1.5).brightness, 0.0f, 1e-6f);
+
+    cSolarFlares flares;
+    sFlare f = cSolarFlares::new_flare(1000);
+    EXPECT_EQ(flares.look(f, 1000 + 1750).brightness, 1.0f);
+    EXPECT_EQ(flares.look(f, 1000 + 1750).shader_param, 0.0f);
+}
+
+TEST(SolarFlaresTest, RegistersItsVariablesAndMovesTheParticlesByTheFrameTime) {
+    std::vector<float> positions = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    std::vector<std::int32_t> indices = {0, 1, 2};
+    cSolarFlares flares;
+    flares.create_emitter({&positions, &indices});
+    cGuiVarList list;
+    flares.add_vars(&list);
+    const char* names[] = {"decay time", "num flares", "points pr sec", "p-life(min,nl,rnd)",
+                           "p-col",      "p-alpha",    "p-size"};
+    ASSERT_EQ(list.entry_count(), 7u);
+    for (std::size_t i = 0; i < 7; ++i)
+        EXPECT_EQ(list.entry(i).first->get_name(), names[i]);
+
+    vt_srand(1);
+    vt_rand(); // the emitter's count draw is 18467
+    flares.emitter()->m_rate = 50.0f;
+    flares.update({0, 1000, 960});
+    ASSERT_GT(flares.emitter()->particle_count(), 0);
+    EXPECT_FLOAT_EQ(flares.emitter()->particles()[0].age, 0.04f);
+}

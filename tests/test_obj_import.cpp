@@ -1,0 +1,198 @@
+#include "math/vec3.h"
+#include "mesh_files/bzobj_parser.h"
+#include "mesh_files/obj_import.h"
+#include "read_file.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+sCommandResult tool(const std::string& args) {
+    return run_command(std::string(VANTREL_TOOL_PATH) + " " + args);
+}
+
+sMeshData read_bzobj(const std::string& path) {
+    std::vector<unsigned char> bytes;
+    EXPECT_TRUE(read_file(path, &bytes));
+    sMeshData mesh;
+    sBzObjError error;
+    EXPECT_TRUE(bzobj_parse(bytes.data(), bytes.size(), path, &mesh, &error)) << error.m_message;
+    return mesh;
+}
+
+// A unit cube, each face a quad with texture coordinates 0..1. The +x, +y
+// and +z faces use "red", the others "blue"; the library defines blue first.
+const char* const kCubeObj = "# cube\n"
+                             "mtllib cube.mtl\n"
+                             "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
+                             "v 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
+                             "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
+                             "usemtl red\n"
+                             "f 2/1 3/2 7/3 6/4\n" // +x
+                             "usemtl blue\n"
+                             "f 1/1 5/2 8/3 4/4\n" // -x
+                             "usemtl red\n"
+                             "f 4/1 8/2 7/3 3/4\n" // +y
+                             "f 5/1 6/2 7/3 8/4\n" // +z
+                             "usemtl blue\n"
+                             "f 1/1 2/2 6/3 5/4\n"    // -y
+                             "f 1/1 4/2 3/3 2/4\r\n"; // -z
+const char* const kCubeMtl = "newmtl blue\n"
+                             "Ka 0 0 0.2\nKd 0 0 1\nKs 0.5 0.5 0.5\nNs 32\nillum 2\nd 0.75\n"
+                             "map_Kd -s 1 1 1 blue.png\n"
+                             "newmtl red\n"
+                             "Kd 1 0 0\nillum 1\nmap_Ka red_amb.png\n"
+                             "newmtl unused\nKd 0 1 0\n";
+} // namespace
+
+TEST(ObjImport, CubeWithTwoMaterialsThroughTheTool) {
+    const std::string dir = make_temp_dir("obj_cube");
+    const std::string obj = write_temp_file("obj_cube/cube.obj", kCubeObj);
+    write_temp_file("obj_cube/cube.mtl", kCubeMtl);
+    const std::string out = dir + "/cube.bzobj";
+    sCommandResult result = tool("obj2bzobj " + obj + " " + out);
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+
+    sMeshData mesh = read_bzobj(out);
+    EXPECT_EQ(mesh.m_flags, MESH_HAS_TEXCOORDS | MESH_DRAW_BY_MATERIAL);
+    EXPECT_EQ(mesh.face_count(), 12u);
+    // 24 face corners; only corners 1 and 7 meet the same texture
+    // coordinate on all three of their faces and are shared.
+    EXPECT_EQ(mesh.vertex_count(), 20u);
+    EXPECT_TRUE(mesh.m_norm.empty());
+    EXPECT_EQ(mesh.m_matswitches, (std::vector<int32_t>{0, 18, 36}));
+    ASSERT_EQ(mesh.m_materials.size(), 2u);
+    EXPECT_EQ(mesh.m_materials[0].m_name, "blue");
+    EXPECT_EQ(mesh.m_materials[1].m_name, "red");
+
+    // Blue triangles are the -x, -y, -z faces: each has a coordinate that is
+    // 0 at all three corners; red ones one that is 1.
+    for (std::size_t f = 0; f < mesh.face_count(); ++f) {
+        const float want = f < 6 ? 0.0f : 1.0f;
+        bool found = false;
+        for (int axis = 0; axis < 3; ++axis) {
+            bool all = true;
+            for (int c = 0; c < 3; ++c)
+                all &= mesh.m_pos[std::size_t(mesh.m_indices[f * 3 + c]) * 3 + axis] == want;
+            found |= all;
+        }
+        EXPECT_TRUE(found) << "face " << f;
+    }
+
+    const cMaterial_data& blue = mesh.m_materials[0];
+    EXPECT_EQ(blue.m_texnames[MATTEX_DIFFUSE], "blue.png");
+    EXPECT_EQ(blue.m_diffuse[2], 1.0f);
+    EXPECT_EQ(blue.m_diffuse[3], 0.75f);
+    EXPECT_EQ(blue.m_ambient[2], 0.2f);
+    EXPECT_EQ(blue.m_specular[0], 0.5f);
+    EXPECT_EQ(blue.m_shininess, 32.0f);
+    EXPECT_EQ(blue.m_illum, 2);
+    EXPECT_EQ(blue.m_opacity, 0.75f);
+    const cMaterial_data& red = mesh.m_materials[1];
+    EXPECT_EQ(red.m_texnames[MATTEX_AMBIENT], "red_amb.png");
+    EXPECT_EQ(red.m_texnames[MATTEX_DIFFUSE], "");
+    EXPECT_EQ(red.m_illum, 1);
+    EXPECT_EQ(red.m_opacity, 1.0f);
+
+    sCommandResult info = tool("bzobj " + out);
+    EXPECT_EQ(info.exit_code, 0) << info.err;
+    EXPECT_NE(info.out.find("faces 12\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("switches 0 18 36\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("material 0 \"blue\""), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("bounds 0 0 0 .. 1 1 1\n"), std::string::npos) << info.out;
+}
+
+TEST(ObjImport, NormalsFromTheFileOrComputed) {
+    // A square in the z = 0 plane, two triangles sharing an edge.
+    const std::string square = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n";
+    sObjModel model;
+    std::string error;
+    std::vector<std::string> warnings;
+    ASSERT_TRUE(obj_parse(square.data(), square.size(), &model, &error));
+    const std::string faces = "f 1 2 3\nf -4 -2 -1\n"; // negative: counting back
+    ASSERT_TRUE(obj_parse(faces.data(), faces.size(), &model, &error)) << error;
+
+    sMeshData mesh;
+    ASSERT_TRUE(obj_build_mesh(model, {}, false, &mesh, &error, &warnings));
+    EXPECT_EQ(mesh.m_flags, 0);
+    EXPECT_EQ(mesh.m_indices, (std::vector<int32_t>{0, 1, 2, 0, 2, 3}));
+    EXPECT_EQ(mesh.m_matswitches, (std::vector<int32_t>{0, 6}));
+    EXPECT_TRUE(mesh.m_materials.empty());
+
+    ASSERT_TRUE(obj_build_mesh(model, {}, true, &mesh, &error, &warnings));
+    EXPECT_EQ(mesh.m_flags, MESH_HAS_NORMALS);
+    ASSERT_EQ(mesh.m_norm.size(), 12u);
+    for (std::size_t v = 0; v < 4; ++v)
+        EXPECT_EQ(Vec3f(mesh.m_norm[v * 3], mesh.m_norm[v * 3 + 1], mesh.m_norm[v * 3 + 2]),
+                  Vec3f(0, 0, 1));
+
+    // Normals given per corner split vertices that share a position.
+    const std::string split = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\nvn 0 0 -1\n"
+                              "f 1//1 2//1 3//1\nf 1//2 3//2 2//2\n";
+    sObjModel two_sided;
+    ASSERT_TRUE(obj_parse(split.data(), split.size(), &two_sided, &error));
+    ASSERT_TRUE(obj_build_mesh(two_sided, {}, true, &mesh, &error, &warnings));
+    EXPECT_EQ(mesh.vertex_count(), 6u);
+    EXPECT_EQ(mesh.m_norm[3 * 3 + 2], -1.0f);
+}
+
+TEST(ObjImport, MaterialGroupsForUnassignedAndUnknownNames) {
+    const std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n"
+                             "f 1 2 3\nusemtl ghost\nf 3 2 1\nusemtl known\nf 1 3 2\n";
+    sObjModel model;
+    std::string error;
+    std::vector<std::string> warnings;
+    ASSERT_TRUE(obj_parse(text.data(), text.size(), &model, &error));
+    std::vector<cMaterial_data> library = {cMaterial_data("known")};
+    sMeshData mesh;
+    ASSERT_TRUE(obj_build_mesh(model, library, false, &mesh, &error, &warnings));
+    ASSERT_EQ(mesh.m_materials.size(), 3u);
+    EXPECT_EQ(mesh.m_materials[0].m_name, "default");
+    EXPECT_EQ(mesh.m_materials[1].m_name, "known");
+    EXPECT_EQ(mesh.m_materials[2].m_name, "ghost");
+    EXPECT_EQ(mesh.m_matswitches, (std::vector<int32_t>{0, 3, 6, 9}));
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("ghost"), std::string::npos);
+}
+
+TEST(ObjImport, MalformedInputIsReportedWithItsLine) {
+    sObjModel model;
+    std::string error;
+    const std::string bad_index = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 4\n";
+    EXPECT_FALSE(obj_parse(bad_index.data(), bad_index.size(), &model, &error));
+    EXPECT_NE(error.find("line 4"), std::string::npos) << error;
+    const std::string bad_number = "v 0 zero 0\n";
+    EXPECT_FALSE(obj_parse(bad_number.data(), bad_number.size(), &model, &error));
+    std::vector<cMaterial_data> materials;
+    const std::string orphan = "Kd 1 1 1\n";
+    EXPECT_FALSE(mtl_parse(orphan.data(), orphan.size(), &materials, &error));
+
+    const std::string path = write_temp_file("bad.obj", bad_index);
+    sCommandResult result = tool("obj2bzobj " + path + " " + path + ".bzobj");
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_NE(result.err.find("bad.obj: line 4"), std::string::npos) << result.err;
+    EXPECT_EQ(tool("obj2bzobj " + path).exit_code, 2);
+}
+
+TEST(GeometryTool, BzobjAndPthReports) {
+    const std::string bad = write_temp_file("bad.bzobj", "not a mesh");
+    sCommandResult result = tool("bzobj " + bad);
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_NE(result.err.find("# ERROR " + bad + ": "), std::string::npos) << result.err;
+    EXPECT_EQ(tool("bzobj /nonexistent.bzobj").exit_code, 1);
+
+    const std::string pth = write_temp_file("tool.pth", "[1, 2, 3] [0, 0, 0] [0, 0, 1]\n");
+    result = tool("pth " + pth + " 0.25 2");
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_EQ(result.out, "keys 2\n"
+                          "key 0 eye 1 3 -2 target 0 0 -0 up 0 1 -0\n"
+                          "key 1 eye 1 -2 -3 target 0 -0 -0 up 0 -0 -1\n"
+                          "t 0.25 eye 1 0.5 -2.5 target 0 0 0 up 0 0.5 -0.5\n"
+                          "t 2 eye 1 -2 -3 target 0 -0 -0 up 0 -0 -1\n");
+    EXPECT_EQ(tool("pth /nonexistent.pth").exit_code, 1);
+    EXPECT_EQ(tool("pth " + pth + " abc").exit_code, 2);
+}

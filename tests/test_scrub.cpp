@@ -1,0 +1,279 @@
+#include "effects/scrub.h"
+#include "effects/scrub_tube.h"
+#include "math/random.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+
+namespace {
+// Grows a scrub the way the scene drives it: a pre-growth to 14 ahead, then
+// frames of 1/6 time unit (speed 10 at 60 frames per second).
+void run_frames(cScrub* scrub, int frames, float* now) {
+    for (int i = 0; i < frames; ++i) {
+        scrub->update(*now, *now + 14.0f);
+        *now += 10.0f / 60.0f;
+    }
+}
+
+std::uint64_t fnv(std::uint64_t h, const void* data, std::size_t bytes) {
+    const unsigned char* p = static_cast<const unsigned char*>(data);
+    for (std::size_t i = 0; i < bytes; ++i)
+        h = (h ^ p[i]) * 1099511628211ull;
+    return h;
+}
+
+std::uint64_t geometry_checksum(const cScrubMultiVBO& batcher) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (const auto& block : batcher.blocks()) {
+        h = fnv(h, block.positions.data(), block.positions.size() * sizeof(float));
+        h = fnv(h, block.normals.data(), block.normals.size() * sizeof(float));
+        h = fnv(h, block.indices.data(), block.indices.size() * sizeof(std::uint32_t));
+    }
+    return h;
+}
+
+// A node with the identity frame, as finalisation starts it.
+void set_identity_frame(sScrubNode* node) {
+    node->frame[0] = Vec3f(1, 0, 0);
+    node->frame[1] = Vec3f(0, 1, 0);
+    node->frame[2] = Vec3f(0, 0, 1);
+}
+
+void link(sScrubNode* a, sScrubNode* b) {
+    a->nbors.push_back(b);
+    b->nbors.push_back(a);
+}
+} // namespace
+
+TEST(ScrubTest, LongGrowthIntervalsAreHalvedUntilAtMostTwoAndAHalf) {
+    std::vector<std::pair<float, float>> steps;
+    cScrub::growth_steps(0.0f, 5.0f, &steps);
+    ASSERT_EQ(steps.size(), 2u);
+    EXPECT_EQ(steps[0], std::make_pair(0.0f, 2.5f));
+    EXPECT_EQ(steps[1], std::make_pair(2.5f, 5.0f));
+
+    steps.clear();
+    cScrub::growth_steps(10.0f, 16.0f, &steps);
+    ASSERT_EQ(steps.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_FLOAT_EQ(steps[i].first, 10.0f + 1.5f * float(i));
+        EXPECT_FLOAT_EQ(steps[i].second - steps[i].first, 1.5f);
+    }
+}
+
+TEST(ScrubTest, DensityZeroGrowsNothing) {
+    cScrub scrub;
+    scrub.m_density = 0.0f;
+    float now = 0.0f;
+    run_frames(&scrub, 30, &now);
+    EXPECT_TRUE(scrub.nodes().empty());
+    EXPECT_TRUE(scrub.batcher().blocks().empty());
+    EXPECT_GT(scrub.m_time, 14.0f);
+}
+
+TEST(ScrubTest, SeedingGivesUpAfterFourAttemptsPerWantedNode) {
+    cScrub scrub;
+    scrub.m_radialDepth = 0.5f;       // ring area 0.75: n = trunc(0.75 pi 4.3) = 10
+    scrub.m_minNborNodeDist = 1.0e6f; // every candidate near an existing node is rejected
+    vt_srand(99);
+    scrub.grow(0.0f, 1.0f);
+    EXPECT_LT(scrub.nodes().size(), 10u);
+    EXPECT_GE(scrub.nodes().size(), 1u);
+    // 40 attempts of three draws each, nothing else.
+    vt_srand(99);
+    for (int i = 0; i < 120; ++i)
+        vt_rand();
+    int expected = vt_rand();
+    vt_srand(99);
+    cScrub again;
+    again.m_radialDepth = 0.5f;
+    again.m_minNborNodeDist = 1.0e6f;
+    again.grow(0.0f, 1.0f);
+    EXPECT_EQ(vt_rand(), expected);
+}
+
+TEST(ScrubTest, GrownStructureKeepsItsInvariants) {
+    vt_srand(1335);
+    cScrub scrub;
+    float now = 0.0f;
+    run_frames(&scrub, 120, &now);
+    ASSERT_GT(scrub.nodes().size(), 1000u);
+
+    std::set<const sScrubNode*> live;
+    for (const sScrubNode& node : scrub.nodes())
+        live.insert(&node);
+    std::size_t finalised = 0;
+    for (const sScrubNode& node : scrub.nodes()) {
+        // Culled up to the present; nothing beyond the growth front.
+        EXPECT_GE(node.pos.z, now - 10.0f / 60.0f);
+        EXPECT_LE(node.pos.z, scrub.m_time);
+        std::set<const sScrubNode*> seen;
+        for (const sScrubNode* other : node.nbors) {
+            ASSERT_TRUE(live.count(other)) << "link to a culled node";
+            EXPECT_NE(other, &node);
+            EXPECT_TRUE(seen.insert(other).second) << "duplicate link";
+            EXPECT_LT(scrub_dist2(node.pos, other->pos), 1.44);
+            auto back = std::find(other->nbors.begin(), other->nbors.end(), &node);
+            EXPECT_NE(back, other->nbors.end()) << "one-way link";
+        }
+        if (node.is_finalised()) {
+            ++finalised;
+            EXPECT_LT(node.pos.z, scrub.m_time - 1.0f);
+        }
+    }
+    EXPECT_GT(finalised, 0u);
+
+    // The spatial hash finds every close pair that a full scan finds:
+    // no two nodes closer than the minimum distance.
+    std::vector<const sScrubNode*> all(live.begin(), live.end());
+    for (std::size_t i = 0; i < all.size(); ++i)
+        for (std::size_t j = i + 1; j < all.size(); ++j)
+            ASSERT_GE(std::sqrt(scrub_dist2(all[i]->pos, all[j]->pos)), 0.4f);
+
+    // Blocks behind the present are released and their buffers pooled again.
+    const cScrubMultiVBO& batcher = scrub.batcher();
+    ASSERT_FALSE(batcher.blocks().empty());
+    EXPECT_GE(batcher.blocks().front().max_z, now - 10.0f / 60.0f);
+    EXPECT_EQ(batcher.blocks().size() + batcher.spare_pair_count(), batcher.pairs().size());
+    for (const auto& block : batcher.blocks()) {
+        EXPECT_TRUE(block.indices.empty()); // straight tubes
+        EXPECT_EQ(block.vertex_count % 18, 0u);
+        EXPECT_LE(block.min_z, block.max_z);
+    }
+}
+
+TEST(ScrubTest, SameSeedGrowsTheSameGeometry) {
+    auto run = [](std::uint32_t seed) {
+        vt_srand(seed);
+        cScrubSpline scrub;
+        float now = 0.0f;
+        run_frames(&scrub, 60, &now);
+        scrub.m_useSpline = true;
+        run_frames(&scrub, 60, &now);
+        return geometry_checksum(scrub.batcher());
+    };
+    std::uint64_t first = run(1335);
+    EXPECT_EQ(first, run(1335));
+    EXPECT_NE(first, run(1336));
+}
+
+TEST(ScrubTest, TubeVertexAndIndexCounts) {
+    cScrubMultiVBO batcher;
+    emit_straight_tube(&batcher, Vec3f(0, 0, 0), Vec3f(0.3f, 0.5f, 1.0f), 0.025f);
+    EXPECT_EQ(batcher.pending_vertex_count(), 18u);
+    EXPECT_EQ(batcher.pending_index_count(), 0u);
+    batcher.end_render_block();
+    const auto& straight = batcher.blocks().back();
+    // Every vertex lies on the tube's surface and its normal is radial.
+    for (std::uint32_t v = 0; v < straight.vertex_count; ++v) {
+        Vec3f n(straight.normals[3 * v], straight.normals[3 * v + 1], straight.normals[3 * v + 2]);
+        EXPECT_NEAR(n.length(), 1.0f, 1e-5f);
+        EXPECT_NEAR(n.dot(Vec3f(0.3f, 0.5f, 1.0f).normalized()), 0.0f, 1e-5f);
+    }
+    EXPECT_LT(straight.min_z, 0.03f);
+    EXPECT_GT(straight.max_z, 0.97f);
+
+    // End points 0.2 apart: no subdivision, four rings.
+    Vec3f a(0, 0, 0), b(0.2f, 0, 0);
+    emit_curved_tube(&batcher, a, Vec3f(0.05f, 0.02f, 0), Vec3f(0.15f, -0.02f, 0), b, 0.025f);
+    EXPECT_EQ(batcher.pending_vertex_count(), 16u);
+    EXPECT_EQ(batcher.pending_index_count(), 72u);
+    batcher.end_render_block();
+
+    // A longer curve is split; every piece adds a ring and 24 indices.
+    emit_curved_tube(&batcher, a, Vec3f(0.3f, 0.4f, 0), Vec3f(0.7f, -0.4f, 0.1f),
+                     Vec3f(1.0f, 0, 0.2f), 0.025f);
+    std::size_t vertices = batcher.pending_vertex_count();
+    EXPECT_GT(vertices, 16u);
+    EXPECT_EQ(vertices % 4, 0u);
+    EXPECT_EQ(batcher.pending_index_count(), 24 * (vertices / 4 - 1));
+    batcher.end_render_block();
+    for (std::uint32_t index : batcher.blocks().back().indices)
+        EXPECT_LT(index, vertices);
+}
+
+TEST(ScrubTest, OnlyTheFirstSixLinksOfANodeDrawSegments) {
+    cScrub scrub;
+    std::vector<sScrubNode> nodes(9);
+    sScrubNode* centre = &nodes[0];
+    centre->pos = Vec3f(10, 10, 5);
+    for (int i = 1; i <= 8; ++i) {
+        nodes[std::size_t(i)].pos = Vec3f(10.0f + 0.1f * float(i), 10.5f, 5.0f);
+        link(centre, &nodes[std::size_t(i)]);
+    }
+    for (sScrubNode& node : nodes)
+        set_identity_frame(&node);
+    scrub.emit_segments(*centre);
+    EXPECT_EQ(scrub.batcher().pending_vertex_count(), 6u * 18u);
+    scrub.batcher().end_render_block();
+
+    // A link past the sixth at the far end draws nothing either.
+    sScrubNode far_end;
+    far_end.pos = Vec3f(9.5f, 10, 5);
+    for (int i = 1; i <= 6; ++i)
+        link(&far_end, &nodes[std::size_t(i)]);
+    sScrubNode lone;
+    lone.pos = Vec3f(9.5f, 9.5f, 5);
+    link(&lone, &far_end); // position 6 at far_end
+    set_identity_frame(&far_end);
+    set_identity_frame(&lone);
+    scrub.emit_segments(lone);
+    EXPECT_EQ(scrub.batcher().pending_vertex_count(), 0u);
+
+    // Unfinalised neighbours draw nothing: the segment waits for them.
+    sScrubNode fresh, waiting;
+    fresh.pos = Vec3f(1, 1, 1);
+    waiting.pos = Vec3f(1.5f, 1, 1);
+    link(&fresh, &waiting);
+    set_identity_frame(&fresh);
+    scrub.emit_segments(fresh);
+    EXPECT_EQ(scrub.batcher().pending_vertex_count(), 0u);
+}
+
+TEST(ScrubMultiVBOTest, PoolsBuffersAndGrowsThemWhenShort) {
+    cScrubMultiVBO batcher;
+    EXPECT_EQ(batcher.pairs().size(), 30u);
+    EXPECT_EQ(batcher.pairs()[0].capacity, 90000u);
+
+    testing::internal::CaptureStderr();
+    for (int b = 0; b < 31; ++b) {
+        for (int v = 0; v < 3; ++v)
+            batcher.add_vertex(Vec3f(0, 0, float(b)), Vec3f(0, 0, 1));
+        batcher.end_render_block();
+    }
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "cScrubMultiVBO::cRenderBlock::cRenderBlock: Warning insufficient memory - "
+                   "reallocation occured\n");
+    EXPECT_EQ(batcher.blocks().size(), 31u);
+    EXPECT_EQ(batcher.spare_pair_count(), 0u);
+
+    // Released oldest first, stopping at the first block not yet passed.
+    batcher.release_before(10.0f);
+    EXPECT_EQ(batcher.blocks().size(), 21u);
+    EXPECT_EQ(batcher.spare_pair_count(), 10u);
+    EXPECT_EQ(batcher.blocks().front().min_z, 10.0f);
+
+    // A block larger than its pair enlarges the pair to 1.5 times the need.
+    testing::internal::CaptureStderr();
+    for (int v = 0; v < 90003; ++v)
+        batcher.add_vertex(Vec3f(0, 0, 50), Vec3f(0, 0, 1));
+    batcher.end_render_block();
+    err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(
+        err,
+        "cScrubMultiVBO::endRenderBlock: Warning insufficient memory - reallocation occured\n");
+    EXPECT_EQ(batcher.pairs()[std::size_t(batcher.blocks().back().pair)].capacity, 135004u);
+
+    // Closing with nothing pending makes no block.
+    batcher.end_render_block();
+    EXPECT_EQ(batcher.blocks().size(), 22u);
+}
+
+TEST(ScrubMultiVBOTest, StopsOnAHalfFinishedTriangle) {
+    cScrubMultiVBO batcher;
+    batcher.add_vertex(Vec3f(), Vec3f());
+    batcher.add_vertex(Vec3f(), Vec3f());
+    EXPECT_DEATH(batcher.end_render_block(), "half finsished triangle");
+}

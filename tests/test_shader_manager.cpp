@@ -1,0 +1,370 @@
+// The shader manager on a real GL context: registration, binding by name,
+// the shader stack, parameters and their conversions, and the reports that
+// end the program when a program file is broken.
+#include "gl_test_support.h"
+#include "resource_path.h"
+#include "shader_manager_glsl.h"
+#include "shaders/shd_blurtex.h"
+#include "shaders/shd_correction.h"
+#include "shaders/shd_flare.h"
+#include "shaders/shd_levels.h"
+#include "shaders/shd_lightmap.h"
+#include "shaders/shd_notex.h"
+#include "shaders/shd_post_hsb.h"
+#include "shaders/shd_post_spilladd.h"
+#include "shaders/shd_resample_half.h"
+#include "shaders/shd_xray.h"
+#include "test_support.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+const double kPi = 3.14159265358979323846;
+
+// A shader built from whatever files the test names.
+std::string g_vertex_file;
+std::string g_fragment_file;
+class cShdFromFiles : public cShader_GLSL {
+public:
+    cShdFromFiles(sGlslContext*& context, eGlslProfile& vertex_profile,
+                  eGlslProfile& fragment_profile)
+        : cShader_GLSL(context, vertex_profile, fragment_profile) {
+        load_from_files(g_vertex_file, g_fragment_file);
+    }
+    void init_parameters() override {}
+    void update_parameters() override {}
+    void unbind() override {}
+};
+
+const char* const kPostVertex = "#version 120\nvoid main() { gl_Position = ftransform(); }\n";
+
+class ShaderManagerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ensure_gl_context();
+        cResourcePath* paths = cResourcePath::instance();
+        if (paths->get_fullpath("blurtex.vert").empty())
+            paths->push_searchpath(std::string(VANTREL_SOURCE_DIR) + "/src/shaders");
+        testing::internal::CaptureStdout();
+        manager()->init();
+        m_init_output = testing::internal::GetCapturedStdout();
+    }
+    void TearDown() override { cShaderManager_GLSL::destroy(); }
+
+    static cShaderManager_GLSL* manager() { return cShaderManager_GLSL::instance(); }
+
+    static GLuint program_of(const std::string& name) {
+        auto* shader = dynamic_cast<cShader_GLSL*>(manager()->find_shader(name));
+        return shader ? shader->program() : 0;
+    }
+    static GLuint current_program() {
+        GLint program = 0;
+        glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+        return GLuint(program);
+    }
+    // The value a uniform holds in the shader's program right now.
+    static std::vector<float> uniform(const std::string& shader, const char* name, int count) {
+        const GLuint program = program_of(shader);
+        const GLint location = glsl::glGetUniformLocation(program, name);
+        EXPECT_GE(location, 0) << shader << " " << name;
+        float values[4] = {-99.0f, -99.0f, -99.0f, -99.0f};
+        glsl::glGetUniformfv(program, location, values);
+        return std::vector<float>(values, values + count);
+    }
+    static void set_floats(const std::string& shader, int parm_name, std::vector<float> values) {
+        cShaderParameter<float* const> carrier(values.data());
+        manager()->set_parameter(shader, parm_name, &carrier);
+    }
+    static void set_float(const std::string& shader, int parm_name, float value) {
+        cShaderParameter<float> carrier(value);
+        manager()->set_parameter(shader, parm_name, &carrier);
+    }
+
+    std::string m_init_output;
+};
+
+using ShaderManagerDeathTest = ShaderManagerTest;
+} // namespace
+
+TEST_F(ShaderManagerTest, InitChoosesTheGlslLevelForBothStages) {
+    EXPECT_EQ(m_init_output, "Chose cg vertex-profile:\tGLSL_120\n"
+                             "Chose cg fragment-profile:\tGLSL_120\n");
+    EXPECT_EQ(manager()->vertex_profile(), GLSL_PROFILE_120);
+    EXPECT_EQ(manager()->current_shader(), "null_shader");
+    EXPECT_EQ(current_program(), 0u);
+}
+
+TEST_F(ShaderManagerTest, RegistersEveryShaderOnceAndFindsItsParameters) {
+    testing::internal::CaptureStderr();
+    manager()->add_shader<cShdBlurTex>("blur_shader");
+    manager()->add_shader<cShdPostHSB>("hsb_shader");
+    manager()->add_shader<cShdLevels>("levels_shader");
+    manager()->add_shader<cShdCorrection>("color_correction_shader");
+    manager()->add_shader<cShdPostSpillAdd>("spill_shader");
+    manager()->add_shader<cShdResampleHalf>("half_resample_shader");
+    manager()->add_shader<cShdLightmap>("lightmap_shader");
+    manager()->add_shader<cShdNotex>("notex_shader");
+    manager()->add_shader<cShdXray>("xray_shader");
+    manager()->add_shader<cShdFlare>("flare_shader");
+    // No "unable to get parameters" and no driver complaint.
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    for (const char* name :
+         {"blur_shader", "hsb_shader", "levels_shader", "color_correction_shader", "spill_shader",
+          "half_resample_shader", "lightmap_shader", "notex_shader", "xray_shader", "flare_shader"})
+        EXPECT_NE(program_of(name), 0u) << name;
+    EXPECT_EQ(manager()->find_shader("null_shader"), nullptr);
+
+    cShader* first = manager()->find_shader("blur_shader");
+    testing::internal::CaptureStderr();
+    manager()->add_shader<cShdBlurTex>("blur_shader");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "# warning: shader \"blur_shader\" already exists! Skipping...\n");
+    EXPECT_EQ(manager()->find_shader("blur_shader"), first);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(ShaderManagerTest, BindingByNameAndTheNullShader) {
+    manager()->add_shader<cShdLevels>("levels_shader");
+    manager()->add_shader<cShdXray>("xray_shader");
+
+    // Nothing bound: binding the null shader changes nothing.
+    testing::internal::CaptureStderr();
+    manager()->bind("null_shader");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(manager()->current_shader(), "null_shader");
+    EXPECT_EQ(current_program(), 0u);
+
+    manager()->bind("levels_shader");
+    EXPECT_EQ(manager()->current_shader(), "levels_shader");
+    EXPECT_EQ(current_program(), program_of("levels_shader"));
+
+    // Rebinding the current shader uploads its stored values again.
+    glsl::glUniform1f(glsl::glGetUniformLocation(program_of("levels_shader"), "inBlack"), 7.0f);
+    EXPECT_EQ(uniform("levels_shader", "inBlack", 1)[0], 7.0f);
+    manager()->bind("levels_shader");
+    EXPECT_EQ(uniform("levels_shader", "inBlack", 1)[0], 200.0f);
+    EXPECT_EQ(current_program(), program_of("levels_shader"));
+
+    manager()->bind("xray_shader");
+    EXPECT_EQ(current_program(), program_of("xray_shader"));
+
+    // An unknown name is reported; the shader bound before stays in effect.
+    testing::internal::CaptureStderr();
+    manager()->bind("no_such_shader");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "#WARNING in cShaderManager_GLSL::bind: trying to bind unknown shader: "
+              "\"no_such_shader\"\n");
+    EXPECT_EQ(manager()->current_shader(), "xray_shader");
+    EXPECT_EQ(current_program(), program_of("xray_shader"));
+
+    // Binding the null shader is unbinding.
+    manager()->bind("null_shader");
+    EXPECT_EQ(manager()->current_shader(), "null_shader");
+    EXPECT_EQ(current_program(), 0u);
+    manager()->bind("levels_shader");
+    manager()->unbind();
+    EXPECT_EQ(manager()->current_shader(), "null_shader");
+    EXPECT_EQ(current_program(), 0u);
+}
+
+TEST_F(ShaderManagerTest, TheStackRestoresWhatWasBound) {
+    manager()->add_shader<cShdLevels>("levels_shader");
+    manager()->add_shader<cShdPostHSB>("hsb_shader");
+
+    manager()->push_shader(); // nothing bound
+    manager()->bind("levels_shader");
+    manager()->push_shader();
+    manager()->bind("hsb_shader");
+    EXPECT_EQ(manager()->shader_stack(), std::deque<std::string>({"null_shader", "levels_shader"}));
+
+    manager()->pop_shader();
+    EXPECT_EQ(manager()->current_shader(), "levels_shader");
+    EXPECT_EQ(current_program(), program_of("levels_shader"));
+    manager()->pop_shader();
+    EXPECT_EQ(manager()->current_shader(), "null_shader");
+    EXPECT_EQ(current_program(), 0u);
+    EXPECT_TRUE(manager()->shader_stack().empty());
+}
+
+TEST_F(ShaderManagerTest, ParametersReachTheBoundShaderAtOnceAndOthersAtTheirNextBind) {
+    manager()->add_shader<cShdLevels>("levels_shader");
+    manager()->add_shader<cShdXray>("xray_shader");
+    manager()->bind("levels_shader");
+
+    set_float("levels_shader", cShdLevels::SP_GAMMA, 2.0f);
+    EXPECT_EQ(uniform("levels_shader", "Gamma", 1)[0], 2.0f);
+    EXPECT_EQ(current_program(), program_of("levels_shader"));
+
+    set_float("xray_shader", cShdXray::SP_INV, 1.0f);
+    EXPECT_EQ(uniform("xray_shader", "inv", 1)[0], 0.0f);
+    EXPECT_EQ(current_program(), program_of("levels_shader"));
+    manager()->bind("xray_shader");
+    EXPECT_EQ(uniform("xray_shader", "inv", 1)[0], 1.0f);
+
+    // A name that was never registered is reported and ignored.
+    testing::internal::CaptureStderr();
+    set_float("no_such_shader", 1, 1.0f);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "#WARNING in cShaderManager_GLSL::set_parameter: unknown shader: "
+              "\"no_such_shader\"\n");
+}
+
+TEST_F(ShaderManagerTest, EachClassConvertsItsValues) {
+    manager()->add_shader<cShdPostHSB>("hsb_shader");
+    manager()->add_shader<cShdLevels>("levels_shader");
+    manager()->add_shader<cShdBlurTex>("blur_shader");
+    manager()->add_shader<cShdLightmap>("lightmap_shader");
+    manager()->add_shader<cShdXray>("xray_shader");
+    manager()->add_shader<cShdFlare>("flare_shader");
+
+    // Values set while unbound arrive with the bind.
+    set_floats("hsb_shader", cShdPostHSB::SP_IN_HSB, {180.0f, 0.0f, 0.0f});
+    manager()->bind("hsb_shader");
+    EXPECT_EQ(uniform("hsb_shader", "H_adjust", 1)[0], float(-kPi));
+    EXPECT_EQ(uniform("hsb_shader", "S_adjust", 1)[0], 1.0f);
+    EXPECT_EQ(uniform("hsb_shader", "B_adjust", 1)[0], 0.0f);
+    set_floats("hsb_shader", cShdPostHSB::SP_IN_HSB, {0.0f, -100.0f, 50.0f});
+    EXPECT_EQ(uniform("hsb_shader", "H_adjust", 1)[0], 0.0f);
+    EXPECT_EQ(uniform("hsb_shader", "S_adjust", 1)[0], 0.0f);
+    EXPECT_EQ(uniform("hsb_shader", "B_adjust", 1)[0], 0.5f);
+    set_floats("hsb_shader", cShdPostHSB::SP_IN_HSB, {-90.0f, 25.0f, -10.0f});
+    EXPECT_EQ(uniform("hsb_shader", "H_adjust", 1)[0], float(90.0 / 180.0 * kPi));
+    EXPECT_EQ(uniform("hsb_shader", "S_adjust", 1)[0], 1.25f);
+    EXPECT_EQ(uniform("hsb_shader", "B_adjust", 1)[0], float(-0.1));
+
+    // Levels: the defaults, all five at once, one at a time, unknown ignored.
+    manager()->bind("levels_shader");
+    const char* levels[] = {"inBlack", "inWhite", "Gamma", "outBlack", "outWhite"};
+    auto all_levels = [&] {
+        std::vector<float> values;
+        for (const char* name : levels)
+            values.push_back(uniform("levels_shader", name, 1)[0]);
+        return values;
+    };
+    EXPECT_EQ(all_levels(), std::vector<float>({200.0f, 255.0f, 1.0f, 0.0f, 255.0f}));
+    set_floats("levels_shader", cShdLevels::SP_IN_LEVELS, {10.0f, 240.0f, 1.5f, 5.0f, 250.0f});
+    EXPECT_EQ(all_levels(), std::vector<float>({10.0f, 240.0f, 1.5f, 5.0f, 250.0f}));
+    for (int id = cShdLevels::SP_IN_BLACK; id <= cShdLevels::SP_OUT_WHITE; ++id)
+        set_float("levels_shader", id, float(id));
+    set_float("levels_shader", 7, 99.0f);
+    EXPECT_EQ(all_levels(), std::vector<float>({2.0f, 3.0f, 4.0f, 5.0f, 6.0f}));
+
+    manager()->bind("blur_shader");
+    EXPECT_EQ(uniform("blur_shader", "sampledir", 2), std::vector<float>({1.0f, 1.0f}));
+    set_floats("blur_shader", cShdBlurTex::SP_SAMPLEDIR, {0.0f, 1.0f});
+    set_floats("blur_shader", 2, {5.0f, 5.0f});
+    EXPECT_EQ(uniform("blur_shader", "sampledir", 2), std::vector<float>({0.0f, 1.0f}));
+
+    manager()->bind("lightmap_shader");
+    set_float("lightmap_shader", cShdLightmap::SP_BLEND, 0.25f);
+    EXPECT_EQ(uniform("lightmap_shader", "blend", 1)[0], 0.25f);
+    set_floats("lightmap_shader", cShdLightmap::SP_BLEND, {0.75f}); // not a float: no change
+    EXPECT_EQ(uniform("lightmap_shader", "blend", 1)[0], 0.25f);
+
+    manager()->bind("xray_shader");
+    EXPECT_EQ(uniform("xray_shader", "inv", 1)[0], 0.0f);
+    set_float("xray_shader", cShdXray::SP_INV, 1.0f);
+    EXPECT_EQ(uniform("xray_shader", "inv", 1)[0], 1.0f);
+
+    manager()->bind("flare_shader");
+    set_float("flare_shader", 42, -0.5f); // any identifier
+    EXPECT_EQ(uniform("flare_shader", "uvshift", 1)[0], -0.5f);
+}
+
+TEST_F(ShaderManagerTest, WrongIdentifiersOrCarriersThrowWhereNoAssertionGuards) {
+    manager()->add_shader<cShdXray>("xray_shader");
+    manager()->add_shader<cShdCorrection>("color_correction_shader");
+    cShaderParameter<float> one(1.0f);
+    float pair[2] = {1.0f, 1.0f};
+    cShaderParameter<float* const> array(pair);
+    EXPECT_THROW(manager()->set_parameter("xray_shader", 2, &one), std::exception);
+    EXPECT_THROW(manager()->set_parameter("xray_shader", cShdXray::SP_INV, &array), std::exception);
+    try {
+        manager()->set_parameter("color_correction_shader", 1, &one);
+        ADD_FAILURE() << "no exception";
+    } catch (const std::exception& error) {
+        EXPECT_STREQ(error.what(), "set_parameter not implemented for this shader");
+    }
+}
+
+TEST_F(ShaderManagerTest, ShutdownReleasesThePrograms) {
+    manager()->add_shader<cShdLevels>("levels_shader");
+    manager()->bind("levels_shader");
+    const GLuint program = program_of("levels_shader");
+    auto is_program = reinterpret_cast<PFNGLISPROGRAMPROC>(SDL_GL_GetProcAddress("glIsProgram"));
+    ASSERT_NE(is_program, nullptr);
+    EXPECT_TRUE(is_program(program));
+    cShaderManager_GLSL::destroy();
+    EXPECT_FALSE(is_program(program));
+    EXPECT_EQ(current_program(), 0u);
+
+    // A fresh manager without init has no context to unbind in.
+    testing::internal::CaptureStderr();
+    manager()->unbind();
+    const std::string output = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(testing::internal::RE::FullMatch(
+        output, "## ERROR in shader_manager_glsl\\.cpp line [0-9]+: no current "
+                "CG-context available!\n"))
+        << output;
+}
+
+TEST_F(ShaderManagerDeathTest, MisuseStopsAtTheAssertions) {
+    // The renderer runs threads: a fresh process is safer than a fork.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    manager()->add_shader<cShdBlurTex>("blur_shader");
+    manager()->add_shader<cShdPostHSB>("hsb_shader");
+    manager()->add_shader<cShdLevels>("levels_shader");
+    manager()->add_shader<cShdLightmap>("lightmap_shader");
+    cShaderParameter<float> one(1.0f);
+    float values[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    cShaderParameter<float* const> array(values);
+
+    EXPECT_DEATH(manager()->pop_shader(),
+                 "Assertion failed: !m_prev_shaders.empty\\(\\) \\(tried to pop empty "
+                 "shaderstack\\)");
+    EXPECT_DEATH(manager()->set_parameter("blur_shader", 1, &one),
+                 "Assertion failed: var \\(wrong shaderparameter parsed to set_parameter\\)");
+    EXPECT_DEATH(manager()->set_parameter("hsb_shader", 2, &array),
+                 "Assertion failed: var && \\(parm_name==SP_IN_HSB\\) \\(wrong shaderparameter "
+                 "parsed to set_paramter\\)");
+    EXPECT_DEATH(manager()->set_parameter("levels_shader", 1, &one),
+                 "Assertion failed: varlist \\(input mismatch\\)");
+    EXPECT_DEATH(manager()->set_parameter("levels_shader", 3, &array),
+                 "Assertion failed: var \\(wrong shaderparameter parsed to set_paramter\\)");
+    EXPECT_DEATH(manager()->set_parameter("lightmap_shader", 2, &one),
+                 "Assertion failed: parm_name == SP_BLEND");
+}
+
+TEST_F(ShaderManagerDeathTest, BrokenProgramsEndTheProgramWithTheListing) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    manager()->add_shader<cShdLevels>("levels_shader");
+    manager()->bind("levels_shader");
+    const std::string dir = make_temp_dir("shaders");
+    g_vertex_file = write_temp_file("shaders/pass.vert", kPostVertex);
+
+    // A syntax error: the driver's log is the listing.
+    g_fragment_file = write_temp_file(
+        "shaders/syntax.frag", "#version 120\nvoid main()\n{\n    gl_FragColor = vec4(1.0)\n}\n");
+    EXPECT_EXIT(manager()->add_shader<cShdFromFiles>("broken"), testing::ExitedWithCode(1),
+                "\n-{51}\nThe compile returned an error\\.\n"
+                ".*syntax\\.frag:\n.*error.*\n"
+                "-{51}\nlast-shader: levels_shader\nCg error, exiting\\.\\.\\.\n$");
+
+    // Each file compiles, but there is no main() to link.
+    g_fragment_file = write_temp_file("shaders/nomain.frag",
+                                      "#version 120\nvoid shade() { gl_FragColor = vec4(1.0); }\n");
+    EXPECT_EXIT(manager()->add_shader<cShdFromFiles>("broken"), testing::ExitedWithCode(1),
+                "\n-{51}\nThe program could not be linked\\.\nlink:\n.*main.*\n"
+                "-{51}\nlast-shader: levels_shader\nCg error, exiting\\.\\.\\.\n$");
+
+    g_fragment_file = dir + "/missing.frag";
+    EXPECT_EXIT(
+        manager()->add_shader<cShdFromFiles>("broken"), testing::ExitedWithCode(1),
+        "\n-{51}\nThe file could not be read\\.\ncannot read \".*missing\\.frag\"\n-{51}\n");
+}

@@ -1,0 +1,176 @@
+// The texture manager on a real context: images written with DevIL into a
+// scratch folder, loaded back through the manager and drawn.
+#include "display_settings.h"
+#include "gl_entry.h"
+#include "gl_test_support.h"
+#include "render_fsq.h"
+#include "test_support.h"
+#include "texture_manager.h"
+
+#include <IL/il.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+// Red rises with x, green with y: every texel of a small image differs.
+std::uint8_t red_of(int x) {
+    return std::uint8_t(40 * x + 20);
+}
+std::uint8_t green_of(int y) {
+    return std::uint8_t(45 * y + 10);
+}
+
+// Writes a w x h image, rows from the bottom up, as an 8-bit (or 16-bit)
+// RGB or RGBA PNG file; returns its path.
+std::string write_png(const std::string& name, int w, int h, int channels, bool wide = false) {
+    static const std::string dir = make_temp_dir("textures");
+    std::vector<std::uint16_t> pixels;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int c = 0; c < channels; ++c) {
+                std::uint8_t value = c == 0 ? red_of(x) : c == 1 ? green_of(y) : 255;
+                pixels.push_back(wide ? std::uint16_t(value * 257) : value);
+            }
+    std::vector<std::uint8_t> narrow(pixels.begin(), pixels.end());
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    ilTexImage(w, h, 1, ILubyte(channels), channels == 3 ? IL_RGB : IL_RGBA,
+               wide ? IL_UNSIGNED_SHORT : IL_UNSIGNED_BYTE,
+               wide ? static_cast<void*>(pixels.data()) : static_cast<void*>(narrow.data()));
+    ilEnable(IL_FILE_OVERWRITE);
+    const std::string path = dir + "/" + name;
+    EXPECT_TRUE(ilSaveImage(path.c_str())) << path;
+    ilDeleteImages(1, &image);
+    return path;
+}
+
+GLint level_parameter(const cTexProxy& tex, GLint level, GLenum name) {
+    GLint value = 0;
+    tex.bind();
+    glGetTexLevelParameteriv(tex.get_textarget(), level, name, &value);
+    tex.unbind();
+    return value;
+}
+
+GLint parameter(const cTexProxy& tex, GLenum name) {
+    GLint value = 0;
+    tex.bind();
+    glGetTexParameteriv(tex.get_textarget(), name, &value);
+    tex.unbind();
+    return value;
+}
+
+// Draws a rectangle texture over a viewport of 100 x 100 pixels per texel
+// and checks the centre of every texel against the image's colours. Nearest
+// filtering, so that each block shows exactly one texel.
+void expect_texels_drawn(const cTexProxy& tex, int w, int h) {
+    tex.bind();
+    glTexParameteri(tex.get_textarget(), GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(tex.get_textarget(), GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    tex.unbind();
+    glViewport(0, 0, 100 * w, 100 * h);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    render_fsq(tex);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            std::vector<std::uint8_t> rgb = read_pixel(100 * x + 50, 100 * y + 50);
+            EXPECT_EQ(rgb[0], red_of(x)) << "texel " << x << "," << y;
+            EXPECT_EQ(rgb[1], green_of(y)) << "texel " << x << "," << y;
+        }
+}
+
+class TextureManagerTest : public testing::Test {
+protected:
+    void SetUp() override { ensure_gl_context(); }
+    void TearDown() override { cDisplaySettings::instance()->set_viewport(); }
+    cTextureManager* manager() { return cTextureManager::instance(); }
+};
+} // namespace
+
+TEST_F(TextureManagerTest, TargetAndFiltersFollowTheImageSize) {
+    const GLboolean enabled_2d = glIsEnabled(GL_TEXTURE_2D);
+    cTexProxy lookup =
+        manager()->get_texture(write_png("lookup.png", 256, 1, 3), false, GL_CLAMP_TO_EDGE);
+    ASSERT_TRUE(lookup.isValid());
+    EXPECT_EQ(lookup.get_textarget(), GLenum(GL_TEXTURE_1D));
+    EXPECT_EQ(lookup.get_width(), 256u);
+    EXPECT_EQ(lookup.get_height(), 1u);
+    EXPECT_EQ(level_parameter(lookup, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB);
+    EXPECT_EQ(parameter(lookup, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(parameter(lookup, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+
+    cTexProxy mipmapped =
+        manager()->get_texture(write_png("pot.png", 512, 256, 4), true, GL_REPEAT);
+    EXPECT_EQ(mipmapped.get_textarget(), GLenum(GL_TEXTURE_2D));
+    EXPECT_EQ(parameter(mipmapped, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(level_parameter(mipmapped, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
+    EXPECT_EQ(level_parameter(mipmapped, 1, GL_TEXTURE_WIDTH), 256);
+    EXPECT_EQ(level_parameter(mipmapped, 8, GL_TEXTURE_WIDTH), 2);
+
+    // Rectangle textures cannot have mipmaps: the request is dropped.
+    cTexProxy rect = manager()->get_texture(write_png("npot.png", 640, 480, 3), true, GL_CLAMP);
+    EXPECT_EQ(rect.get_textarget(), GLenum(GL_TEXTURE_RECTANGLE_ARB));
+    EXPECT_EQ(rect.get_width(), 640u);
+    EXPECT_EQ(rect.get_height(), 480u);
+    EXPECT_EQ(parameter(rect, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(level_parameter(rect, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    // The upload leaves the enable state as it found it.
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_RECTANGLE_ARB));
+    EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), enabled_2d);
+}
+
+TEST_F(TextureManagerTest, ANameIsLoadedOnceAndKeepsItsFirstWrapMode) {
+    const std::string path = write_png("cached.png", 64, 32, 4);
+    cTexProxy first = manager()->get_texture(path, false, GL_CLAMP_TO_EDGE);
+    cTexProxy second = manager()->get_texture(path, true, GL_REPEAT);
+    EXPECT_EQ(second.get_id(), first.get_id());
+    EXPECT_EQ(second.get_textarget(), first.get_textarget());
+    EXPECT_EQ(parameter(second, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+    EXPECT_EQ(parameter(second, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+}
+
+TEST_F(TextureManagerTest, ImagesArriveUprightAndUnskewed) {
+    // Rows of 5 RGB pixels are 15 bytes: not a multiple of GL's default row
+    // alignment of 4, which the upload must not depend on.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    cTexProxy rgb = manager()->get_texture(write_png("skew.png", 5, 3, 3), false, GL_CLAMP);
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 4);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    expect_texels_drawn(rgb, 5, 3);
+    // 16-bit channels are narrowed to 8 bits before the upload.
+    cTexProxy wide = manager()->get_texture(write_png("wide.png", 3, 5, 4, true), false, GL_CLAMP);
+    expect_texels_drawn(wide, 3, 5);
+}
+
+TEST_F(TextureManagerTest, AFileThatIsNoImageIsReported) {
+    const std::string path = write_temp_file("broken.png", "this is not a PNG file");
+    testing::internal::CaptureStderr();
+    cTexProxy tex = manager()->get_texture(path, false, GL_CLAMP);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("## ERROR: OpenIL Error"), std::string::npos) << err;
+    EXPECT_TRUE(tex.isValid());
+}
+
+using TextureManagerDeathTest = TextureManagerTest;
+
+TEST_F(TextureManagerDeathTest, MissingFilesEndTheProgram) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(manager()->get_texture("no_such_image.png", false, GL_CLAMP),
+                testing::ExitedWithCode(255),
+                "## ERROR: in texture_manager.cpp line [0-9]+: file was not found in path: "
+                "\"no_such_image.png\"\n");
+    // One-pixel-high lookup images are 1D textures and cannot have mipmaps.
+    const std::string lookup = write_png("lookup_mip.png", 16, 1, 3);
+    EXPECT_DEATH(manager()->get_texture(lookup, true, GL_CLAMP_TO_EDGE),
+                 "Assertion failed: textarget == GL_TEXTURE_2D");
+    EXPECT_DEATH(cTexProxy().bind(), "Assertion failed: isValid\\(\\)");
+}
