@@ -1,0 +1,50 @@
+// Glow: a bright pass, blurred three times, levelled by a gain and spilled
+// over the picture. Also the blur and spill-add passes it is made of.
+#pragma once
+
+#include "render_target_manager.h"
+
+class cGuiVarList;
+class iRenderTarget;
+
+struct sGlowSettings {
+    float threshold = 200.0f; // the bright pass's "in black"
+    float gain = 128.0f;      // the "in white" applied to the blurred bright pass
+};
+
+// Registers the blur and spill-add shaders once; holds the settings that
+// the scenes set before they run a glow.
+class cPostGlow {
+public:
+    static cPostGlow* instance();
+    static void destroy();
+
+    sGlowSettings m_settings;
+
+private:
+    cPostGlow();
+    static cPostGlow* s_instance;
+};
+
+// Registers the blur shader for scenes that blur without a glow.
+void setup_blur();
+// Separable blur of input into output (the same target blurs in place).
+void blur(iRenderTarget& input, iRenderTarget& output);
+// The size class of a blur's temporary target for an output width.
+cRenderTargetManager::eRTSize blur_temp_size(unsigned output_width);
+// The glow spilled over the base, into the bound framebuffer.
+void spill_add(iRenderTarget& glow, iRenderTarget& base);
+void spill_add_into(iRenderTarget& output, iRenderTarget& glow, iRenderTarget& base);
+// The glow of source at size class s, composited into the default framebuffer,
+// with a work target supplied by the caller.
+void glow(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work,
+          cRenderTargetManager::eRTSize s);
+// The output gets the source with the blurred bright pass spilled over it;
+// the default framebuffer gets the full glow composite.
+void glow_into(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& output,
+               cRenderTargetManager::eRTSize s);
+// The glow composite into the default framebuffer.
+void glow_onto(const sGlowSettings& settings, iRenderTarget& source,
+               cRenderTargetManager::eRTSize s);
+// "pre-cut" (threshold) and "post-cut" (gain), both [0, 255].
+void add_cut_vars(sGlowSettings* settings, cGuiVarList* list);
