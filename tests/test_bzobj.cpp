@@ -99,7 +99,8 @@ void expect_rejected(const sParsed& r, eBzObjError code) {
 }
 
 bool same_floats(const std::vector<float>& a, const std::vector<float>& b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * 4) == 0;
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * 4) == 0);
 }
 
 bool same_colour(const float* a, const float* b) {
