@@ -5,12 +5,12 @@
 #include "gl_setup.h"
 #include "options.h"
 #include "platform/message_box.h"
+#include "render_target_manager.h"
 #include "resource_path.h"
 #include "scene_manager.h"
-#include "render_target_manager.h"
 #include "shader_manager_glsl.h"
-#include "texture_manager.h"
 #include "skarbol.h"
+#include "texture_manager.h"
 
 #include <SDL.h>
 #include <cstdlib>

@@ -7,12 +7,18 @@
 
 #include <string>
 
+class iMesh;
+
 class BzObjLoader {
 public:
     // Finds the bare file name through the resource search paths and reads
     // it into the mesh. A name that is not found is reported and then read
     // as "", which ends the process at the open.
     static void load(const std::string& name, sMeshData* mesh);
+    // A new mesh (owned by the caller) from a bare file name, with its
+    // materials' textures fetched; drawn with GL, so it lives with the mesh
+    // classes.
+    static iMesh* create(const std::string& name);
 };
 
 // Reads the file at a full path into the mesh; returns only with a mesh:

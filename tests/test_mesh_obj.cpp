@@ -1,0 +1,197 @@
+// Meshes in vertex buffers with their materials, drawn on a real context.
+#include "gl_entry.h"
+#include "gl_test_support.h"
+#include "mesh_files/bzobj_loader.h"
+#include "mesh_files/bzobj_writer.h"
+#include "mesh_files/mesh_obj.h"
+#include "resource_path.h"
+#include "test_support.h"
+
+#include <IL/il.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+// Two triangles side by side in clip space: left in material 0, right in 1.
+sMeshData two_triangles(int illum0, int illum1) {
+    sMeshData data;
+    data.m_flags = MESH_DRAW_BY_MATERIAL;
+    data.m_pos = {-0.9f, -0.5f, 0, -0.1f, -0.5f, 0, -0.5f, 0.5f, 0,
+                  0.1f,  -0.5f, 0, 0.9f,  -0.5f, 0, 0.5f,  0.5f, 0};
+    data.m_indices = {0, 1, 2, 3, 4, 5};
+    data.m_matswitches = {0, 3, 6};
+    cMaterial_data red("red"), green("green");
+    red.m_illum = illum0;
+    red.m_diffuse[0] = 1.0f;
+    green.m_illum = illum1;
+    green.m_diffuse[1] = 1.0f;
+    data.m_materials = {red, green};
+    return data;
+}
+
+void write_png(const std::string& path) {
+    unsigned char rgb[4 * 4 * 3];
+    for (unsigned char& c : rgb)
+        c = 200;
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    ilTexImage(4, 4, 1, 3, IL_RGB, IL_UNSIGNED_BYTE, rgb);
+    ilEnable(IL_FILE_OVERWRITE);
+    ilSave(IL_PNG, path.c_str());
+    ilDeleteImages(1, &image);
+}
+
+class MeshObjTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ensure_gl_context();
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_DEPTH_TEST);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    void TearDown() override {
+        glEnable(GL_CULL_FACE);
+        glEnable(GL_DEPTH_TEST);
+    }
+};
+} // namespace
+
+TEST_F(MeshObjTest, DrawsEachRangeWithItsMaterial) {
+    cMeshObj mesh(two_triangles(0, 0));
+    mesh.upload(true);
+    mesh.draw();
+    // Model 0 shows the diffuse colour as emission, whatever the lights.
+    std::vector<std::uint8_t> left = read_pixel(512 - 256, 64 + 300);
+    std::vector<std::uint8_t> right = read_pixel(512 + 256, 64 + 300);
+    EXPECT_GE(left[0], 250);
+    EXPECT_EQ(left[1], 0);
+    EXPECT_EQ(right[0], 0);
+    EXPECT_GE(right[1], 250);
+    GLint unit = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &unit);
+    EXPECT_EQ(unit, GL_TEXTURE0_ARB);
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(MeshObjTest, WithMaterialsOffItDrawsOneRangeAndLeavesTexturesAlone) {
+    cMeshObj mesh(two_triangles(0, 0));
+    mesh.switch_materials_off();
+    EXPECT_TRUE(mesh.m_materials.empty());
+    mesh.upload(true);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    ext::glActiveTextureARB(GL_TEXTURE2_ARB);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glEnable(GL_TEXTURE_2D);
+    ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    glDisable(GL_LIGHTING);
+    glColor4f(0, 0, 1, 1);
+    mesh.draw();
+    glEnable(GL_LIGHTING);
+    EXPECT_GE(read_pixel(512 + 256, 64 + 300)[2], 250); // both triangles, current colour
+    ext::glActiveTextureARB(GL_TEXTURE2_ARB);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(GLuint(bound), texture);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    glDisable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+    glDeleteTextures(1, &texture);
+}
+
+TEST_F(MeshObjTest, MaterialStateFollowsTheIlluminationModel) {
+    cMaterial_GL lit;
+    lit.m_illum = 2;
+    lit.m_diffuse[0] = 0.25f;
+    lit.m_specular[1] = 0.5f;
+    lit.m_shininess = 32.0f;
+    lit.apply();
+    cMaterial_GL unknown;
+    unknown.m_illum = 3;
+    unknown.m_diffuse[0] = 0.75f;
+    unknown.apply(); // keeps what the previous range set
+    GLfloat diffuse[4], specular[4], shininess = 0;
+    glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
+    glGetMaterialfv(GL_BACK, GL_SPECULAR, specular);
+    glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
+    EXPECT_FLOAT_EQ(diffuse[0], 0.25f);
+    EXPECT_FLOAT_EQ(specular[1], 0.5f);
+    EXPECT_FLOAT_EQ(shininess, 32.0f);
+
+    cMaterial_GL copy(lit);
+    copy.m_emission[0] = 0.5f;
+    cMaterial_GL assigned;
+    assigned = copy;
+    EXPECT_FLOAT_EQ(assigned.m_emission[0], 0.5f);
+    cMaterial_GL grown(copy); // as when the material list grows
+    EXPECT_FLOAT_EQ(grown.m_emission[0], 0.0f);
+    EXPECT_FLOAT_EQ(grown.m_diffuse[0], 0.25f);
+}
+
+TEST_F(MeshObjTest, TexturesComeFromTheNamesWithTheirWrapModes) {
+    const std::string dir = make_temp_dir("mesh_textures");
+    write_png(dir + "/diffuse.png");
+    write_png(dir + "/fallback.png");
+    cResourcePath::instance()->push_searchpath(dir);
+    auto wrap_of = [](const cTexProxy& texture) {
+        texture.bind();
+        GLint wrap = 0;
+        glGetTexParameteriv(texture.get_textarget(), GL_TEXTURE_WRAP_S, &wrap);
+        texture.unbind();
+        return wrap;
+    };
+
+    cMaterial_GL fallback_only;
+    fallback_only.m_texnames[MATTEX_FALLBACK] = "fallback.png";
+    fallback_only.m_opacity = 0.5f;
+    fallback_only.prepare_textures();
+    ASSERT_TRUE(fallback_only.m_textures[cMaterial_GL::SLOT_DIFFUSE].isValid());
+    EXPECT_EQ(wrap_of(fallback_only.m_textures[cMaterial_GL::SLOT_DIFFUSE]), GL_REPEAT);
+    EXPECT_FLOAT_EQ(fallback_only.m_specular[3], 0.5f);
+
+    cMaterial_GL both;
+    both.m_texnames[MATTEX_DIFFUSE] = "diffuse.png";
+    both.m_texnames[MATTEX_FALLBACK] = "fallback.png";
+    both.m_illum = 2;
+    both.prepare_textures();
+    EXPECT_EQ(wrap_of(both.m_textures[cMaterial_GL::SLOT_DIFFUSE]), GL_CLAMP);
+    both.apply();
+    GLfloat diffuse[4];
+    glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
+    EXPECT_FLOAT_EQ(diffuse[0], 1.0f);
+    glDisable(GL_TEXTURE_2D);
+}
+
+TEST_F(MeshObjTest, LoadsAWrittenFileByItsBareName) {
+    const std::string dir = make_temp_dir("mesh_files");
+    std::string error;
+    ASSERT_TRUE(bzobj_write_file(two_triangles(0, 1), dir + "/pair.bzobj", &error)) << error;
+    cResourcePath::instance()->push_searchpath(dir);
+    std::unique_ptr<iMesh> mesh(BzObjLoader::create("models/pair.bzobj"));
+    auto* obj = dynamic_cast<cMeshObj*>(mesh.get());
+    ASSERT_NE(obj, nullptr);
+    EXPECT_EQ(obj->m_indices.size(), 6u);
+    ASSERT_EQ(obj->m_materials.size(), 2u);
+    EXPECT_EQ(obj->m_materials[1].m_name, "green");
+    mesh->upload(true);
+    mesh->draw();
+    EXPECT_GE(read_pixel(512 - 256, 64 + 300)[0], 250);
+}
+
+using MeshObjDeathTest = MeshObjTest;
+
+TEST_F(MeshObjDeathTest, UploadingAgainAfterFreeingStops) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    cMeshObj mesh(two_triangles(0, 0));
+    mesh.upload(true);
+    EXPECT_DEATH(mesh.upload(true), "!\\(m_pos.size\\(\\)%3\\)");
+}

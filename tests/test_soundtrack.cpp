@@ -1,0 +1,279 @@
+// The shipped soundtrack files: the MIDI sync file, the marker script and the
+// MP3, checked against what the scenes rely on and against each other.
+#include "../tools/compose/score.h"
+#include "event_queue.h"
+#include "event_queue_factory.h"
+#include "midi_event.h"
+#include "midi_file.h"
+#include "midi_loader.h"
+#include "mp3_decoder.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kMidi = std::string(VANTREL_SOURCE_DIR) + "/data/music/tonvik7.mid";
+const std::string kMarkers = std::string(VANTREL_SOURCE_DIR) + "/data/script/markers.txt";
+const std::string kMp3 = std::string(VANTREL_SOURCE_DIR) + "/data/music/tonvik7.mp3";
+
+enum {
+    SOLAR_FLARE = 0,
+    SPRUTTE = 1,
+    CREDITS_SUN = 2,
+    ATTRACTOR = 3,
+    SCRUB = 4,
+    CREDITS = 5,
+    END = 6
+};
+
+std::string read_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+struct sNoteOn {
+    int m_time;
+    int m_track;
+};
+
+// The timeline as the show hands it out: the marker script and the MIDI
+// events in one sorted queue, each event counted for the scene that is
+// current when it comes due.
+struct sTimeline {
+    std::vector<int> m_scene_order;
+    std::map<int, int> m_switch_ms;              // first switch to each scene
+    std::map<int, int> m_ticks;                  // beat ticks per scene
+    std::map<int, std::vector<sNoteOn>> m_notes; // note-ons per scene
+    std::vector<sNoteOn> m_all_notes;
+    int m_quit_ms = -1;
+
+    int notes_on(int scene, int track) const {
+        int count = 0;
+        auto it = m_notes.find(scene);
+        if (it != m_notes.end())
+            for (const sNoteOn& n : it->second)
+                count += n.m_track == track;
+        return count;
+    }
+};
+
+sTimeline play_timeline() {
+    sTimeline timeline;
+    std::unique_ptr<cEventQueue> queue(cEventQueue_factory::loadFile(kMarkers));
+    if (!queue)
+        return timeline;
+    testing::internal::CaptureStdout(); // the loader's summary
+    bool loaded = cMidiLoader().load(queue.get(), kMidi);
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(loaded);
+    int scene = -1;
+    for (std::size_t i = 0; i < queue->size(); ++i) {
+        const cEvent* event = queue->at(i);
+        if (event->m_type >= EV_SCENE_FIRST && event->m_type <= EV_SCENE_LAST) {
+            scene = event->m_type;
+            timeline.m_scene_order.push_back(scene);
+            timeline.m_switch_ms.emplace(scene, event->m_time);
+        } else if (event->m_type == EV_QUIT && timeline.m_quit_ms < 0) {
+            timeline.m_quit_ms = event->m_time;
+        } else if (event->m_type == EV_MIDI_BEAT && scene >= 0) {
+            ++timeline.m_ticks[scene];
+        } else if (const cMETrigger* note = dynamic_cast<const cMETrigger*>(event)) {
+            if (note->m_kind != iMidiEvent::KIND_NOTE_ON)
+                continue;
+            timeline.m_all_notes.push_back({event->m_time, note->m_track});
+            if (scene >= 0)
+                timeline.m_notes[scene].push_back({event->m_time, note->m_track});
+        }
+    }
+    return timeline;
+}
+
+// The decoded MP3, shared by the tests that listen to it.
+const cMp3Decoder& music() {
+    static cMp3Decoder decoder;
+    static bool decoded = decoder.decode_file(kMp3) == cMp3Decoder::DECODED;
+    EXPECT_TRUE(decoded) << decoder.error_detail();
+    return decoder;
+}
+
+// Where a kick starts near the given time, in ms: the low band of the mix
+// (two 120 Hz low passes) first reaching a tenth of its peak over the 100 ms
+// after that time.
+double kick_onset_ms(const cMp3Decoder& audio, int around_ms) {
+    const int rate = cMp3Decoder::kRate;
+    const long from = std::max(0L, static_cast<long>(around_ms - 300) * rate / 1000);
+    const long to = static_cast<long>(around_ms + 100) * rate / 1000;
+    const long peak_from = static_cast<long>(around_ms) * rate / 1000;
+    const double pi = 3.14159265358979323846;
+    const double k = std::tan(pi * 120.0 / rate), q = 0.7071;
+    const double norm = 1.0 / (1.0 + k / q + k * k);
+    const double b0 = k * k * norm, b1 = 2 * b0, a1 = 2 * (k * k - 1) * norm,
+                 a2 = (1 - k / q + k * k) * norm;
+    double z[2][2] = {};
+    std::vector<double> envelope;
+    const std::vector<int16_t>& pcm = audio.samples();
+    for (long i = std::max(0L, from - rate); i < to && 2 * i + 1 < long(pcm.size()); ++i) {
+        double y = 0.5 * (pcm[2 * i] + pcm[2 * i + 1]);
+        for (auto& s : z) { // two biquads in a row
+            double out = b0 * y + s[0];
+            s[0] = b1 * y - a1 * out + s[1];
+            s[1] = b0 * y - a2 * out;
+            y = out;
+        }
+        if (i >= from)
+            envelope.push_back(std::fabs(y));
+    }
+    double peak = 0.0;
+    for (std::size_t i = peak_from - from; i < envelope.size(); ++i)
+        peak = std::max(peak, envelope[i]);
+    for (std::size_t i = 0; i < envelope.size(); ++i)
+        if (envelope[i] > 0.1 * peak)
+            return (from + static_cast<long>(i)) * 1000.0 / rate;
+    return -1.0;
+}
+
+} // namespace
+
+TEST(SoundtrackTest, RebuildWritesTheShippedMidiAndMarkersByteForByte) {
+    std::string tool = std::string(VANTREL_TOOL_PATH);
+    std::string compose = tool.substr(0, tool.rfind('/') + 1) + "vantrel-compose";
+    std::string dir = make_temp_dir("soundtrack_rebuild");
+    sCommandResult result =
+        run_command(compose + " --midi " + dir + "/tonvik7.mid --markers " + dir + "/markers.txt");
+    ASSERT_EQ(result.exit_code, 0)
+        << "vantrel-compose is built beside vantrel-tool: " << result.err;
+    std::string shipped_midi = read_bytes(kMidi);
+    ASSERT_FALSE(shipped_midi.empty());
+    EXPECT_TRUE(read_bytes(dir + "/tonvik7.mid") == shipped_midi);
+    EXPECT_EQ(read_bytes(dir + "/markers.txt"), read_bytes(kMarkers));
+}
+
+TEST(SoundtrackTest, SyncFileHasTheLayoutTheLoaderTakes) {
+    std::string bytes = read_bytes(kMidi);
+    cMidiFile file;
+    std::ostringstream summary;
+    ASSERT_TRUE(file.parse(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), summary))
+        << file.error_text();
+    EXPECT_EQ(file.format(), 1);
+    ASSERT_EQ(file.num_tracks(), TRACK_COUNT);
+    EXPECT_TRUE(file.tracks()[0].m_events.empty()) << "the tempo track holds no notes";
+    EXPECT_NEAR(file.beat_period_ms(), 60000.0 / 125, 1e-6);
+    for (int t = 1; t < TRACK_COUNT; ++t) {
+        const sMidiTrack& track = file.tracks()[t];
+        EXPECT_EQ(track.m_name, cScore::track_name(t));
+        EXPECT_FALSE(track.m_events.empty()) << "track " << t;
+        int open = 0;
+        for (const sMidiRecord& r : track.m_events) {
+            ASSERT_TRUE(r.m_status == 0x90 || r.m_status == 0x80)
+                << "track " << t << ": status " << int(r.m_status);
+            if (r.m_status == 0x90) {
+                EXPECT_GT(r.m_data2, 0) << "track " << t << " tick " << r.m_tick;
+            }
+            open += r.m_status == 0x90 ? 1 : -1;
+        }
+        EXPECT_EQ(open, 0) << "every note on track " << t << " ends";
+    }
+}
+
+TEST(SoundtrackTest, ScenesComeInAnOrderTheirRulesAllow) {
+    sTimeline timeline = play_timeline();
+    // Attractor (intro), solar flare right before sprutte (the sun grows up
+    // to that switch), scrub right before the first credits (its growth runs
+    // up to that switch), credits with the sun, the end.
+    EXPECT_EQ(timeline.m_scene_order, (std::vector<int>{ATTRACTOR, SOLAR_FLARE, SPRUTTE, SCRUB,
+                                                        CREDITS, CREDITS_SUN, END}));
+    EXPECT_LE(timeline.m_switch_ms[ATTRACTOR], 1);
+    ASSERT_TRUE(music().frames() > 0);
+    EXPECT_GT(timeline.m_quit_ms, music().length_ms()) << "quit comes after the music has ended";
+    EXPECT_LT(timeline.m_quit_ms, music().length_ms() + 5000);
+    const int length_s = music().length_ms() / 1000;
+    EXPECT_GE(length_s, 210);
+    EXPECT_LE(length_s, 240);
+}
+
+TEST(SoundtrackTest, ScenesGetTheNotesAndTicksTheyReactTo) {
+    sTimeline timeline = play_timeline();
+    // The attractor's presets change on ticks 16, 32, 48, 52, 56, then on
+    // every tick; sprutte changes camera paths from its 38th kick; the sun
+    // credits run their paths backwards from the 24th.
+    EXPECT_GE(timeline.m_ticks[ATTRACTOR], 60);
+    EXPECT_GE(timeline.notes_on(SPRUTTE, TRACK_KICK), 40);
+    EXPECT_GE(timeline.notes_on(CREDITS_SUN, TRACK_KICK), 24);
+    EXPECT_GT(timeline.notes_on(SCRUB, TRACK_KICK), 0);
+    EXPECT_GT(timeline.notes_on(CREDITS, TRACK_KICK), 1);
+    EXPECT_GT(timeline.notes_on(CREDITS, TRACK_STAB), 0);
+    EXPECT_GE(timeline.notes_on(CREDITS, TRACK_CLAP), 3);
+
+    // One fade to black, then one wash to white, both while the sun shows,
+    // the white one late enough to reach full white before the switch.
+    int black = -1, white = -1, count_black = 0, count_white = 0;
+    for (const sNoteOn& n : timeline.m_all_notes) {
+        if (n.m_track == TRACK_DROP) {
+            black = n.m_time;
+            ++count_black;
+        }
+        if (n.m_track == TRACK_WHITE) {
+            white = n.m_time;
+            ++count_white;
+        }
+    }
+    EXPECT_EQ(count_black, 1);
+    EXPECT_EQ(count_white, 1);
+    EXPECT_EQ(timeline.notes_on(SOLAR_FLARE, TRACK_DROP), 1);
+    EXPECT_EQ(timeline.notes_on(SOLAR_FLARE, TRACK_WHITE), 1);
+    EXPECT_LT(black, white);
+    EXPECT_LE(white + 300, timeline.m_switch_ms[SPRUTTE]);
+}
+
+TEST(SoundtrackTest, MusicMeetsTheLoudnessTarget) {
+    sCommandResult result = run_command("ffmpeg -nostdin -hide_banner -nostats -i " + kMp3 +
+                                        " -filter_complex ebur128=peak=true -f null - 2>&1");
+    ASSERT_EQ(result.exit_code, 0) << result.out;
+    std::string summary = result.out.substr(result.out.rfind("Summary:"));
+    std::size_t integrated = summary.find("I:");
+    std::size_t peak = summary.find("Peak:");
+    ASSERT_NE(integrated, std::string::npos) << summary;
+    ASSERT_NE(peak, std::string::npos) << summary;
+    EXPECT_NEAR(std::atof(summary.c_str() + integrated + 2), -14.0, 1.0) << summary;
+    EXPECT_LE(std::atof(summary.c_str() + peak + 5), -1.0) << summary;
+}
+
+TEST(SoundtrackTest, AudioPlaysTheNotesAtTheirMidiTimes) {
+    const cMp3Decoder& audio = music();
+    ASSERT_GT(audio.frames(), 0u);
+    // The encoder's delay and padding are gone: exactly the rendered length.
+    EXPECT_EQ(static_cast<int64_t>(audio.frames()), cScore::compose().audio_frames());
+    int16_t peak = 0;
+    for (int16_t s : audio.samples())
+        peak = std::max<int16_t>(peak, static_cast<int16_t>(std::abs(s)));
+    EXPECT_LT(peak, 32767) << "clipped";
+
+    sTimeline timeline = play_timeline();
+    std::vector<int> kicks;
+    for (const sNoteOn& n : timeline.m_all_notes)
+        if (n.m_track == TRACK_KICK)
+            kicks.push_back(n.m_time);
+    ASSERT_FALSE(kicks.empty());
+    EXPECT_NEAR(kick_onset_ms(audio, kicks.front()), kicks.front(), 15.0);
+
+    // A kick in the last minute that follows a rest of the drums, so that its
+    // start stands out (no drift over the length of the piece).
+    int late = -1;
+    for (std::size_t i = 1; i < kicks.size(); ++i)
+        if (kicks[i] > audio.length_ms() - 60000 && kicks[i] - kicks[i - 1] >= 1000)
+            late = kicks[i];
+    ASSERT_GE(late, 0);
+    EXPECT_NEAR(kick_onset_ms(audio, late), late, 15.0);
+}
