@@ -6,11 +6,6 @@
 #include <cctype>
 #include <cstdlib>
 
-std::map<int, int> g_keys_down;
-Vec3f g_mouse_pos;
-Vec3f g_mouse_click_pos;
-int g_mouse_buttons[6] = {0, 0, 0, 0, 0, 0};
-
 namespace {
 const int kKeyEscape = 27;
 

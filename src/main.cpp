@@ -3,6 +3,7 @@
 #include "display_settings.h"
 #include "gl_entry.h"
 #include "gl_setup.h"
+#include "gui/gui_painter_gl.h"
 #include "options.h"
 #include "platform/message_box.h"
 #include "render_target_manager.h"
@@ -95,6 +96,8 @@ int main(int argc, char** argv) {
     init_images();
     push_searchpaths();
     cShaderManager_GLSL::instance()->init();
+    static cGuiPainter_GL gui_painter;
+    set_gui_painter(&gui_painter);
     report_gl_error("SDL_main");
     report_il_error();
     std::atexit(on_exit);

@@ -7,8 +7,10 @@
 #include "input.h"
 #include "load_screen_sk.h"
 #include "midi_loader.h"
+#include "render_fsq.h"
 #include "scene_dummy.h"
 #include "scene_manager.h"
+#include "shader_manager_glsl.h"
 #include "timecode.h"
 
 #include <cstdlib>
@@ -72,6 +74,9 @@ void cSkarbol::frame() {
     handle_keys();
     if (cCapture* capture = cCapture::instance())
         capture->begin_frame();
+    // With the panel shown, the pointer hovers and drags its sliders.
+    if (m_show_gui)
+        m_varlist.handle_event(GUI_EV_DRAG, g_mouse_pos.x, g_mouse_pos.y);
     cSceneManager* manager = cSceneManager::instance();
     if (manager->update())
         refresh_gui(manager->m_current);
@@ -116,10 +121,28 @@ void cSkarbol::dump_vars() {
     m_varlist.print(std::cerr);
 }
 
+void cSkarbol::draw_gui() {
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    shaders->push_shader();
+    shaders->bind("null_shader");
+    begin_fsq(); // unit-square projection, lighting and depth off, state saved
+    glEnable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_TEXTURE_RECTANGLE_ARB);
+    glDisable(GL_CULL_FACE);
+    m_varlist.draw();
+    m_scene_label.draw();
+    m_label2.draw();
+    end_fsq();
+    shaders->pop_shader();
+}
+
 void cSkarbol::draw_frame() {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     cSceneManager::instance()->draw_current();
+    if (m_show_gui)
+        draw_gui();
     if (cCapture* capture = cCapture::instance())
         capture->end_frame();
     cDisplaySettings::instance()->swap_buffers();

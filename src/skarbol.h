@@ -28,6 +28,8 @@ public:
     void refresh_gui(cScene* scene);
     void dump_vars();
     void draw_frame();
+    // The variable panel and the scene label over the picture (Tab).
+    void draw_gui();
 
     cGuiVarList m_varlist;
     cGuiTxtLabel m_scene_label;

@@ -1,13 +1,17 @@
 #include "gui/gui_rectangle.h"
 
 #include "debug.h"
+#include "gui/gui_painter.h"
 
 bool cGuiRectangle::handle_event(int /*type*/, float /*x*/, float /*y*/) {
     return false;
 }
 
 void cGuiRectangle::draw() {
-    // Drawn by the GL layer once widgets are shown on screen.
+    if (iGuiPainter* painter = gui_painter()) {
+        painter->fill_rect(m_pos[0], m_pos[1], m_size[0], m_size[1], m_fill_color);
+        painter->outline_rect(m_pos[0], m_pos[1], m_size[0], m_size[1], m_outline_color);
+    }
 }
 
 bool cGuiRectangle::is_inside(const float* x, const float* y) const {

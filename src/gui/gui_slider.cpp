@@ -1,5 +1,10 @@
 #include "gui/gui_slider.h"
 
+#include "gui/gui_painter.h"
+
+#include <algorithm>
+#include <cmath>
+
 bool cGuiSlider::handle_event(int type, float x, float y) {
     if (type >= GUI_EV_BUTTON_FIRST && type <= GUI_EV_BUTTON_LAST)
         return is_inside(&x, &y);
@@ -35,5 +40,25 @@ bool cGuiSlider::handle_event(int type, float x, float y) {
 }
 
 void cGuiSlider::draw() {
-    // The bar and its zero and value lines are drawn by the GL layer.
+    cGuiRectangle::draw();
+    iGuiPainter* painter = gui_painter();
+    if (!painter)
+        return;
+    // Positions of the value and of zero along the range; an empty range
+    // draws both at the left end.
+    const double range = double(m_max) - m_min;
+    const double f = range != 0.0 ? (double(m_value) - m_min) / range : 0.0;
+    double z = range != 0.0 ? (0.0 - m_min) / range : 0.0;
+    if (z < 0.0)
+        z = 0.0;
+    const float left = m_pos[0], width = m_size[0], bottom = m_pos[1], height = m_size[1];
+    const float zero_x = float(left + z * width);
+    const float value_x = float(left + f * width);
+    const float shade = m_value > 0.0f ? 1.0f : 0.0f;
+    const float bar[4] = {shade, shade, shade, m_hover ? 0.75f : 0.5f};
+    painter->fill_rect(std::min(zero_x, value_x), bottom, std::abs(value_x - zero_x), height, bar);
+    const float red[4] = {1.0f, 0.0f, 0.0f, 0.5f};
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    painter->line(zero_x, bottom, zero_x, bottom + height, red);
+    painter->line(value_x, bottom, value_x, bottom + height, white);
 }

@@ -21,6 +21,7 @@ public:
     void get_position(float* x, float* y) const override;
 
     void set_text(std::string text) { m_text = std::move(text); }
+    void set_color(float r, float g, float b, float a);
     const std::string& get_text() const { return m_text; }
     const std::string& get_font_name() const { return m_font_name; }
 
@@ -28,4 +29,5 @@ private:
     float m_pos[2] = {0.0f, 0.0f};
     std::string m_text;
     std::string m_font_name = "fontlist.png";
+    float m_color[4] = {1.0f, 1.0f, 1.0f, 1.0f}; // the colour the text is drawn in
 };

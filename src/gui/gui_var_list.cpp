@@ -3,6 +3,8 @@
 #include "debug.h"
 #include "gui/gui_slider.h"
 #include "gui/gui_vec3_slider.h"
+#include "gui/value_text.h"
+#include "input.h"
 
 #include <cmath>
 #include <limits>
@@ -36,8 +38,29 @@ void cGuiVarList::init() {
     set_fill_color(0.0f, 0.0f, 0.0f, 0.15f);
 }
 
-bool cGuiVarList::handle_event(int /*type*/, float /*x*/, float /*y*/) {
-    // Hover and drag handling waits for the engine's mouse-button state.
+bool cGuiVarList::handle_event(int type, float x, float y) {
+    bool button_down = false;
+    for (int button = 1; button <= 5; ++button)
+        button_down = button_down || g_mouse_buttons[button] != 0;
+
+    // Hover: while no button is held, the widget under the pointer is the
+    // one a drag will move.
+    if (!button_down) {
+        for (tEntry& e : m_entries)
+            e.second->handle_event(GUI_EV_LEAVE, x, y);
+        for (tEntry& e : m_entries)
+            if (e.second->is_inside(&x, &y)) {
+                e.second->handle_event(GUI_EV_HOVER, x, y);
+                break;
+            }
+    }
+    if (type != GUI_EV_DRAG || !button_down)
+        return false;
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        if (m_entries[i].second->handle_event(GUI_EV_DRAG, x, y)) {
+            write_back(i);
+            return true;
+        }
     return false;
 }
 
@@ -45,7 +68,34 @@ void cGuiVarList::draw() {
     if (m_layout_dirty)
         layout_rows();
     sync_from_vars();
-    // The rectangle, the rows' text and the widgets are drawn by the GL layer.
+    cGuiRectangle::draw();
+    for (tEntry& e : m_entries) {
+        float x = 0.0f, y = 0.0f;
+        e.second->get_position(&x, &y);
+        const float alpha = e.second->is_active() ? 1.0f : 0.85f;
+        m_label.set_color(1.0f, 1.0f, 1.0f, alpha);
+        m_label.set_text(e.first->get_name());
+        const float left = m_pos[0];
+        m_label.set_position(&left, &y);
+        m_label.draw();
+
+        std::string value_text;
+        if (auto* label = dynamic_cast<cGuiTxtLabel*>(e.second)) {
+            label->set_text(e.first->get_value_string());
+            label->draw();
+            continue;
+        }
+        if (auto* slider = dynamic_cast<cGuiSlider*>(e.second))
+            value_text = format_two_decimals(slider->get_value());
+        else if (auto* vec3 = dynamic_cast<cGuiVec3Slider*>(e.second))
+            value_text = format_vec3(vec3->get_values());
+        m_label.set_text(value_text);
+        const float value_x = left + 0.15f;
+        m_label.set_position(&value_x, &y);
+        e.second->draw();
+        m_label.set_color(1.0f, 1.0f, 1.0f, 0.85f);
+        m_label.draw();
+    }
 }
 
 void cGuiVarList::add_float(std::string name, float* value, float min, float max) {
