@@ -13,7 +13,12 @@ set(EFFECTS_CORE_SOURCES     # GL-free code: into vantrel_core
   src/effects/scrub_tube.cpp
   src/effects/scrub.cpp
 )
-set(EFFECTS_GL_SOURCES)      # GL code: into vantrel_runtime
+set(EFFECTS_GL_SOURCES       # GL code: into vantrel_runtime
+  src/effects/attractor_point_buffer_gl.cpp
+  src/effects/scrub_multi_vbo_gl.cpp
+  src/effects/mesh_emitter_gl.cpp
+  src/effects/solar_flares_gl.cpp
+)
 set(EFFECTS_TOOL_SOURCES)    # vantrel-tool subcommands
 set(EFFECTS_CORE_TESTS       # GL-free tests: into vantrel_core_tests
   test_random.cpp
@@ -22,7 +27,9 @@ set(EFFECTS_CORE_TESTS       # GL-free tests: into vantrel_core_tests
   test_flares.cpp
   test_scrub.cpp
 )
-set(EFFECTS_GL_TESTS)        # GL tests: into vantrel_gl_tests
+set(EFFECTS_GL_TESTS         # GL tests: into vantrel_gl_tests
+  test_effects_gl.cpp
+)
 set(EFFECTS_BENCH_SOURCES    # benchmarks: one executable each
   bench/bench_effects.cpp
 )

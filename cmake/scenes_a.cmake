@@ -1,8 +1,14 @@
 # Sources of one subsystem, picked up by the top-level and tests/ CMake files.
 # Paths are relative to the source root (tests: relative to tests/).
 set(SCENES_A_CORE_SOURCES)    # GL-free code: into vantrel_core
-set(SCENES_A_GL_SOURCES)      # GL code: into vantrel_runtime
+set(SCENES_A_GL_SOURCES      # GL code: into vantrel_runtime
+    src/gui/camera_vars.cpp
+    src/scenes/scene_attractor.cpp
+    src/scenes/scene_end.cpp
+)
 set(SCENES_A_TOOL_SOURCES)    # vantrel-tool subcommands
 set(SCENES_A_CORE_TESTS)      # GL-free tests: into vantrel_core_tests
-set(SCENES_A_GL_TESTS)        # GL tests: into vantrel_gl_tests
+set(SCENES_A_GL_TESTS         # GL tests: into vantrel_gl_tests
+    test_scene_attractor_end.cpp
+)
 set(SCENES_A_BENCH_SOURCES)   # benchmarks: one executable each

@@ -39,6 +39,7 @@ void cResourcePath::push_searchpath(std::string path) {
 }
 
 std::string cResourcePath::get_fullpath(std::string name) {
+    m_requested.push_back(name);
     if (platform::is_readable_file(name)) {
         int error = 0;
         std::string full = platform::absolute_path(name, error);

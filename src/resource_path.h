@@ -27,9 +27,13 @@ public:
     std::string get_fullpath(std::string name);
 
     const std::vector<std::string>& searchpaths() const { return m_searchpaths; }
+    // Every name asked for, in order (repeats included): the list of assets
+    // the show really loads.
+    const std::vector<std::string>& requested() const { return m_requested; }
 
 private:
     cResourcePath() = default;
 
     std::vector<std::string> m_searchpaths;
+    std::vector<std::string> m_requested;
 };

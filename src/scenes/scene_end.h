@@ -1,0 +1,23 @@
+// "endscene": the full logo over the whole picture until the show ends.
+#pragma once
+
+#include "scene.h"
+#include "texture_manager.h"
+
+class cSceneEnd : public cScene {
+public:
+    using cScene::cScene;
+
+    std::string get_name() override { return "endscene"; }
+    // The logo must come out as a rectangle texture (any size that is not
+    // a power of two); drawing asserts it.
+    void load() override;
+    void enter() override {}
+    void leave() override {}
+    // Straight into the frame the engine cleared: no target, no post pass.
+    void draw() override;
+    void on_event(cEvent*) override {}
+    void update() override {}
+
+    cTexProxy m_logo;
+};
