@@ -1,8 +1,15 @@
 # Sources of one subsystem, picked up by the top-level and tests/ CMake files.
 # Paths are relative to the source root (tests: relative to tests/).
 set(SCENES_B_CORE_SOURCES)    # GL-free code: into vantrel_core
-set(SCENES_B_GL_SOURCES)      # GL code: into vantrel_runtime
+set(SCENES_B_GL_SOURCES       # GL code: into vantrel_runtime
+  src/scenes/scene_solar_flare.cpp
+  src/scenes/scene_scrub.cpp
+)
 set(SCENES_B_TOOL_SOURCES)    # vantrel-tool subcommands
-set(SCENES_B_CORE_TESTS)      # GL-free tests: into vantrel_core_tests
-set(SCENES_B_GL_TESTS)        # GL tests: into vantrel_gl_tests
+set(SCENES_B_CORE_TESTS       # GL-free tests: into vantrel_core_tests
+  test_scenes_b_logic.cpp
+)
+set(SCENES_B_GL_TESTS         # GL tests: into vantrel_gl_tests
+  test_scenes_b_render.cpp
+)
 set(SCENES_B_BENCH_SOURCES)   # benchmarks: one executable each

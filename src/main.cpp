@@ -10,6 +10,7 @@
 #include "resource_path.h"
 #include "scene_manager.h"
 #include "shader_manager_glsl.h"
+#include "show_scenes.h"
 #include "skarbol.h"
 #include "texture_manager.h"
 
@@ -42,14 +43,6 @@ void on_exit() {
     }
 }
 
-void push_searchpaths() {
-    cResourcePath* paths = cResourcePath::instance();
-    paths->push_searchpath("../src/shaders");
-    paths->push_searchpath("../data");
-    paths->push_searchpath("../data/models");
-    paths->push_searchpath("../data/music");
-    paths->push_searchpath("../data/textures");
-}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -94,7 +87,7 @@ int main(int argc, char** argv) {
     settings->swap_buffers();
     init_gl();
     init_images();
-    push_searchpaths();
+    push_show_searchpaths();
     cShaderManager_GLSL::instance()->init();
     static cGuiPainter_GL gui_painter;
     set_gui_painter(&gui_painter);

@@ -8,9 +8,9 @@
 #include "load_screen_sk.h"
 #include "midi_loader.h"
 #include "render_fsq.h"
-#include "scene_dummy.h"
 #include "scene_manager.h"
 #include "shader_manager_glsl.h"
+#include "show_scenes.h"
 #include "timecode.h"
 
 #include <cstdlib>
@@ -24,7 +24,6 @@ const int kKeyTab = 9;
 const int kKeySpace = 32;
 const int kKeyEscape = 27;
 const int kKeyQ = 113;
-const int kSceneCount = 7;
 } // namespace
 
 cSkarbol::cSkarbol() {
@@ -36,9 +35,7 @@ cSkarbol::cSkarbol() {
 void cSkarbol::init() {
     cSceneManager* manager = cSceneManager::instance();
     manager->load();
-    // The show's seven scenes; until they exist, stand-ins keep their numbers.
-    for (int i = 0; i < kSceneCount; ++i)
-        manager->add_scene(new cSceneDummy(&manager->m_time));
+    add_show_scenes(manager);
     {
         cLoadScreen_SK load_screen;
         manager->load_scenes(&load_screen);

@@ -10,7 +10,8 @@
 #include <sys/stat.h>
 
 namespace {
-// A show folder beside which the program runs: run/, data/script, data/music.
+// A show folder beside which the program runs: run/, its own data/script and
+// data/music, and the source tree's models, textures and shader programs.
 struct sShow {
     std::string root;
     std::string run_dir;
@@ -39,6 +40,11 @@ sShow make_show(const std::string& name, const char* markers) {
     if (markers)
         write_temp_file(name + "/data/script/markers.txt", markers);
     run_command("cp " + test_music() + " " + show.root + "/data/music/tonvik7.mp3");
+    // The scenes' own assets and shader programs come from the source tree.
+    make_temp_dir(name + "/src");
+    run_command("ln -s " VANTREL_SOURCE_DIR "/src/shaders " + show.root + "/src/shaders");
+    run_command("ln -s " VANTREL_SOURCE_DIR "/data/models " + show.root + "/data/models");
+    run_command("ln -s " VANTREL_SOURCE_DIR "/data/textures " + show.root + "/data/textures");
     return show;
 }
 

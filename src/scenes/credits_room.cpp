@@ -1,0 +1,60 @@
+#include "scenes/credits_room.h"
+
+#include "camera.h"
+#include "display_settings.h"
+#include "gl_entry.h"
+#include "mesh_files/mesh_obj.h"
+#include "scenes/scene_loading.h"
+
+namespace {
+const char* const kRoomMeshes[kCreditsRoomMeshes] = {"centerring.bzobj", "floor.bzobj",
+                                                     "lamp.bzobj", "pipe.bzobj", "soejle.bzobj"};
+const char* const kRoomMaps[kCreditsRoomMaps] = {
+    "CenterRingVRayCompleteMap_off.jpg", "CenterRingVRayCompleteMap_on.jpg",
+    "FloorVRayCompleteMap_off.jpg",      "FloorVRayCompleteMap_on.jpg",
+    "Lamp05VRayCompleteMap_off.jpg",     "Lamp05VRayCompleteMap_on.jpg",
+    "Pipe11VRayCompleteMap_off.jpg",     "Pipe11VRayCompleteMap_on.jpg",
+    "Soejle03VRayCompleteMap_off.jpg",   "Soejle03VRayCompleteMap_on.jpg",
+    "sun_particle_ambientgasses.png"};
+} // namespace
+
+void load_credits_room_meshes(iMesh* room[kCreditsRoomMeshes]) {
+    for (int k = 0; k < kCreditsRoomMeshes; ++k)
+        room[k] = load_scene_mesh(kRoomMeshes[k], false);
+}
+
+void load_credits_room_maps(cTexProxy maps[kCreditsRoomMaps]) {
+    cTextureManager* textures = cTextureManager::instance();
+    for (int k = 0; k < kCreditsRoomMaps; ++k)
+        maps[k] = textures->get_texture(kRoomMaps[k], true, GL_CLAMP);
+}
+
+void draw_credits_room(iMesh* const room[kCreditsRoomMeshes],
+                       const cTexProxy maps[kCreditsRoomMaps]) {
+    for (int k = 0; k < kCreditsRoomMeshes; ++k) {
+        const cTexProxy& off = maps[2 * k];
+        const cTexProxy& on = maps[2 * k + 1];
+        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+        off.enable();
+        off.bind();
+        ext::glActiveTextureARB(GL_TEXTURE1_ARB);
+        on.enable();
+        on.bind();
+        room[k]->draw();
+        on.unbind();
+        on.disable();
+        ext::glActiveTextureARB(GL_TEXTURE0_ARB);
+        off.unbind();
+        off.disable();
+    }
+}
+
+void reset_credits_camera(cCamera& camera) {
+    camera.m_near = 10.0f;
+    camera.m_far = 2500.0f;
+    camera.m_fov = 85.0f;
+    camera.m_aspect = cDisplaySettings::instance()->render_aspect();
+    camera.m_eye = Vec3f(-493.99f, 366.07f, 80.4f);
+    camera.m_center = Vec3f(0.0f, 150.0f, -185.06f);
+    camera.m_up = Vec3f(0.0f, 1.0f, 0.0f).normalized();
+}

@@ -1,0 +1,24 @@
+// The pre-lit room of the two greetings scenes: five meshes, each with a
+// lighting map baked with the room light off and one with it on, blended by
+// the lightmap shader. Each scene loads its own copy.
+#pragma once
+
+#include "texture_manager.h"
+
+class cCamera;
+class iMesh;
+
+constexpr int kCreditsRoomMeshes = 5;
+// The ten maps (off, on per mesh) and the sun's gas image.
+constexpr int kCreditsRoomMaps = 11;
+
+// The five meshes in room order, without materials.
+void load_credits_room_meshes(iMesh* room[kCreditsRoomMeshes]);
+void load_credits_room_maps(cTexProxy maps[kCreditsRoomMaps]);
+// Draws mesh k with map 2k on texture unit 0 and map 2k + 1 on unit 1, under
+// whatever shader is bound; leaves both units unbound and disabled, unit 0
+// active.
+void draw_credits_room(iMesh* const room[kCreditsRoomMeshes],
+                       const cTexProxy maps[kCreditsRoomMaps]);
+// The camera both scenes start from until their first path camera.
+void reset_credits_camera(cCamera& camera);

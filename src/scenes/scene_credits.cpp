@@ -1,0 +1,157 @@
+#include "scenes/scene_credits.h"
+
+#include "gl_entry.h"
+#include "gui/camera_vars.h"
+#include "gui/gui_var_list.h"
+#include "mesh_files/mesh_obj.h"
+#include "midi_event.h"
+#include "post_glow.h"
+#include "post_hsb.h"
+#include "render_target_manager.h"
+#include "resource_path.h"
+#include "scenes/scene_loading.h"
+#include "shader_manager_glsl.h"
+#include "shaders/shd_lightmap.h"
+
+#include <cmath>
+#include <cstdio>
+
+int cSceneCredits::s_flash_notes = 0;
+int cSceneCredits::s_path_notes = 0;
+bool cSceneCredits::s_drawn = false;
+int cSceneCredits::s_first_draw_ms = 0;
+
+namespace {
+constexpr int kPathMs = 1500;
+constexpr int kLightFadeMs = 400;
+constexpr int kOpeningMs = 1500;
+
+double clamp01(double x) {
+    return x < 0.0 ? 0.0 : (x > 1.0 ? 1.0 : x);
+}
+} // namespace
+
+cSceneCredits::cSceneCredits(const sTimeBlock* time_block) : cScene(time_block) {}
+
+cSceneCredits::~cSceneCredits() {
+    for (iMesh* mesh : m_room)
+        delete mesh;
+    delete m_sphere;
+}
+
+void cSceneCredits::load() {
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    cResourcePath::instance()->push_searchpath("../data/models/credits");
+    load_credits_room_meshes(m_room);
+    load_credits_room_maps(m_room_maps);
+    m_sphere = load_scene_mesh("credit_sphere.bzobj", false);
+    cShaderManager_GLSL::instance()->add_shader<cShdLightmap>("lightmap_shader");
+    for (int k = 0; k < kPaths; ++k) {
+        char name[16];
+        std::snprintf(name, sizeof name, "cam%02d.pth", k + 1);
+        load_scene_path(m_paths[k], name, "cSceneCredits::load");
+    }
+}
+
+void cSceneCredits::enter() {
+    reset_credits_camera(m_camera);
+    m_hsb.x = -147.0f;
+    m_flash_decay = 1000.0f;
+    m_path_start_ms = timeline_ms();
+    sGlowSettings& glow = cPostGlow::instance()->m_settings;
+    glow.threshold = 200.0f;
+    glow.gain = 128.0f;
+}
+
+void cSceneCredits::on_event(cEvent* event) {
+    if (event->m_type != EV_MIDI)
+        return;
+    auto* note = dynamic_cast<cMETrigger*>(event);
+    if (!note || note->m_kind != iMidiEvent::KIND_NOTE_ON)
+        return;
+    switch (note->m_track) {
+    case 10:
+        if (++s_flash_notes % 3 == 0)
+            m_flash_ms = timeline_ms();
+        break;
+    case 1:
+        if (++s_path_notes % 2 == 0) {
+            m_path_index = (m_path_index + 1) % kPaths;
+            m_path_start_ms = timeline_ms();
+        }
+        break;
+    case 4:
+        m_light_note_ms = timeline_ms();
+        break;
+    default:
+        break;
+    }
+}
+
+void cSceneCredits::update() {
+    // The shader gets last frame's weight; the new one is for the next.
+    cShaderParameter<float> blend(m_blend);
+    cShaderManager_GLSL::instance()->set_parameter("lightmap_shader", cShdLightmap::SP_BLEND,
+                                                   &blend);
+    m_blend = float(1.0 - clamp01((timeline_ms() - m_light_note_ms) / double(kLightFadeMs)));
+}
+
+void cSceneCredits::add_vars(cGuiVarList* list) {
+    add_levels_vars(list, &m_levels);
+    add_hsb_vars(list, &m_hsb);
+    add_cut_vars(&cPostGlow::instance()->m_settings, list);
+    add_camera_vars(&m_camera, list, -1500.0f, 1500.0f);
+    list->add_float("decay", &m_flash_decay, 500.0f, 3000.0f);
+    list->add_float("blend", &m_blend, 0.0f, 1.0f);
+}
+
+void cSceneCredits::draw() {
+    const int now = timeline_ms();
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    cRenderTargetManager* rtm = cRenderTargetManager::instance();
+
+    cRTProxy a = rtm->get_rt(cRenderTargetManager::RTT_FULL);
+    a->bind();
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    const cCameraPath& path = m_paths[m_path_index];
+    const float t = float((now - m_path_start_ms) / double(kPathMs));
+    m_camera.m_eye = path.eye_at(t);
+    m_camera.m_center = path.target_at(t);
+    m_camera.m_up = path.up_at(t);
+    m_camera.apply();
+    shaders->bind("lightmap_shader");
+    draw_credits_room(m_room, m_room_maps);
+
+    shaders->unbind();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_RECTANGLE_ARB);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_FOG);
+    glColor4f(m_blend, m_blend, m_blend, 1.0f);
+    m_sphere->draw();
+    a->unbind();
+
+    // Flash: levels squeeze the picture and the colour drains out at once,
+    // then both relax over the decay.
+    const double f = clamp01(1.2 * (1.0 - (now - m_flash_ms) / double(m_flash_decay)));
+    const double s = f * f * (3.0 - 2.0 * f);
+    m_levels.in_black = float(63.0 * s);
+    m_levels.in_white = float(255.0 - 180.0 * s);
+    m_hsb.y = float(70.0 - 170.0 * std::pow(s, 1.0 / 7.0));
+
+    if (!s_drawn) {
+        s_drawn = true;
+        s_first_draw_ms = now;
+    }
+    const double v = clamp01(1.0 - (now - s_first_draw_ms) / double(kOpeningMs));
+    m_levels.out_black = float(255.0 * clamp01(v * v * (3.0 - 2.0 * v)));
+
+    cRTProxy b = rtm->get_rt(cRenderTargetManager::RTT_FULL);
+    glow_into(cPostGlow::instance()->m_settings, *a, *b, cRenderTargetManager::RTT_HALF);
+    apply_hsb_into(*a, m_hsb, *b);
+    apply_levels(*a, m_levels);
+}

@@ -1,0 +1,184 @@
+#include "scenes/scene_credits_sol.h"
+
+#include "effects/solar_flares_gl.h"
+#include "gl_entry.h"
+#include "gui/camera_vars.h"
+#include "gui/gui_var_list.h"
+#include "math/random.h"
+#include "mesh_files/mesh_obj.h"
+#include "midi_event.h"
+#include "post_glow.h"
+#include "post_hsb.h"
+#include "render_target_manager.h"
+#include "resource_path.h"
+#include "scenes/scene_loading.h"
+#include "shader_manager_glsl.h"
+#include "shaders/shd_lightmap.h"
+
+#include <cstdio>
+
+int cSceneCreditsSol::s_path_notes = 0;
+
+namespace {
+// From this note on the flights run backwards.
+constexpr int kReverseAfterNote = 20;
+} // namespace
+
+int cSceneCreditsSol::path_ms(int index) {
+    static const int kLengths[kPaths] = {3500, 4500, 5500, 3000};
+    return kLengths[index];
+}
+
+cSceneCreditsSol::cSceneCreditsSol(const sTimeBlock* time_block) : cScene(time_block) {}
+
+cSceneCreditsSol::~cSceneCreditsSol() {
+    for (iMesh* mesh : m_room)
+        delete mesh;
+    for (iMesh* mesh : m_debris)
+        delete mesh;
+    delete m_sphere;
+    delete m_flare_system;
+}
+
+void cSceneCreditsSol::load() {
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    cResourcePath::instance()->push_searchpath("../data/models/credits");
+    load_credits_room_meshes(m_room);
+    for (int k = 0; k < kDebris; ++k) {
+        char name[32];
+        std::snprintf(name, sizeof name, "creditrum_vrag%02d.bzobj", k + 1);
+        m_debris[k] = load_scene_mesh(name, false);
+    }
+    load_credits_room_maps(m_room_maps);
+    m_sphere = load_scene_mesh("credit_sphere.bzobj", false);
+    cShaderManager_GLSL::instance()->add_shader<cShdLightmap>("lightmap_shader");
+    for (int k = 0; k < kPaths; ++k) {
+        char name[24];
+        std::snprintf(name, sizeof name, "longpath%02d.pth", k + 1);
+        load_scene_path(m_paths[k], name, "cSceneCreditsSol::load");
+    }
+    m_flare_system = new cSolarFlares_GL();
+    m_flare_system->load();
+}
+
+void cSceneCreditsSol::enter() {
+    reset_credits_camera(m_camera);
+    m_levels.in_black = 75.8564f;
+    m_levels.in_white = 170.823f;
+    m_hsb = Vec3f(-167.0f, 70.9591f, 19.0f);
+    m_flash_decay = 1000.0f;
+    m_path_start_ms = timeline_ms();
+
+    sGlowSettings& glow = cPostGlow::instance()->m_settings;
+    glow.threshold = 33.0f;
+    glow.gain = 128.0f;
+    m_flare_system->emitter()->m_rate = 3400.0f;
+    m_flare_system->system().m_partColour = Vec3f(0.2f, 0.71f, 1.0f);
+    m_flare_system->start(timeline_ms());
+}
+
+void cSceneCreditsSol::on_event(cEvent* event) {
+    if (event->m_type != EV_MIDI)
+        return;
+    auto* note = dynamic_cast<cMETrigger*>(event);
+    if (!note || note->m_kind != iMidiEvent::KIND_NOTE_ON || note->m_track != 1)
+        return;
+    const int n = ++s_path_notes;
+    if (n % 4 != 0)
+        return;
+    m_path_index = (m_path_index + 1) % kPaths;
+    m_path_start_ms = timeline_ms();
+    if (n > kReverseAfterNote)
+        m_reverse = true;
+}
+
+void cSceneCreditsSol::update() {
+    // The shader gets last frame's weight; the new one is for the next.
+    cShaderParameter<float> blend(m_blend);
+    cShaderManager_GLSL::instance()->set_parameter("lightmap_shader", cShdLightmap::SP_BLEND,
+                                                   &blend);
+    m_flare_system->update(*m_time_block);
+    m_blend = float(0.3 + 0.3 * vt_rand_unit());
+}
+
+void cSceneCreditsSol::add_vars(cGuiVarList* list) {
+    add_levels_vars(list, &m_levels);
+    add_hsb_vars(list, &m_hsb);
+    add_cut_vars(&cPostGlow::instance()->m_settings, list);
+    add_camera_vars(&m_camera, list, -1500.0f, 1500.0f);
+    list->add_float("decay", &m_flash_decay, 500.0f, 3000.0f);
+    list->add_float("blend", &m_blend, 0.0f, 1.0f);
+    list->add_int_label("path", &m_path_index);
+    m_flare_system->add_vars(list);
+}
+
+void cSceneCreditsSol::draw() {
+    const int now = timeline_ms();
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    cRenderTargetManager* rtm = cRenderTargetManager::instance();
+
+    cRTProxy a = rtm->get_rt(cRenderTargetManager::RTT_FULL);
+    a->bind();
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    const cCameraPath& path = m_paths[m_path_index];
+    float t = float((now - m_path_start_ms) / double(path_ms(m_path_index)));
+    if (m_reverse)
+        t = 0.98f - t;
+    m_camera.m_eye = path.eye_at(t);
+    m_camera.m_center = path.target_at(t);
+    m_camera.m_up = path.up_at(t);
+    m_camera.apply();
+    shaders->bind("lightmap_shader");
+    draw_credits_room(m_room, m_room_maps);
+
+    draw_debris_shadows();
+    draw_sun();
+    a->unbind();
+
+    cRTProxy b = rtm->get_rt(cRenderTargetManager::RTT_FULL);
+    glow_into(cPostGlow::instance()->m_settings, *a, *b, cRenderTargetManager::RTT_HALF);
+    apply_hsb_into(*a, m_hsb, *b);
+    apply_levels(*a, m_levels);
+}
+
+void cSceneCreditsSol::draw_debris_shadows() {
+    cShaderManager_GLSL::instance()->unbind();
+    glDepthMask(GL_FALSE);
+    // Each shadow keeps three quarters of what lies behind it.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_LIGHTING);
+    glPushMatrix();
+    glTranslatef(1200.0f, 200.0f, 0.0f);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.25f);
+    const double seconds = elapsed_seconds();
+    // The translations add up; the first debris mesh is not drawn.
+    for (int k = 1; k <= 4; ++k) {
+        const int z = int(seconds * k * 100.0) % 500;
+        glTranslatef(100.0f, 0.0f, float(z));
+        m_debris[k]->draw();
+    }
+    glPopMatrix();
+    glDisable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_TRUE);
+}
+
+void cSceneCreditsSol::draw_sun() {
+    glPushMatrix();
+    glTranslatef(0.0f, 150.0f, 0.0f);
+    const double r1 = vt_rand_unit();
+    const double r2 = vt_rand_unit();
+    const double r3 = vt_rand_unit();
+    glTranslatef(float(3.0 * r3), float(3.0 * r2), float(3.0 * r1));
+    glScalef(5.0f, 5.0f, 5.0f);
+    // The debris shadows leave a faint black current colour behind; the sun
+    // is drawn in its own colours, not as a black disc.
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    m_flare_system->draw(timeline_ms());
+    glPopMatrix();
+}

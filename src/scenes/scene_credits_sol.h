@@ -1,0 +1,56 @@
+// "greetings" with the sun: long flights through the pre-lit room, later
+// flown backwards, a small jittering sun hanging in it, a flickering room
+// light and shadows of debris sliding over the floor.
+#pragma once
+
+#include "mesh_files/camera_path.h"
+#include "post_levels.h"
+#include "scene.h"
+#include "scenes/credits_room.h"
+
+class cSolarFlares_GL;
+class iMesh;
+
+class cSceneCreditsSol : public cScene {
+public:
+    static constexpr int kPaths = 4;
+    static constexpr int kDebris = 5;
+
+    explicit cSceneCreditsSol(const sTimeBlock* time_block);
+    ~cSceneCreditsSol() override;
+
+    std::string get_name() override { return "greetings"; }
+    void load() override;
+    void enter() override;
+    void leave() override {}
+    void draw() override;
+    void on_event(cEvent* event) override;
+    void update() override;
+    void add_vars(cGuiVarList* list) override;
+
+    // Track-1 notes counted by every instance so far; never reset.
+    static int path_note_count() { return s_path_notes; }
+    // Length in ms of each long flight.
+    static int path_ms(int index);
+
+    bool m_loaded = false;
+    iMesh* m_room[kCreditsRoomMeshes] = {};
+    iMesh* m_debris[kDebris] = {};
+    iMesh* m_sphere = nullptr; // loaded, not drawn
+    cTexProxy m_room_maps[kCreditsRoomMaps];
+    sLevelsValues m_levels;
+    Vec3f m_hsb;                   // hue, saturation, brightness
+    float m_flash_decay = 1000.0f; // shown in the variable list only
+    float m_blend = 0.0f;
+    cCameraPath m_paths[kPaths];
+    int m_path_index = 1;
+    int m_path_start_ms = 0;
+    cSolarFlares_GL* m_flare_system = nullptr;
+    bool m_reverse = false;
+
+private:
+    void draw_debris_shadows();
+    void draw_sun();
+
+    static int s_path_notes;
+};

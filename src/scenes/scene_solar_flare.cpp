@@ -1,0 +1,162 @@
+#include "scenes/scene_solar_flare.h"
+
+#include "effects/solar_flares_gl.h"
+#include "event.h"
+#include "gl_entry.h"
+#include "midi_event.h"
+#include "post_color_correction.h"
+#include "post_glow.h"
+#include "render_target_manager.h"
+#include "resource_path.h"
+#include "scene_manager.h"
+
+#include "math/random.h"
+
+#include <algorithm>
+#include <string>
+
+int cSceneSolarFlare::s_first_draw_ms = 0;
+bool cSceneSolarFlare::s_first_draw_taken = false;
+
+namespace {
+double clamp01(double x) {
+    return std::min(1.0, std::max(0.0, x));
+}
+} // namespace
+
+cSceneSolarFlare::cSceneSolarFlare(const sTimeBlock* time_block)
+    : cScene(time_block), m_flare_system(std::make_unique<cSolarFlares_GL>()) {}
+
+cSceneSolarFlare::~cSceneSolarFlare() = default;
+
+void cSceneSolarFlare::load() {
+    cResourcePath::instance()->push_searchpath("../data/models/sunflare");
+    m_correction = std::make_unique<cPostColorCorrection>("sun_color_correction_orange.png");
+    m_flare_system->load();
+    cTextureManager* textures = cTextureManager::instance();
+    for (int i = 0; i < 5; ++i)
+        m_credit_images[i] =
+            textures->get_texture("cred" + std::to_string(i + 1) + ".png", true, GL_CLAMP);
+}
+
+void cSceneSolarFlare::enter() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1, 0, 1, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_TEXTURE_RECTANGLE_ARB);
+    glEnable(GL_DEPTH_TEST);
+
+    m_camera = cCamera();
+    m_camera.m_eye = Vec3f(37.0f, 37.0f, 37.0f);
+    m_levels.out_black = 13.0f;
+
+    m_flare_system->start(timeline_ms());
+    if (cMeshEmitter* emitter = m_flare_system->emitter())
+        emitter->m_rate = 4000.0f;
+
+    sGlowSettings& glow = cPostGlow::instance()->m_settings;
+    glow.threshold = 200.0f;
+    glow.gain = 128.0f;
+}
+
+void cSceneSolarFlare::on_event(cEvent* event) {
+    if (event->m_type != EV_MIDI)
+        return;
+    auto* note = dynamic_cast<cMETrigger*>(event);
+    if (!note || note->m_kind != iMidiEvent::KIND_NOTE_ON)
+        return;
+    if (note->m_track == kFadeBlackTrack)
+        m_fade_black_ms = timeline_ms();
+    else if (note->m_track == kFadeWhiteTrack)
+        m_fade_white_ms = timeline_ms();
+}
+
+void cSceneSolarFlare::update() {
+    // Flicker: most frames keep the full input range, one in eight lowers
+    // the input white to somewhere between 127.5 and 255.
+    m_levels.in_white = float(255.0 * clamp01(0.5 + 4.0 * vt_rand_unit()));
+    m_flare_system->update(*m_time_block);
+}
+
+void cSceneSolarFlare::add_vars(cGuiVarList* list) {
+    add_levels_vars(list, &m_levels);
+    m_flare_system->add_vars(list);
+}
+
+float cSceneSolarFlare::growth(int now_ms, int t0_ms, int t1_ms) {
+    // A switch at the very first frame would divide zero by zero.
+    if (t1_ms == t0_ms)
+        return 0.0f;
+    return float(clamp01(1.3 * (double(now_ms) - t0_ms) / (double(t1_ms) - t0_ms)));
+}
+
+void cSceneSolarFlare::apply_fades(int now_ms) {
+    if (m_fade_black_ms != -1)
+        m_levels.in_black = float(clamp01((now_ms - m_fade_black_ms) / 600.0 - 0.3) * 250.0);
+    if (m_fade_white_ms != -1)
+        m_levels.out_black = float(clamp01((now_ms - m_fade_white_ms) / 300.0) * 255.0);
+}
+
+void cSceneSolarFlare::reset_first_draw() {
+    s_first_draw_ms = 0;
+    s_first_draw_taken = false;
+}
+
+void cSceneSolarFlare::draw() {
+    const int now = timeline_ms();
+    if (!s_first_draw_taken) {
+        s_first_draw_ms = now;
+        s_first_draw_taken = true;
+    }
+    int t1 = -1;
+    if (const cEventQueue* queue = cSceneManager::instance()->m_eventqueue)
+        t1 = queue->find_next(1).m_time;
+    const float g = growth(now, s_first_draw_ms, t1);
+
+    // The camera and the passes change both matrices and a good part of the
+    // fixed state; the frame hands them back as it found them.
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT |
+                 GL_POINT_BIT | GL_TRANSFORM_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+
+    cRenderTargetManager* rtm = cRenderTargetManager::instance();
+    // The depth clear below needs depth writes, whatever the scene before
+    // left behind.
+    glDepthMask(GL_TRUE);
+    cRTProxy a = rtm->get_rt(cRenderTargetManager::RTT_FULL);
+    a->bind();
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    m_camera.apply();
+    glScalef(g, g, g);
+    glRotatef(elapsed_seconds() * 10.0f, 0.0f, 0.0f, 1.0f);
+    // The sun body is drawn in the current colour, which its texture is
+    // multiplied by: white shows the texture as it is, whatever the frame
+    // before last set.
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    m_flare_system->draw(now);
+    a->unbind();
+
+    apply_fades(now);
+    cRTProxy b = rtm->get_rt(cRenderTargetManager::RTT_FULL);
+    apply_levels_into(*b, *a, m_levels);
+    m_correction->apply_into(*b, *a);
+    glow_onto(cPostGlow::instance()->m_settings, *a, cRenderTargetManager::RTT_EIGHTH);
+    rtm->release(b);
+    rtm->release(a);
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
+}

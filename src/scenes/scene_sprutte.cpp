@@ -1,0 +1,305 @@
+#include "scenes/scene_sprutte.h"
+
+#include "gl_entry.h"
+#include "gui/camera_vars.h"
+#include "gui/gui_var_list.h"
+#include "mesh_files/mesh_obj.h"
+#include "midi_event.h"
+#include "post_color_correction.h"
+#include "post_glow.h"
+#include "render_target_manager.h"
+#include "resource_path.h"
+#include "scenes/scene_loading.h"
+#include "shader_manager_glsl.h"
+#include "shaders/shd_notex.h"
+#include "shaders/shd_xray.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+int cSceneSprutte::s_note_count = 0;
+bool cSceneSprutte::s_drawn = false;
+float cSceneSprutte::s_first_draw_seconds = 0.0f;
+
+namespace {
+constexpr double kPi = 3.14159265358979323846;
+constexpr int kPathMs = 1500; // every camera flight lasts this long
+
+float clamp01(double x) {
+    return float(x < 0.0 ? 0.0 : (x > 1.0 ? 1.0 : x));
+}
+
+// Moves z back by period while it lies beyond limit, so that the objects
+// come round again.
+double wrap_depth(double z, double limit, double period) {
+    while (z > limit)
+        z -= period;
+    return z;
+}
+} // namespace
+
+cSceneSprutte::cSceneSprutte(const sTimeBlock* time_block) : cScene(time_block) {
+    for (int i = 0; i < kSprutteJoints; ++i) {
+        sprutte_identity(m_joint_rot[i]);
+        sprutte_identity(m_joint_frame[i]);
+        sprutte_identity(m_joint_next[i]);
+    }
+}
+
+cSceneSprutte::~cSceneSprutte() {
+    delete m_correction;
+    for (iMesh* mesh : {m_ball_glow, m_arm_joint, m_hair, m_arm_morph_in, m_arm_morph_out, m_cage,
+                        m_ring, m_debris})
+        delete mesh;
+}
+
+void cSceneSprutte::load() {
+    m_intro_scale = true;
+    cResourcePath::instance()->push_searchpath("../data/models/sprutte");
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    shaders->add_shader<cShdXray>("xray_shader");
+    shaders->add_shader<cShdNotex>("notex_shader");
+
+    m_ball_glow = load_scene_mesh("sprutte_ball_glow.bzobj", true);
+    m_arm_joint = load_scene_mesh("sprutte_arm_joint.bzobj", true);
+    m_hair = load_scene_mesh("sprutte_hair.bzobj", true);
+    m_arm_morph_in = load_scene_mesh("sprutte_arm_joint_morph_in.bzobj", true);
+    m_arm_morph_out = load_scene_mesh("sprutte_arm_joint_morph_out.bzobj", true);
+    m_cage = load_scene_mesh("sprutte_cage2.bzobj", true);
+    // Rings and debris take the light's colour, not their materials'.
+    m_ring = load_scene_mesh("sprutte_ring.bzobj", false);
+    m_debris = load_scene_mesh("sprutte_vrag.bzobj", false);
+
+    m_correction = new cPostColorCorrection("sprutte_color_correction_coldblue.png");
+
+    for (int k = 0; k < kPaths; ++k) {
+        char name[16];
+        std::snprintf(name, sizeof name, "path%02d.pth", k + 1);
+        load_scene_path(m_paths[k], name, "cSceneSprutte::load");
+    }
+}
+
+void cSceneSprutte::enter() {
+    glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_TEXTURE_RECTANGLE_ARB);
+    glEnable(GL_DEPTH_TEST);
+
+    m_camera = cCamera();
+    m_camera.m_near = 1.0f;
+    m_camera.m_far = 10000.0f;
+    m_camera.m_eye = Vec3f(150.0f, 125.0f, 125.0f);
+
+    m_levels.gamma = 1.3f;
+    m_propagation = 2000.0f;
+    m_angle = float(kPi / 4.0);
+    m_last_step_ms = timeline_ms();
+    m_col1 = Vec3f(0.33f, 0.37f, 0.6f);
+    m_col2 = Vec3f(1.0f, 0.8f, 0.09f);
+    m_beat_a_ms = -10000;
+    m_beat_b_ms = -10000;
+    m_beat_decay = 250.0f;
+    for (int i = 0; i < kSprutteJoints; ++i)
+        sprutte_identity(m_joint_rot[i]);
+
+    sGlowSettings& glow = cPostGlow::instance()->m_settings;
+    glow.threshold = 200.0f;
+    glow.gain = 128.0f;
+}
+
+void cSceneSprutte::on_event(cEvent* event) {
+    if (event->m_type != EV_MIDI)
+        return;
+    auto* note = dynamic_cast<cMETrigger*>(event);
+    if (!note || note->m_kind != iMidiEvent::KIND_NOTE_ON || note->m_track != 1)
+        return;
+
+    const int n = ++s_note_count;
+    if (n < kFirstActiveNote)
+        return;
+    m_intro_scale = false;
+    m_propagation = 800.0f;
+    if (n % 2 == 0)
+        m_beat_b_ms = timeline_ms();
+    else
+        m_beat_a_ms = timeline_ms();
+    if (n % 4 != 0) {
+        m_path_index = (m_path_index + 1) % kPaths;
+        m_path_start_ms = timeline_ms();
+    }
+}
+
+void cSceneSprutte::add_vars(cGuiVarList* list) {
+    list->add_float("angle", &m_angle, float(-kPi), float(kPi));
+    list->add_float("propagation", &m_propagation, 100.0f, 2000.0f);
+    add_camera_vars(&m_camera, list, -1000.0f, 1000.0f);
+    list->add_vec3("col1", &m_col1, 0.0f, 1.0f);
+    list->add_vec3("col2", &m_col2, 0.0f, 1.0f);
+    list->add_float("beatdec", &m_beat_decay, 0.0f, 1000.0f);
+    add_cut_vars(&cPostGlow::instance()->m_settings, list);
+    add_levels_vars(list, &m_levels);
+}
+
+void cSceneSprutte::set_light_colour(float r, float g, float b) {
+    const float colour[4] = {r, g, b, 1.0f};
+    glLightfv(m_light, GL_DIFFUSE, colour);
+    glLightfv(m_light, GL_SPECULAR, colour);
+}
+
+void cSceneSprutte::draw() {
+    const float seconds = elapsed_seconds();
+    const int now = timeline_ms();
+
+    // The fade-in runs from the first frame the process draws of this scene.
+    if (!s_drawn) {
+        s_drawn = true;
+        s_first_draw_seconds = seconds;
+    }
+    const float u = float((double(seconds) - s_first_draw_seconds) / 15.0);
+    m_levels.out_white = float(255.0 * clamp01(u));
+
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    cRenderTargetManager* rtm = cRenderTargetManager::instance();
+    cRTProxy a = rtm->get_rt(cRenderTargetManager::RTT_FULL);
+    a->bind();
+    shaders->unbind();
+    glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    const cCameraPath& path = m_paths[m_path_index];
+    const float t = float((now - m_path_start_ms) / double(kPathMs));
+    m_camera.m_eye = path.eye_at(t);
+    m_camera.m_center = path.target_at(t);
+    m_camera.m_up = path.up_at(t);
+    m_camera.apply();
+
+    // Not clamped: the creature keeps growing until the drums take over.
+    if (m_intro_scale)
+        glScalef(0.95f * u, 0.95f * u, 0.95f * u);
+
+    glEnable(GL_LIGHTING);
+    glLightfv(m_light, GL_DIFFUSE, m_light_color);
+    glLightfv(m_light, GL_SPECULAR, m_light_color);
+    glLightfv(m_light, GL_POSITION, m_light_pos);
+    glEnable(m_light);
+
+    m_angle = float(kPi / 8.0 * seconds + kPi * std::sin(2.0 * seconds));
+
+    draw_rings_and_debris(seconds);
+
+    set_light_colour(1.0f, 1.0f, 1.0f);
+    glPushMatrix();
+    glScalef(0.7f, 0.7f, 0.7f);
+    shaders->bind("notex_shader");
+    m_cage->draw();
+    glPopMatrix();
+
+    glPushMatrix();
+    draw_creature();
+    glPopMatrix();
+    a->unbind();
+
+    cRTProxy b = rtm->get_rt(cRenderTargetManager::RTT_FULL);
+    m_correction->apply_into(*a, *b);
+    glow_into(cPostGlow::instance()->m_settings, *b, *a, cRenderTargetManager::RTT_QUATER);
+    apply_levels(*a, m_levels);
+    // b and a go back to the pool here, in that order.
+}
+
+void cSceneSprutte::draw_rings_and_debris(float seconds) {
+    const int now = timeline_ms();
+    // The pulses are not clamped: long after a note they go negative and
+    // the lit objects turn dark.
+    const double ring_pulse = 0.5 + 0.5 * (1.0 - (now - m_beat_a_ms) / double(m_beat_decay));
+    const double debris_pulse = 0.5 + 0.5 * (1.0 - (now - m_beat_b_ms) / double(m_beat_decay));
+
+    set_light_colour(float(m_col1.x * ring_pulse), float(m_col1.y * ring_pulse),
+                     float(m_col1.z * ring_pulse));
+    for (int k = 0; k < 5; ++k) {
+        const double z = wrap_depth(seconds * 7500.0 - k * 10000.0, 10000.0, 25000.0);
+        glPushMatrix();
+        glTranslatef(0.0f, 0.0f, float(z));
+        m_ring->draw();
+        glPopMatrix();
+    }
+
+    set_light_colour(float(m_col2.x * debris_pulse), float(m_col2.y * debris_pulse),
+                     float(m_col2.z * debris_pulse));
+    for (int k = 0; k < 3; ++k) {
+        const double z = wrap_depth(seconds * 5000.0 - k * 15000.0, 15000.0, 30000.0);
+        glPushMatrix();
+        glTranslatef(0.0f, 0.0f, float(z));
+        m_debris->draw();
+        glPopMatrix();
+    }
+}
+
+void cSceneSprutte::draw_creature() {
+    const int now = timeline_ms();
+    sprutte_joint_step(m_joint_rot, m_joint_next, m_joint_pos, m_joint_frame, m_angle,
+                       m_propagation, now, m_last_step_ms);
+    m_last_step_ms = now;
+
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    shaders->push_shader();
+    cShaderParameter<float> inside_out(1.0f);
+    shaders->set_parameter("xray_shader", cShdXray::SP_INV, &inside_out);
+    shaders->bind("xray_shader");
+
+    draw_arm();
+    glPushMatrix();
+    glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
+    draw_arm();
+    glPopMatrix();
+    // The mirrored arms turn their triangles round.
+    glFrontFace(GL_CW);
+    glPushMatrix();
+    glScalef(-1.0f, -1.0f, -1.0f);
+    draw_arm();
+    glPopMatrix();
+    glPushMatrix();
+    glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
+    glScalef(-1.0f, -1.0f, -1.0f);
+    draw_arm();
+    glPopMatrix();
+    glFrontFace(GL_CCW);
+    glPushMatrix();
+    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
+    draw_arm();
+    glPopMatrix();
+    glPushMatrix();
+    glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
+    draw_arm();
+    glPopMatrix();
+
+    m_hair->draw();
+
+    cShaderParameter<float> plain(0.0f);
+    shaders->set_parameter("xray_shader", cShdXray::SP_INV, &plain);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glPushMatrix();
+    glScalef(1.5f, 1.5f, 1.5f);
+    m_ball_glow->draw();
+    glPopMatrix();
+    glDisable(GL_BLEND);
+    shaders->pop_shader();
+}
+
+void cSceneSprutte::draw_arm() {
+    for (int j = 0; j + 1 < kSprutteJoints; ++j) {
+        const float taper = float(1.0 - j / double(kSprutteJoints));
+        glPushMatrix();
+        glTranslatef(m_joint_pos[j][0], m_joint_pos[j][1], m_joint_pos[j][2]);
+        glMultMatrixf(m_joint_frame[j]);
+        glScalef(taper, 1.0f, taper);
+        for (int r = 0; r < 6; ++r) {
+            glRotatef(60.0f, 0.0f, 1.0f, 0.0f);
+            m_arm_joint->draw();
+        }
+        glPopMatrix();
+    }
+}

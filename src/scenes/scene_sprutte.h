@@ -1,0 +1,80 @@
+// "sprutte": a creature of six curling arms around a glowing core inside a
+// wire cage, drawn with the x-ray shader, with rings and debris rushing past
+// and the camera jumping between recorded flights on the drum notes.
+#pragma once
+
+#include "mesh_files/camera_path.h"
+#include "post_levels.h"
+#include "scene.h"
+#include "scenes/sprutte_joints.h"
+
+#include <GL/gl.h>
+
+class cPostColorCorrection;
+class iMesh;
+
+class cSceneSprutte : public cScene {
+public:
+    static constexpr int kPaths = 9;
+    // Drum notes before this one only count.
+    static constexpr int kFirstActiveNote = 38;
+
+    explicit cSceneSprutte(const sTimeBlock* time_block);
+    ~cSceneSprutte() override;
+
+    std::string get_name() override { return "sprutte"; }
+    void load() override;
+    void enter() override;
+    void leave() override {}
+    void draw() override;
+    void on_event(cEvent* event) override;
+    void update() override {}
+    void add_vars(cGuiVarList* list) override;
+
+    // Drum notes received by every instance so far; never reset.
+    static int note_count() { return s_note_count; }
+    // Elapsed seconds at the first draw of the process (the start of the
+    // fade-in); meaningful once has_drawn() is true.
+    static bool has_drawn() { return s_drawn; }
+    static float first_draw_seconds() { return s_first_draw_seconds; }
+
+    sLevelsValues m_levels;
+    float m_propagation = 2000.0f;
+    tSprutteMatrix m_joint_rot[kSprutteJoints];
+    tSprutteMatrix m_joint_frame[kSprutteJoints];
+    float m_joint_pos[kSprutteJoints][4] = {};
+    tSprutteMatrix m_joint_next[kSprutteJoints];
+    float m_angle = 0.0f;
+    int m_last_step_ms = 0;
+    cPostColorCorrection* m_correction = nullptr;
+    iMesh* m_ball_glow = nullptr;
+    iMesh* m_arm_joint = nullptr;
+    iMesh* m_hair = nullptr;
+    iMesh* m_arm_morph_in = nullptr;
+    iMesh* m_arm_morph_out = nullptr;
+    iMesh* m_cage = nullptr;
+    iMesh* m_ring = nullptr;
+    iMesh* m_debris = nullptr;
+    float m_light_pos[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    float m_light_color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    GLenum m_light = GL_LIGHT0;
+    Vec3f m_col1;
+    Vec3f m_col2;
+    int m_beat_a_ms = -10000;
+    int m_beat_b_ms = -10000;
+    float m_beat_decay = 250.0f;
+    cCameraPath m_paths[kPaths];
+    int m_path_index = 0;
+    int m_path_start_ms = 0;
+    bool m_intro_scale = false;
+
+private:
+    void set_light_colour(float r, float g, float b);
+    void draw_rings_and_debris(float seconds);
+    void draw_creature();
+    void draw_arm();
+
+    static int s_note_count;
+    static bool s_drawn;
+    static float s_first_draw_seconds;
+};
