@@ -121,6 +121,10 @@ void cSceneCreditsSol::draw() {
 
     cRTProxy a = rtm->get_rt(cRenderTargetManager::RTT_FULL);
     a->bind();
+    // The previous scene may have left depth writes or the depth test off;
+    // without both the clear keeps its depth and its shapes cut the room.
+    glDepthMask(GL_TRUE);
+    glEnable(GL_DEPTH_TEST);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
