@@ -1,4 +1,5 @@
 // The program as its users run it: headless captures of a small show.
+#include "event_queue_factory.h"
 #include "frame_sink.h"
 #include "test_support.h"
 
@@ -6,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 
@@ -75,6 +77,28 @@ std::vector<int> centre_pixel(const std::string& path) {
     }
     ilDeleteImages(1, &image);
     return rgb;
+}
+
+// The mean colour of a PNG frame, r, g, b.
+std::vector<int> mean_rgb(const std::string& path) {
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    std::vector<int> mean;
+    if (ilLoadImage(path.c_str())) {
+        ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE);
+        const std::size_t pixels =
+            std::size_t(ilGetInteger(IL_IMAGE_WIDTH)) * ilGetInteger(IL_IMAGE_HEIGHT);
+        const ILubyte* data = ilGetData();
+        double sum[3] = {0, 0, 0};
+        for (std::size_t i = 0; i < pixels; ++i)
+            for (int c = 0; c < 3; ++c)
+                sum[c] += data[i * 3 + c];
+        for (double s : sum)
+            mean.push_back(int(s / double(pixels) + 0.5));
+    }
+    ilDeleteImages(1, &image);
+    return mean;
 }
 } // namespace
 
@@ -171,4 +195,49 @@ TEST(ProgramTest, CommandLineErrorsAndInformation) {
     EXPECT_EQ(help.exit_code, 0);
     EXPECT_NE(help.out.find("--capture PATH"), std::string::npos);
     EXPECT_EQ(run_program(show, "--version").exit_code, 0);
+}
+
+TEST(ProgramTest, TheWholeShowRunsToQuitAndEverySceneShows) {
+    // The shipped show, run from the build folder as the run script does, at
+    // two frames per second: loading, every scene, the "quit" marker.
+    const std::string frames = make_temp_dir("whole_show");
+    sCommandResult result = run_command(std::string(VANTREL_PROGRAM_PATH) +
+                                        " --letterbox --capture " + frames + " --fps 2");
+    ASSERT_EQ(result.exit_code, 0) << result.err.substr(0, 2000);
+    EXPECT_NE(result.out.find("requested exit\n"), std::string::npos);
+    EXPECT_NE(result.out.find("# rrt-manager: number of tmp-rt allocated: "), std::string::npos);
+    EXPECT_NE(result.out.find("# rtt-manager: maximum concurrently allocated RTs: "),
+              std::string::npos);
+    EXPECT_EQ(result.err.find("## ERROR"), std::string::npos) << result.err.substr(0, 2000);
+    EXPECT_EQ(result.out.find("## ERROR"), std::string::npos);
+
+    // One frame from the middle of each scene's stretch of the timeline.
+    std::unique_ptr<cEventQueue> markers(
+        cEventQueue_factory::loadFile(VANTREL_SOURCE_DIR "/data/script/markers.txt"));
+    ASSERT_TRUE(markers);
+    std::vector<std::pair<int, int>> stretches; // scene, middle ms
+    int scene = -1, since = 0;
+    for (std::size_t i = 0; i < markers->size(); ++i) {
+        const cEvent* event = markers->at(i);
+        if (event->m_type > 12 && event->m_type != 32)
+            continue;
+        if (scene >= 0)
+            stretches.emplace_back(scene, (since + event->m_time) / 2);
+        scene = event->m_type;
+        since = event->m_time;
+    }
+    ASSERT_EQ(stretches.size(), 7u);
+    std::vector<std::vector<int>> pictures;
+    for (const auto& stretch : stretches) {
+        const int frame = stretch.second / 500;
+        std::vector<int> pixel = centre_pixel(frames + "/" + cFrameSink_png::frame_name(frame));
+        ASSERT_EQ(pixel.size(), 5u) << "scene " << stretch.first;
+        pictures.push_back(mean_rgb(frames + "/" + cFrameSink_png::frame_name(frame)));
+        const std::vector<int>& mean = pictures.back();
+        EXPECT_GT(mean[0] + mean[1] + mean[2], 15) << "scene " << stretch.first << " is black";
+    }
+    for (std::size_t a = 0; a < pictures.size(); ++a)
+        for (std::size_t b = a + 1; b < pictures.size(); ++b)
+            EXPECT_NE(pictures[a], pictures[b]) << "scenes " << stretches[a].first << " and "
+                                                << stretches[b].first << " look the same";
 }
