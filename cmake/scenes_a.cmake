@@ -5,6 +5,7 @@ set(SCENES_A_GL_SOURCES      # GL code: into vantrel_runtime
     src/gui/camera_vars.cpp
     src/scenes/scene_attractor.cpp
     src/scenes/scene_end.cpp
+    src/scenes/scene_target.cpp
 )
 set(SCENES_A_TOOL_SOURCES)    # vantrel-tool subcommands
 set(SCENES_A_CORE_TESTS)      # GL-free tests: into vantrel_core_tests

@@ -12,6 +12,7 @@
 #include "render_fsq.h"
 #include "render_target_manager.h"
 #include "resource_path.h"
+#include "scenes/scene_target.h"
 #include "shader_manager_glsl.h"
 
 int cSceneAttractor::s_tick_count = 0;
@@ -214,13 +215,7 @@ void cSceneAttractor::draw() {
 
     cRenderTargetManager* rtm = cRenderTargetManager::instance();
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
-    cRTProxy target_a = rtm->get_rt(cRenderTargetManager::RTT_FULL);
-    target_a->bind();
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    // Depth writes are off between frames; without them the clear would
-    // leave the previous frame's depth under the logo.
-    glDepthMask(GL_TRUE);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    cRTProxy target_a = bind_cleared_scene_target(0.0f, 0.0f, 0.0f);
     shaders->unbind();
 
     sLevelsValues levels;

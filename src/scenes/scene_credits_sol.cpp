@@ -12,6 +12,7 @@
 #include "render_target_manager.h"
 #include "resource_path.h"
 #include "scenes/scene_loading.h"
+#include "scenes/scene_target.h"
 #include "shader_manager_glsl.h"
 #include "shaders/shd_lightmap.h"
 
@@ -119,14 +120,9 @@ void cSceneCreditsSol::draw() {
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     cRenderTargetManager* rtm = cRenderTargetManager::instance();
 
-    cRTProxy a = rtm->get_rt(cRenderTargetManager::RTT_FULL);
-    a->bind();
-    // The previous scene may have left depth writes or the depth test off;
-    // without both the clear keeps its depth and its shapes cut the room.
-    glDepthMask(GL_TRUE);
+    // The room needs the depth test, whatever the scene before left behind.
     glEnable(GL_DEPTH_TEST);
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    cRTProxy a = bind_cleared_scene_target(1.0f, 1.0f, 1.0f);
 
     const cCameraPath& path = m_paths[m_path_index];
     float t = float((now - m_path_start_ms) / double(path_ms(m_path_index)));

@@ -12,6 +12,7 @@
 #include "render_target_manager.h"
 #include "resource_path.h"
 #include "scene_manager.h"
+#include "scenes/scene_target.h"
 #include "shader_manager_glsl.h"
 
 #include <algorithm>
@@ -183,13 +184,7 @@ void cSceneScrub::draw() {
     glPushMatrix();
 
     cRenderTargetManager* rtm = cRenderTargetManager::instance();
-    // The depth clear below needs depth writes, whatever the scene before
-    // left behind.
-    glDepthMask(GL_TRUE);
-    cRTProxy a = rtm->get_rt(cRenderTargetManager::RTT_FULL);
-    a->bind();
-    glClearColor(m_clear_color.x, m_clear_color.y, m_clear_blue, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    cRTProxy a = bind_cleared_scene_target(m_clear_color.x, m_clear_color.y, m_clear_blue);
 
     s_z = float(s_z + double(m_speed) * frame_seconds());
     const float z = s_z;

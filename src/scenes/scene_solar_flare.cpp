@@ -9,6 +9,7 @@
 #include "render_target_manager.h"
 #include "resource_path.h"
 #include "scene_manager.h"
+#include "scenes/scene_target.h"
 
 #include "math/random.h"
 
@@ -128,13 +129,7 @@ void cSceneSolarFlare::draw() {
     glPushMatrix();
 
     cRenderTargetManager* rtm = cRenderTargetManager::instance();
-    // The depth clear below needs depth writes, whatever the scene before
-    // left behind.
-    glDepthMask(GL_TRUE);
-    cRTProxy a = rtm->get_rt(cRenderTargetManager::RTT_FULL);
-    a->bind();
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    cRTProxy a = bind_cleared_scene_target(0.0f, 0.0f, 0.0f);
 
     m_camera.apply();
     glScalef(g, g, g);

@@ -10,6 +10,7 @@
 #include "render_target_manager.h"
 #include "resource_path.h"
 #include "scenes/scene_loading.h"
+#include "scenes/scene_target.h"
 #include "shader_manager_glsl.h"
 #include "shaders/shd_notex.h"
 #include "shaders/shd_xray.h"
@@ -163,11 +164,8 @@ void cSceneSprutte::draw() {
 
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     cRenderTargetManager* rtm = cRenderTargetManager::instance();
-    cRTProxy a = rtm->get_rt(cRenderTargetManager::RTT_FULL);
-    a->bind();
+    cRTProxy a = bind_cleared_scene_target(0.1f, 0.1f, 0.1f);
     shaders->unbind();
-    glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     const cCameraPath& path = m_paths[m_path_index];
     const float t = float((now - m_path_start_ms) / double(kPathMs));
