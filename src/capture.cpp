@@ -3,9 +3,11 @@
 #include "display_settings.h"
 #include "gl_entry.h"
 #include "platform/process.h"
+#include "scene_manager.h"
 #include "timecode.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
@@ -47,6 +49,7 @@ bool cCapture::finish(std::string* error) {
     if (!s_instance)
         return true;
     s_instance->report_progress(true);
+    s_instance->report_scene_times();
     // A failed capture is not completed: deleting the sink removes what it
     // had half written.
     bool ok = !s_instance->m_failed && s_instance->m_sink->finish(error);
@@ -73,9 +76,20 @@ void cCapture::begin_frame() {
     if ((m_options.has_to && t > m_options.to_ms) || (has_end() && t > m_end_ms))
         std::exit(0);
     m_clock.set_ms(t);
+    m_frame_started = platform::wall_seconds();
 }
 
 void cCapture::end_frame() {
+    // The frame's update and drawing, before the read-back: the baseline of
+    // how long each scene takes on this machine.
+    glFinish();
+    const double drawn_ms = (platform::wall_seconds() - m_frame_started) * 1000.0;
+    if (cScene* scene = cSceneManager::instance()->m_current) {
+        sSceneTimes& times = m_scene_times[scene->get_name()];
+        ++times.frames;
+        times.total_ms += drawn_ms;
+        times.worst_ms = std::max(times.worst_ms, drawn_ms);
+    }
     const std::int64_t t = frame_time_ms(m_frame, m_options.fps);
     if (!in_range(t))
         return;
@@ -96,6 +110,15 @@ void cCapture::end_frame() {
     }
     ++m_written;
     report_progress(false);
+}
+
+void cCapture::report_scene_times() {
+    for (const auto& entry : m_scene_times) {
+        const sSceneTimes& times = entry.second;
+        std::cerr << "# capture: scene \"" << entry.first << "\": " << times.frames
+                  << " frames, average " << times.total_ms / times.frames << " ms, worst "
+                  << times.worst_ms << " ms" << std::endl;
+    }
 }
 
 void cCapture::report_progress(bool force) {

@@ -7,6 +7,7 @@
 #include "options.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,8 +40,17 @@ public:
     bool in_range(std::int64_t ms) const;
 
 private:
+    // Drawing time of the frames of one scene, in wall-clock milliseconds.
+    struct sSceneTimes {
+        int frames = 0;
+        double total_ms = 0.0;
+        double worst_ms = 0.0;
+    };
+
     explicit cCapture(const sOptions& options);
     void report_progress(bool force);
+    // One line per scene: frames, average and worst drawing time.
+    void report_scene_times();
 
     sOptions m_options;
     std::unique_ptr<iFrameSink> m_sink;
@@ -52,6 +62,8 @@ private:
     double m_started_at = 0.0;
     double m_last_report = 0.0;
     std::vector<std::uint8_t> m_pixels;
+    double m_frame_started = 0.0;
+    std::map<std::string, sSceneTimes> m_scene_times;
 
     static cCapture* s_instance;
 };
