@@ -323,8 +323,8 @@ std::vector<sLightmapPair> bake_room(const std::vector<sRoomPart>& room,
                         }
                         direct = direct * (1.0 / std::max(1, settings.m_shadow_rays));
                         const sV3 ambient(sky.x * albedo.x, sky.y * albedo.y, sky.z * albedo.z);
-                        lit_off = ambient * 1.6;
-                        lit_on = ambient * 1.6 +
+                        lit_off = ambient * 1.0;
+                        lit_on = ambient * 1.0 +
                                  sV3(direct.x * albedo.x, direct.y * albedo.y, direct.z * albedo.z);
                     }
                     const double o3[3] = {lit_off.x, lit_off.y, lit_off.z};
