@@ -5,6 +5,8 @@
 #include "gl_entry.h"
 #include "mesh_files/mesh_obj.h"
 #include "scenes/scene_loading.h"
+#include "shader_manager_glsl.h"
+#include "shaders/shd_lightmap.h"
 
 namespace {
 const char* const kRoomMeshes[kCreditsRoomMeshes] = {"centerring.bzobj", "floor.bzobj",
@@ -57,4 +59,11 @@ void reset_credits_camera(cCamera& camera) {
     camera.m_eye = Vec3f(-493.99f, 366.07f, 80.4f);
     camera.m_center = Vec3f(0.0f, 150.0f, -185.06f);
     camera.m_up = Vec3f(0.0f, 1.0f, 0.0f).normalized();
+}
+
+iMesh* load_credits_maps_sphere_and_shader(cTexProxy maps[kCreditsRoomMaps]) {
+    load_credits_room_maps(maps);
+    iMesh* sphere = load_scene_mesh("credit_sphere.bzobj", false);
+    cShaderManager_GLSL::instance()->add_shader<cShdLightmap>("lightmap_shader");
+    return sphere;
 }

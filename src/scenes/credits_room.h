@@ -15,6 +15,9 @@ constexpr int kCreditsRoomMaps = 11;
 // The five meshes in room order, without materials.
 void load_credits_room_meshes(iMesh* room[kCreditsRoomMeshes]);
 void load_credits_room_maps(cTexProxy maps[kCreditsRoomMaps]);
+// The rest of a credits scene's loading after its meshes: the room's maps,
+// the sphere (returned) and the lightmap shader.
+iMesh* load_credits_maps_sphere_and_shader(cTexProxy maps[kCreditsRoomMaps]);
 // Draws mesh k with map 2k on texture unit 0 and map 2k + 1 on unit 1, under
 // whatever shader is bound; leaves both units unbound and disabled, unit 0
 // active.

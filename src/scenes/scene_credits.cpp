@@ -46,9 +46,7 @@ void cSceneCredits::load() {
     m_loaded = true;
     cResourcePath::instance()->push_searchpath("../data/models/credits");
     load_credits_room_meshes(m_room);
-    load_credits_room_maps(m_room_maps);
-    m_sphere = load_scene_mesh("credit_sphere.bzobj", false);
-    cShaderManager_GLSL::instance()->add_shader<cShdLightmap>("lightmap_shader");
+    m_sphere = load_credits_maps_sphere_and_shader(m_room_maps);
     for (int k = 0; k < kPaths; ++k) {
         char name[16];
         std::snprintf(name, sizeof name, "cam%02d.pth", k + 1);

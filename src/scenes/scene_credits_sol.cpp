@@ -52,9 +52,7 @@ void cSceneCreditsSol::load() {
         std::snprintf(name, sizeof name, "creditrum_vrag%02d.bzobj", k + 1);
         m_debris[k] = load_scene_mesh(name, false);
     }
-    load_credits_room_maps(m_room_maps);
-    m_sphere = load_scene_mesh("credit_sphere.bzobj", false);
-    cShaderManager_GLSL::instance()->add_shader<cShdLightmap>("lightmap_shader");
+    m_sphere = load_credits_maps_sphere_and_shader(m_room_maps);
     for (int k = 0; k < kPaths; ++k) {
         char name[24];
         std::snprintf(name, sizeof name, "longpath%02d.pth", k + 1);

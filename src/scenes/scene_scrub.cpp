@@ -70,16 +70,7 @@ void cSceneScrub::enter() {
     // The whole growth repeats exactly from here on.
     vt_srand(1335);
     glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1, 0, 1, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_LIGHTING);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_TEXTURE_RECTANGLE_ARB);
-    glEnable(GL_DEPTH_TEST);
+    reset_scene_gl_state();
 
     m_split_fac = 10.0f;
     m_split_sub = 7.39f;

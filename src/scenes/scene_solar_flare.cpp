@@ -41,16 +41,7 @@ void cSceneSolarFlare::load() {
 }
 
 void cSceneSolarFlare::enter() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1, 0, 1, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_LIGHTING);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_TEXTURE_RECTANGLE_ARB);
-    glEnable(GL_DEPTH_TEST);
+    reset_scene_gl_state();
 
     m_camera = cCamera();
     m_camera.m_eye = Vec3f(37.0f, 37.0f, 37.0f);
