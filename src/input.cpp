@@ -16,10 +16,29 @@ int key_code(int symbol) {
 }
 } // namespace
 
+// The picture and the panel are drawn in the display viewport (a band in the
+// middle of the screen, or the whole screen stretched), so the pointer is
+// measured in that rectangle. Window rows count from the top, GL rows from the
+// bottom of the window.
 Vec3f mouse_to_render_units(int x, int y) {
     const cDisplaySettings* settings = cDisplaySettings::instance();
-    return Vec3f(float(x) / float(settings->m_render_width),
-                 float(settings->m_render_height - y) / float(settings->m_render_height), 0.0f);
+    int viewport[4];
+    settings->viewport_rect(viewport);
+    int window_width = settings->m_screen_width, window_height = settings->m_screen_height;
+    if (settings->m_window)
+        SDL_GetWindowSize(settings->m_window, &window_width, &window_height);
+    const float gl_y = float(window_height - y);
+    return Vec3f(float(x - viewport[0]) / float(viewport[2]),
+                 (gl_y - float(viewport[1])) / float(viewport[3]), 0.0f);
+}
+
+bool take_key_press(int key) {
+    auto it = g_key_presses.find(key);
+    if (it == g_key_presses.end())
+        return false;
+    if (--it->second <= 0)
+        g_key_presses.erase(it);
+    return true;
 }
 
 void handle_input_event(eInputEvent kind, int key_or_button, int x, int y) {
@@ -28,6 +47,7 @@ void handle_input_event(eInputEvent kind, int key_or_button, int x, int y) {
         if (key_or_button == kKeyEscape)
             std::exit(0);
         g_keys_down.emplace(key_code(key_or_button), 0);
+        ++g_key_presses[key_code(key_or_button)];
         break;
     case INPUT_KEY_UP:
         g_keys_down.erase(key_code(key_or_button));
@@ -51,10 +71,15 @@ void handle_input_event(eInputEvent kind, int key_or_button, int x, int y) {
 }
 
 void poll_events() {
+    // A press is for the frame that collects it; one nobody took is stale.
+    g_key_presses.clear();
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
         case SDL_KEYDOWN:
+            // A held key repeats its key-down; only the first is a press.
+            if (event.key.repeat)
+                break;
             handle_input_event(INPUT_KEY_DOWN, event.key.keysym.sym, 0, 0);
             break;
         case SDL_KEYUP:
@@ -63,13 +88,17 @@ void poll_events() {
         case SDL_MOUSEMOTION:
             handle_input_event(INPUT_MOTION, 0, event.motion.x, event.motion.y);
             break;
+        // SDL numbers the side buttons X1 and X2 as 4 and 5, which here are
+        // the wheel's steps: only left, middle and right are buttons.
         case SDL_MOUSEBUTTONDOWN:
-            handle_input_event(INPUT_BUTTON_DOWN, event.button.button, event.button.x,
-                               event.button.y);
+            if (event.button.button <= SDL_BUTTON_RIGHT)
+                handle_input_event(INPUT_BUTTON_DOWN, event.button.button, event.button.x,
+                                   event.button.y);
             break;
         case SDL_MOUSEBUTTONUP:
-            handle_input_event(INPUT_BUTTON_UP, event.button.button, event.button.x,
-                               event.button.y);
+            if (event.button.button <= SDL_BUTTON_RIGHT)
+                handle_input_event(INPUT_BUTTON_UP, event.button.button, event.button.x,
+                                   event.button.y);
             break;
         case SDL_MOUSEWHEEL:
             // SDL 2 reports the wheel on its own; as buttons 4 (up) and 5 (down).

@@ -83,27 +83,18 @@ void cSkarbol::frame() {
 }
 
 void cSkarbol::handle_keys() {
-    // Visit as many entries as there were at the start, in key order; the
-    // handled keys are removed so that a held key acts once per press.
-    std::size_t count = g_keys_down.size();
-    auto it = g_keys_down.begin();
-    for (std::size_t i = 0; i < count && it != g_keys_down.end(); ++i) {
-        const int key = it->first;
-        if (key == kKeyTab) {
-            m_show_gui = !m_show_gui;
-            it = g_keys_down.erase(it);
-        } else if (key == kKeySpace) {
-            cSceneManager* manager = cSceneManager::instance();
-            std::cerr << "-" << std::endl;
-            std::cerr << format_timecode(manager->timeline_ms()) << std::endl;
-            dump_vars();
-            it = g_keys_down.erase(it);
-        } else if (key == kKeyEscape || key == kKeyQ) {
-            std::exit(0);
-        } else {
-            ++it;
-        }
+    // Every press of this frame acts once, in key order (Tab before Space):
+    // holding a key does not repeat it, and a tap shorter than a frame counts.
+    while (take_key_press(kKeyTab))
+        m_show_gui = !m_show_gui;
+    while (take_key_press(kKeySpace)) {
+        cSceneManager* manager = cSceneManager::instance();
+        std::cerr << "-" << std::endl;
+        std::cerr << format_timecode(manager->timeline_ms()) << std::endl;
+        dump_vars();
     }
+    if (take_key_press(kKeyEscape) || take_key_press(kKeyQ))
+        std::exit(0);
 }
 
 void cSkarbol::refresh_gui(cScene* scene) {

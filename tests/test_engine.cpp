@@ -1,11 +1,16 @@
 // The engine's input handling and start-up rules, without a window.
+#include "display_settings.h"
 #include "input.h"
-#include "scene_manager.h"
+#include "input_state_fixture.h"
 #include "skarbol.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace {
 // One engine for the whole process, as in the program.
@@ -17,11 +22,58 @@ cSkarbol& engine() {
     return *the_engine;
 }
 
-class EngineKeysTest : public testing::Test {
+class EngineKeysTest : public InputStateTest {
 protected:
     void SetUp() override {
-        g_keys_down.clear();
+        InputStateTest::SetUp();
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         engine().m_show_gui = false;
+    }
+    void TearDown() override {
+        SDL_QuitSubSystem(SDL_INIT_EVENTS);
+        cDisplaySettings::instance()->m_widescreen = false;
+        InputStateTest::TearDown();
+    }
+    // The input half of one frame: the events arrive in the window's queue,
+    // then the engine polls them and handles its keys. Returns the text the
+    // keys printed.
+    std::string frame(std::vector<SDL_Event> events) {
+        for (SDL_Event& event : events)
+            EXPECT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+        testing::internal::CaptureStderr();
+        poll_events();
+        engine().handle_keys();
+        return testing::internal::GetCapturedStderr();
+    }
+    static SDL_Event key(Uint32 type, SDL_Keycode symbol, bool repeat = false) {
+        SDL_Event event{};
+        event.type = type;
+        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.key.repeat = repeat ? 1 : 0;
+        event.key.keysym.sym = symbol;
+        return event;
+    }
+    static SDL_Event button(Uint32 type, Uint8 number, int x, int y) {
+        SDL_Event event{};
+        event.type = type;
+        event.button.button = number;
+        event.button.x = x;
+        event.button.y = y;
+        return event;
+    }
+    static SDL_Event motion(int x, int y) {
+        SDL_Event event{};
+        event.type = SDL_MOUSEMOTION;
+        event.motion.x = x;
+        event.motion.y = y;
+        return event;
+    }
+    static SDL_Event wheel(int steps) {
+        SDL_Event event{};
+        event.type = SDL_MOUSEWHEEL;
+        event.wheel.y = steps;
+        return event;
     }
 };
 } // namespace
@@ -31,24 +83,34 @@ TEST(EngineTest, OnlyOneEngineAtATime) {
     EXPECT_THROW(cSkarbol second, std::logic_error);
 }
 
-TEST_F(EngineKeysTest, TabAndSpaceInOneFrameActOnceEachInKeyOrder) {
-    handle_input_event(INPUT_KEY_DOWN, ' ', 0, 0);
-    handle_input_event(INPUT_KEY_DOWN, '\t', 0, 0);
-    handle_input_event(INPUT_KEY_DOWN, 'A', 0, 0); // kept as 'a' until released
-    testing::internal::CaptureStderr();
-    engine().handle_keys();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "-\n00:00:00,000\n");
+TEST_F(EngineKeysTest, EveryPressActsOnceHeldOrTapped) {
+    const std::string time_line = "-\n00:00:00,000\n";
+    // Space, followed by the key-downs SDL repeats while it is held, Tab and
+    // 'A' in one frame: Tab and Space act once each.
+    EXPECT_EQ(frame({key(SDL_KEYDOWN, ' '), key(SDL_KEYDOWN, ' ', true),
+                     key(SDL_KEYDOWN, ' ', true), key(SDL_KEYDOWN, '\t'), key(SDL_KEYDOWN, 'A')}),
+              time_line);
     EXPECT_TRUE(engine().m_show_gui);
-    ASSERT_EQ(g_keys_down.size(), 1u);
-    EXPECT_EQ(g_keys_down.begin()->first, 'a');
-
-    // Held down (no new key-down): nothing more happens.
-    testing::internal::CaptureStderr();
-    engine().handle_keys();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    // Still held, repeating: nothing more happens.
+    EXPECT_EQ(frame({key(SDL_KEYDOWN, ' ', true), key(SDL_KEYDOWN, '\t', true)}), "");
     EXPECT_TRUE(engine().m_show_gui);
-    handle_input_event(INPUT_KEY_UP, 'A', 0, 0);
+    EXPECT_EQ(g_keys_down, (std::map<int, int>{{'\t', 0}, {' ', 0}, {'a', 0}}));
+    EXPECT_EQ(frame({key(SDL_KEYUP, ' '), key(SDL_KEYUP, '\t'), key(SDL_KEYUP, 'A')}), "");
     EXPECT_TRUE(g_keys_down.empty());
+
+    // Taps that begin and end between two frames still act, once per tap.
+    EXPECT_EQ(frame({key(SDL_KEYDOWN, '\t'), key(SDL_KEYUP, '\t'), key(SDL_KEYDOWN, ' '),
+                     key(SDL_KEYUP, ' '), key(SDL_KEYDOWN, ' '), key(SDL_KEYUP, ' ')}),
+              time_line + time_line);
+    EXPECT_FALSE(engine().m_show_gui);
+    EXPECT_TRUE(g_keys_down.empty());
+
+    // A press the engine does not handle waits for others in its own frame
+    // only.
+    frame({key(SDL_KEYDOWN, 'p'), key(SDL_KEYUP, 'p')});
+    EXPECT_EQ(g_key_presses, (std::map<int, int>{{'p', 1}}));
+    frame({});
+    EXPECT_FALSE(take_key_press('p'));
 }
 
 TEST_F(EngineKeysTest, SpacePrintsTheVariablesAfterTheTime) {
@@ -62,23 +124,47 @@ TEST_F(EngineKeysTest, SpacePrintsTheVariablesAfterTheTime) {
     engine().m_varlist.clear();
 }
 
-TEST_F(EngineKeysTest, MouseIsKeptInRenderAreaUnitsAndTheWheelStaysPressed) {
-    handle_input_event(INPUT_MOTION, 0, 512, 160);
-    EXPECT_FLOAT_EQ(g_mouse_pos.x, 0.5f);
-    EXPECT_FLOAT_EQ(g_mouse_pos.y, 0.75f);
-    handle_input_event(INPUT_BUTTON_DOWN, 1, 0, 640);
-    EXPECT_EQ(g_mouse_buttons[1], 1);
-    EXPECT_FLOAT_EQ(g_mouse_click_pos.y, 0.0f);
-    handle_input_event(INPUT_BUTTON_UP, 1, 0, 0);
-    EXPECT_EQ(g_mouse_buttons[1], 0);
-    handle_input_event(INPUT_BUTTON_DOWN, 4, 0, 0);
-    handle_input_event(INPUT_BUTTON_UP, 4, 0, 0);
+TEST_F(EngineKeysTest, PointerIsMeasuredInTheViewportAndOnlyTheWheelLatches) {
+    // Window pixels (rows from the top) to units of the picture's viewport:
+    // the 1024 x 640 band 64 pixels below the top, or the whole stretched
+    // screen.
+    const struct {
+        bool widescreen;
+        int x, y;
+        float u, v;
+    } cases[] = {
+        {false, 0, 704, 0.0f, 0.0f},    {false, 512, 64, 0.5f, 1.0f},
+        {false, 256, 384, 0.25f, 0.5f}, {false, 0, 0, 0.0f, 1.1f},
+        {true, 0, 768, 0.0f, 0.0f},     {true, 512, 0, 0.5f, 1.0f},
+        {true, 256, 192, 0.25f, 0.75f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << (c.widescreen ? "widescreen " : "letterbox ") << c.x << "," << c.y);
+        cDisplaySettings::instance()->m_widescreen = c.widescreen;
+        frame({motion(c.x, c.y), button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, c.x, c.y)});
+        EXPECT_FLOAT_EQ(g_mouse_pos.x, c.u);
+        EXPECT_FLOAT_EQ(g_mouse_pos.y, c.v);
+        EXPECT_FLOAT_EQ(g_mouse_click_pos.y, c.v);
+        EXPECT_EQ(g_mouse_buttons[1], 1);
+        frame({button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, c.x, c.y)});
+        EXPECT_EQ(g_mouse_buttons[1], 0);
+    }
+
+    // The side buttons are not the wheel; a wheel step stays pressed.
+    frame({button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 0, 0),
+           button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X2, 0, 0)});
+    EXPECT_EQ(g_mouse_buttons[4], 0);
+    EXPECT_EQ(g_mouse_buttons[5], 0);
+    frame({wheel(1), button(SDL_MOUSEBUTTONUP, SDL_BUTTON_X1, 0, 0)});
     EXPECT_EQ(g_mouse_buttons[4], 1);
-    handle_input_event(INPUT_BUTTON_DOWN, 9, 0, 0); // not a button we track
+    EXPECT_EQ(g_mouse_buttons[5], 0);
+    frame({wheel(-2)});
+    EXPECT_EQ(g_mouse_buttons[5], 1);
     EXPECT_EQ(g_mouse_buttons[0], 0);
 }
 
-using EngineKeysDeathTest = EngineKeysTest;
+using EngineKeysDeathTest = InputStateTest;
 
 TEST_F(EngineKeysDeathTest, EscapeQAndClosingTheWindowEndTheProgram) {
     handle_input_event(INPUT_KEY_DOWN, 'x', 0, 0);

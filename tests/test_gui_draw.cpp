@@ -5,6 +5,7 @@
 #include "gui/gui_slider.h"
 #include "gui/gui_var_list.h"
 #include "input.h"
+#include "input_state_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -39,13 +40,15 @@ public:
     std::vector<std::string> m_calls;
 };
 
-class GuiDrawTest : public testing::Test {
+class GuiDrawTest : public InputStateTest {
 protected:
-    void SetUp() override { set_gui_painter(&m_painter); }
+    void SetUp() override {
+        InputStateTest::SetUp();
+        set_gui_painter(&m_painter);
+    }
     void TearDown() override {
         set_gui_painter(nullptr);
-        for (int& b : g_mouse_buttons)
-            b = 0;
+        InputStateTest::TearDown();
     }
     cRecordingPainter m_painter;
 };
@@ -86,7 +89,7 @@ TEST_F(GuiDrawTest, PanelRowsShowNamesAndTwoDecimalValues) {
     EXPECT_NE(all.find("text '7' 0.25 0.64"), std::string::npos) << all;
 }
 
-TEST_F(GuiDrawTest, DraggingNeedsAButtonAndWritesTheVariable) {
+TEST_F(GuiDrawTest, DraggingNeedsTheLeftButtonAndWritesTheVariable) {
     cGuiVarList list;
     const float x = 0.05f, y = 0.05f;
     list.set_position(&x, &y);
@@ -94,10 +97,21 @@ TEST_F(GuiDrawTest, DraggingNeedsAButtonAndWritesTheVariable) {
     float speed = 0.0f;
     list.add_float("speed", &speed, 0.0f, 10.0f);
     list.draw(); // lays the row out: slider at x 0.25, y 0.67, width 0.65
+    const iGuiNode* slider = list.entry(0).second;
     // Hover over the slider without a button: nothing changes.
     EXPECT_FALSE(list.handle_event(GUI_EV_DRAG, 0.5f, 0.68f));
+    EXPECT_TRUE(slider->is_active());
     EXPECT_FLOAT_EQ(speed, 0.0f);
-    // With the button held the hovered slider follows the pointer.
+    // A wheel step leaves its button flag set for good: the pointer still
+    // only hovers, leaving the slider and coming back.
+    g_mouse_buttons[4] = 1;
+    EXPECT_FALSE(list.handle_event(GUI_EV_DRAG, 0.6f, 0.68f));
+    EXPECT_FALSE(list.handle_event(GUI_EV_DRAG, 0.6f, 0.3f));
+    EXPECT_FALSE(slider->is_active());
+    EXPECT_FALSE(list.handle_event(GUI_EV_DRAG, 0.5f, 0.68f));
+    EXPECT_TRUE(slider->is_active());
+    EXPECT_FLOAT_EQ(speed, 0.0f);
+    // With the left button held the hovered slider follows the pointer.
     g_mouse_buttons[1] = 1;
     EXPECT_TRUE(list.handle_event(GUI_EV_DRAG, 0.25f + 0.65f * 0.4f, 0.68f));
     EXPECT_NEAR(speed, 4.0f, 1e-4);

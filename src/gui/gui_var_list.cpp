@@ -39,12 +39,12 @@ void cGuiVarList::init() {
 }
 
 bool cGuiVarList::handle_event(int type, float x, float y) {
-    bool button_down = false;
-    for (int button = 1; button <= 5; ++button)
-        button_down = button_down || g_mouse_buttons[button] != 0;
+    // The left button drags. The wheel's flags stay set once turned, so they
+    // must not count as a held button.
+    const bool button_down = g_mouse_buttons[1] != 0;
 
-    // Hover: while no button is held, the widget under the pointer is the
-    // one a drag will move.
+    // Hover: while the button is up, the widget under the pointer is the one
+    // a drag will move.
     if (!button_down) {
         for (tEntry& e : m_entries)
             e.second->handle_event(GUI_EV_LEAVE, x, y);

@@ -26,8 +26,9 @@ public:
 
     // Clears the entries and darkens the fill colour.
     void init() override;
-    // Not wired yet: the hover and drag passes need the engine's mouse-button
-    // state, which is not available to the widgets so far.
+    // Hover and drag from the pointer (g_mouse_pos units): with the left
+    // button up the widget under the pointer becomes the hovered one; with it
+    // held a drag event moves the hovered widget and writes its variable.
     bool handle_event(int type, float x, float y) override;
     // Lays the rows out if needed and copies the fields into the widgets.
     void draw() override;
