@@ -32,7 +32,6 @@ public:
     std::string keep_partial() override;
 
     static std::string frame_name(int index);
-    const std::string& partial_folder() const { return m_partial_folder; }
 
 private:
     std::string m_folder;
