@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static std::ostream null_out(&buffer);
 
     cMidiFile midi;
-    if (midi.parse(data, size, null_out)) {
+    if (midi.parse(data, size, null_out, null_out)) {
         cEventQueue queue;
         // A small cap on beat ticks keeps every run fast; the capping itself
         // is the same code.

@@ -42,22 +42,70 @@ bool cCapture::start(const sOptions& options, const std::string& music_path, std
     }
     capture->m_started_at = capture->m_last_report = platform::wall_seconds();
     s_instance = capture;
+    static const bool registered = std::atexit(&cCapture::finish_at_early_exit) == 0;
+    (void)registered;
     return true;
+}
+
+void cCapture::finish_at_early_exit() {
+    // Exit handlers run in reverse order: once the program's own handler is
+    // registered it runs first and has finished the capture already.
+    std::string error;
+    if (finish(&error))
+        return;
+    std::cerr << "## ERROR: capture: " << error << std::endl;
+    std::cout.flush();
+    std::_Exit(1);
 }
 
 bool cCapture::finish(std::string* error) {
     if (!s_instance)
         return true;
-    s_instance->report_progress(true);
-    s_instance->report_scene_times();
-    // A failed capture is not completed: deleting the sink removes what it
-    // had half written.
-    bool ok = !s_instance->m_failed && s_instance->m_sink->finish(error);
-    if (s_instance->m_failed)
+    cCapture* capture = s_instance;
+    if (capture->m_frame >= 0) {
+        capture->report_progress(true);
+        capture->report_scene_times();
+    }
+    bool ok = false;
+    if (capture->m_failed) {
+        // Deleting the sink removes what it had half written.
         *error = "the capture is incomplete";
-    delete s_instance;
+    } else if (!capture->m_reached_end || capture->m_written == 0) {
+        // Stopped early (Escape, q, the window closed, a failure), or a range
+        // that holds no frame of the show: no result under the final name.
+        *error = capture->stop_text();
+        const std::string kept = capture->m_sink->keep_partial();
+        *error += kept.empty() ? ", nothing kept" : ", kept in \"" + kept + "\"";
+    } else {
+        ok = capture->m_sink->finish(error);
+    }
+    delete capture;
     s_instance = nullptr;
     return ok;
+}
+
+std::int64_t cCapture::last_ms() const {
+    std::int64_t last = -1;
+    if (has_end())
+        last = m_end_ms;
+    if (m_options.has_to && (last < 0 || m_options.to_ms < last))
+        last = m_options.to_ms;
+    return last;
+}
+
+std::string cCapture::stop_text() const {
+    std::string text;
+    if (m_reached_end)
+        text = "no frame of the show lies between --from and --to";
+    else if (m_frame < 0)
+        text = "the capture stopped before its first frame";
+    else
+        text = "the capture stopped at " + format_timecode(frame_time_ms(m_frame, m_options.fps));
+    const std::int64_t last = last_ms();
+    if (last >= 0)
+        text += m_reached_end ? " (the show ends at " + format_timecode(last) + ")"
+                              : ", before its end at " + format_timecode(last);
+    return text + "; " + std::to_string(m_written) + " frames written";
 }
 
 bool cCapture::in_range(std::int64_t ms) const {
@@ -71,10 +119,13 @@ bool cCapture::in_range(std::int64_t ms) const {
 void cCapture::begin_frame() {
     ++m_frame;
     const std::int64_t t = frame_time_ms(m_frame, m_options.fps);
-    // Past the requested range, or past the end of the music when the
-    // timeline has no "quit": the capture is complete.
-    if ((m_options.has_to && t > m_options.to_ms) || (has_end() && t > m_end_ms))
+    // Past the requested range or the end of the show, or a range that
+    // starts after the show ends: the capture is complete.
+    const std::int64_t last = last_ms();
+    if (last >= 0 && (t > last || (m_options.has_from && m_options.from_ms > last))) {
+        m_reached_end = true;
         std::exit(0);
+    }
     m_clock.set_ms(t);
     m_frame_started = platform::wall_seconds();
 }

@@ -20,11 +20,13 @@ public:
     // with the reason when it cannot be written.
     static bool start(const sOptions& options, const std::string& music_path, std::string* error);
     // Completes the destination and deletes the capture (exit handler); false
-    // when the result is incomplete. Harmless when none.
+    // when the result is incomplete. Harmless when none. A capture that did
+    // not reach its end, or that wrote no frame, is incomplete: nothing is
+    // left under the final name, and the error says how far it got.
     static bool finish(std::string* error);
 
     iClock* clock() { return &m_clock; }
-    // Where the show would end without a "quit" marker (the end of the music).
+    // Where the show ends: its "quit" marker, or the end of the music.
     void set_end_ms(int ms) { m_end_ms = ms; }
     bool has_end() const { return m_end_ms >= 0; }
 
@@ -48,6 +50,14 @@ private:
     };
 
     explicit cCapture(const sOptions& options);
+    // Exit handler for the exits before the program's own is registered
+    // (start-up failures): they too must not leave a capture looking done.
+    static void finish_at_early_exit();
+    // The last timeline time the capture covers: --to or the show's end,
+    // whichever comes first; -1 when neither is known.
+    std::int64_t last_ms() const;
+    // Why an incomplete capture is incomplete, with the frames written.
+    std::string stop_text() const;
     void report_progress(bool force);
     // One line per scene: frames, average and worst drawing time.
     void report_scene_times();
@@ -58,7 +68,8 @@ private:
     std::int64_t m_frame = -1; // frames simulated so far
     std::int64_t m_written = 0;
     int m_end_ms = -1;
-    bool m_failed = false; // a frame could not be written
+    bool m_reached_end = false; // every frame up to last_ms() was rendered
+    bool m_failed = false;      // a frame could not be written
     double m_started_at = 0.0;
     double m_last_report = 0.0;
     std::vector<std::uint8_t> m_pixels;

@@ -3,6 +3,7 @@
 #include "read_file.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -88,6 +89,47 @@ bool cEventQueue_factory::time_parse(const char* token, int* ms) {
         return false;
     std::uint32_t total = fields[0] * 3600000u + fields[1] * 60000u + fields[2] * 1000u + fields[3];
     *ms = static_cast<int>(static_cast<std::int32_t>(total));
+    return true;
+}
+
+bool cEventQueue_factory::strict_time_parse(const char* text, int* ms) {
+    // Up to four fields of digits; the limits keep each field, and so the
+    // total, far from overflowing before it is checked.
+    const std::uint64_t limits[4] = {INT_MAX / 3600000, 59, 59, 999};
+    std::uint64_t fields[4] = {0, 0, 0, 0};
+    int count = 0;
+    const char* p = text;
+    for (;;) {
+        const char* digits = p;
+        std::uint64_t value = 0;
+        for (; *p >= '0' && *p <= '9'; ++p) {
+            value = value * 10u + std::uint64_t(*p - '0');
+            if (value > std::uint64_t(INT_MAX))
+                return false;
+        }
+        if (p == digits)
+            return false; // an empty field, or a character that is no digit
+        fields[count++] = value;
+        if (*p == '\0')
+            break;
+        if ((*p != ':' && *p != ',') || count == 4)
+            return false;
+        ++p;
+    }
+    if (count == 1) {
+        *ms = int(fields[0]);
+        return true;
+    }
+    if (count != 4)
+        return false;
+    for (int i = 0; i < 4; ++i)
+        if (fields[i] > limits[i])
+            return false;
+    const std::uint64_t total =
+        fields[0] * 3600000u + fields[1] * 60000u + fields[2] * 1000u + fields[3];
+    if (total > std::uint64_t(INT_MAX))
+        return false;
+    *ms = int(total);
     return true;
 }
 

@@ -27,4 +27,10 @@ public:
     static cEvent* line_parse(char* line);
     // The milliseconds of a time token; false when it has fewer than four fields.
     static bool time_parse(const char* token, int* ms);
+    // A time typed by a user, read strictly: either plain decimal digits
+    // (milliseconds) or exactly four fields of digits separated by ':' or ','
+    // with minutes and seconds below 60 and milliseconds below 1000. No signs,
+    // blanks, empty fields or trailing text; the total must fit an int.
+    // False, leaving ms alone, for anything else.
+    static bool strict_time_parse(const char* text, int* ms);
 };

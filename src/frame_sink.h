@@ -14,20 +14,29 @@ public:
                              std::string* error) = 0;
     // Completes the destination; false (and nothing claiming success) on failure.
     virtual bool finish(std::string* error) = 0;
+    // Ends an incomplete capture: what was written stays under a name that
+    // says it is partial, and that name is returned; empty when nothing is
+    // kept. Nothing is left under the final name.
+    virtual std::string keep_partial() = 0;
 };
 
-// A folder of frame_000000.png, frame_000001.png, ...
+// A folder of frame_000000.png, frame_000001.png, ... The frames are written
+// into the folder's name with ".partial" added and moved into the folder
+// when the capture is complete.
 class cFrameSink_png : public iFrameSink {
 public:
-    explicit cFrameSink_png(std::string folder) : m_folder(std::move(folder)) {}
+    explicit cFrameSink_png(std::string folder);
     bool open(std::string* error) override;
     bool write_frame(const std::uint8_t* rgb, int width, int height, std::string* error) override;
     bool finish(std::string* error) override;
+    std::string keep_partial() override;
 
     static std::string frame_name(int index);
 
 private:
     std::string m_folder;
+    std::string m_partial_folder;
+    bool m_made_folder = false; // the final folder did not exist before open
     int m_written = 0;
 };
 
@@ -41,6 +50,7 @@ public:
     bool open(std::string* error) override;
     bool write_frame(const std::uint8_t* rgb, int width, int height, std::string* error) override;
     bool finish(std::string* error) override;
+    std::string keep_partial() override;
 
     // The encoder's command line (the frames arrive on its standard input).
     std::string command_line() const;
@@ -51,6 +61,7 @@ private:
     int m_fps, m_width, m_height;
     std::string m_audio_path;
     int m_audio_offset_ms;
+    int m_written = 0;
     struct sPipeHolder;
     sPipeHolder* m_pipe = nullptr;
 };

@@ -96,7 +96,22 @@ bool cFrameSink_ffmpeg::write_frame(const std::uint8_t* rgb, int width, int heig
         *error = "ffmpeg stopped taking frames";
         return false;
     }
+    ++m_written;
     return true;
+}
+
+std::string cFrameSink_ffmpeg::keep_partial() {
+    if (!m_pipe)
+        return "";
+    // A closed pipe lets ffmpeg complete a playable file of the frames so far.
+    const int status = m_pipe->pipe.close();
+    delete m_pipe;
+    m_pipe = nullptr;
+    if (status != 0 || m_written == 0) {
+        platform::remove_file(m_partial_path);
+        return "";
+    }
+    return m_partial_path;
 }
 
 bool cFrameSink_ffmpeg::finish(std::string* error) {

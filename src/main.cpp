@@ -62,8 +62,7 @@ int main(int argc, char** argv) {
     }
 
     cDisplaySettings* settings = cDisplaySettings::instance();
-    // A capture renders offscreen in effect: a window, and no question that
-    // nobody is there to answer.
+    // A capture renders offscreen in effect: a window, not the full screen.
     settings->m_fullscreen = !options.windowed && !options.capturing();
     if (options.capturing()) {
         if (!cCapture::start(options, kMusicFile, &error)) {
@@ -74,8 +73,11 @@ int main(int argc, char** argv) {
         cSceneManager::instance()->m_music.set_output_enabled(false);
     }
 
+    // Nobody answers boxes during a capture: the question and the missing
+    // extension boxes go to the error stream with their default answers.
+    platform::set_unattended(options.capturing());
     bool widescreen = options.screen == sOptions::WIDESCREEN;
-    if (options.screen == sOptions::ASK && !options.capturing())
+    if (options.screen == sOptions::ASK)
         widescreen = platform::message_box("Stretch to widescreen?", "widescreen pleassure?",
                                            platform::MESSAGE_YES_NO);
     if (widescreen)
@@ -98,10 +100,12 @@ int main(int argc, char** argv) {
     cSkarbol engine;
     engine.init();
     if (cCapture* capture = cCapture::instance()) {
-        // Without a "quit" marker the capture ends with the music.
+        // The capture ends where the show does: at the "quit" marker, or
+        // without one with the music.
         cEventQueue* queue = cSceneManager::instance()->m_eventqueue;
-        if (!queue || queue->find_next(EV_QUIT).m_type != EV_QUIT)
-            capture->set_end_ms(cSceneManager::instance()->m_music.length_ms());
+        const cEvent quit = queue ? queue->find_next(EV_QUIT) : cEvent(EV_NONE, -1);
+        capture->set_end_ms(
+            quit.m_type == EV_QUIT ? quit.m_time : cSceneManager::instance()->m_music.length_ms());
     }
     engine.run();
 }

@@ -82,7 +82,8 @@ double cMidiFile::beat_period_ms() const {
     return 1.0 / (60.0 / (m_division * m_secs_per_tick)) * 60000.0;
 }
 
-bool cMidiFile::parse(const uint8_t* data, std::size_t size, std::ostream& out) {
+bool cMidiFile::parse(const uint8_t* data, std::size_t size, std::ostream& out,
+                      std::ostream& warn) {
     m_error = eMidiError::NONE;
     m_error_text.clear();
     m_tracks.clear();
@@ -94,7 +95,7 @@ bool cMidiFile::parse(const uint8_t* data, std::size_t size, std::ostream& out) 
     out << "  Reading tracks from MIDI file...\n";
     for (std::size_t i = 0; i < m_tracks.size(); ++i) {
         sMidiTrack& track = m_tracks[i];
-        if (!decode_track(track, out))
+        if (!decode_track(i, out, warn))
             return false;
         out << "    Track " << i + 1 << " \"" << track.m_name << "\":\t" << track.m_events.size()
             << " events in total\n";
@@ -169,13 +170,16 @@ bool cMidiFile::read_chunks(const uint8_t* data, std::size_t size, std::ostream&
     return true;
 }
 
-bool cMidiFile::decode_track(sMidiTrack& track, std::ostream& out) {
+bool cMidiFile::decode_track(std::size_t index, std::ostream& out, std::ostream& warn) {
+    sMidiTrack& track = m_tracks[index];
     sByteReader in{track.m_begin, track.m_end};
     uint8_t running_status = 0;
     uint32_t tick = 0;
+    const char* cut_short = nullptr; // why the track ended before its data did
 
     // An event cut off by the end of the track is dropped and ends the track.
     while (!in.at_end()) {
+        cut_short = "cut off";
         uint32_t delta;
         if (!in.vlq(delta) || in.at_end())
             break;
@@ -186,9 +190,13 @@ bool cMidiFile::decode_track(sMidiTrack& track, std::ostream& out) {
         uint8_t status = running_status;
 
         if (status == 0) {
-            // A data byte before any status byte has no message to belong to.
-            ++in.m_pos;
-        } else if (status < 0xF0) {
+            // A data byte before any status byte has no message to belong to,
+            // and how many bytes follow is unknown: whatever came next would
+            // be read out of step, so the track ends here.
+            cut_short = "a data byte where a status byte is due";
+            break;
+        }
+        if (status < 0xF0) {
             sMidiRecord record;
             record.m_tick = event_tick;
             record.m_status = status;
@@ -224,7 +232,11 @@ bool cMidiFile::decode_track(sMidiTrack& track, std::ostream& out) {
                 const uint8_t* p = in.m_pos;
                 in.m_pos += 3;
                 uint32_t us_per_quarter = (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
-                m_secs_per_tick = (60.0 / (60000000.0 / us_per_quarter)) / m_division;
+                // With an SMPTE division a tick is a fixed part of a frame;
+                // a tempo does not change it (and dividing by the negative
+                // division would put every event before the start).
+                if (m_division > 0)
+                    m_secs_per_tick = (60.0 / (60000000.0 / us_per_quarter)) / m_division;
                 out << "read ms/quaternode: " << us_per_quarter
                     << " -> secs/tick: " << m_secs_per_tick << "\n";
             } else if (type == 0x03) {
@@ -251,8 +263,12 @@ bool cMidiFile::decode_track(sMidiTrack& track, std::ostream& out) {
         }
         // Other system messages (0xF1 to 0xFE) carry nothing that is read.
         tick = event_tick;
+        cut_short = nullptr;
     }
     track.m_end_tick = tick;
+    if (cut_short)
+        warn << "# warning, track " << index + 1 << " ends early at tick " << tick << " ("
+             << cut_short << ") in cMidiLoader::load\n";
     return true;
 }
 

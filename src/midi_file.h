@@ -41,10 +41,11 @@ public:
     // tempo cannot exhaust memory.
     static constexpr int MAX_BEAT_TICKS = 1000000;
 
-    // Decodes the image and writes the summary lines to out. Returns false on
-    // an error; error() and error_text() then say which. The image must stay
+    // Decodes the image and writes the summary lines to out, and a warning to
+    // warn for each track that had to be cut short. Returns false on an
+    // error; error() and error_text() then say which. The image must stay
     // alive while the track data ranges are used.
-    bool parse(const uint8_t* data, std::size_t size, std::ostream& out);
+    bool parse(const uint8_t* data, std::size_t size, std::ostream& out, std::ostream& warn);
 
     // Appends one event per channel-1 note on (velocity not 0), note off and
     // controller change, then at most max_beat_ticks beat ticks; warnings go
@@ -73,7 +74,7 @@ public:
 private:
     bool fail(eMidiError kind, const std::string& text);
     bool read_chunks(const uint8_t* data, std::size_t size, std::ostream& out);
-    bool decode_track(sMidiTrack& track, std::ostream& out);
+    bool decode_track(std::size_t index, std::ostream& out, std::ostream& warn);
 
     eMidiError m_error = eMidiError::NONE;
     std::string m_error_text;

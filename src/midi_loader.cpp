@@ -40,7 +40,7 @@ bool cMidiLoader::load(cEventQueue* queue, const std::string& file_name) {
     }
 
     cMidiFile midi;
-    bool ok = midi.parse(image.data(), image.size(), std::cout);
+    bool ok = midi.parse(image.data(), image.size(), std::cout, std::cerr);
     std::cout.flush();
     if (!ok) {
         if (midi.error() == eMidiError::ASSERTION)

@@ -39,6 +39,7 @@ bool readable_file(const std::string& path) {
 cMp3Decoder::eResult cMp3Decoder::decode_file(const std::string& path) {
     std::vector<std::int16_t>().swap(m_samples);
     m_error_detail.clear();
+    m_ended_early = false;
     if (!readable_file(path)) {
         m_error_detail = "cannot open " + path;
         return FILE_NOT_FOUND;
@@ -105,10 +106,22 @@ cMp3Decoder::eResult cMp3Decoder::decode_file(const std::string& path) {
         if (m_samples.empty())
             return fail("decoding");
         m_error_detail = std::string("decoding stopped early: ") + mpg123_strerror(mh);
+        m_ended_early = true;
         break;
     }
     if (m_samples.empty())
         return fail("decoding (no audio)");
+    // A file cut off at a frame boundary decodes to its end without an error;
+    // only the length in its info frame shows what is missing. Without an
+    // info frame the expected length is an estimate from the file size, good
+    // to a frame or two for constant bit rates, so small shortfalls are
+    // no damage.
+    if (!m_ended_early && expected > 0 && off_t(frames()) + kRate / 10 < expected) {
+        m_error_detail = "the file holds " + std::to_string(std::int64_t(expected) * 1000 / kRate) +
+                         " ms of music, but its audio ends after " + std::to_string(length_ms()) +
+                         " ms";
+        m_ended_early = true;
+    }
     return DECODED;
 }
 

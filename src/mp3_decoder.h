@@ -33,8 +33,13 @@ public:
     int length_ms() const;
     // The decoding library's reason for the last failure, for diagnostics.
     const std::string& error_detail() const { return m_error_detail; }
+    // True when the file was decoded but its audio stopped before the end
+    // that the file itself gives (a damaged or cut-off file): what came
+    // before is kept, and error_detail() says what happened.
+    bool ended_early() const { return m_ended_early; }
 
 private:
     std::vector<std::int16_t> m_samples;
     std::string m_error_detail;
+    bool m_ended_early = false;
 };

@@ -3,9 +3,7 @@
 #include "event_queue_factory.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
-#include <vector>
 
 namespace {
 bool parse_int(const std::string& text, long min, long max, int* value) {
@@ -18,6 +16,14 @@ bool parse_int(const std::string& text, long min, long max, int* value) {
         return false;
     *value = int(parsed);
     return true;
+}
+
+// Frame k of a capture is at k x 1000 / fps ms, rounded down: the first one at
+// or after --from must not lie after --to.
+bool range_holds_a_frame(const sOptions& options) {
+    const long long fps = options.fps;
+    const long long first = (options.from_ms * fps + 999) / 1000;
+    return first * 1000 / fps <= options.to_ms;
 }
 } // namespace
 
@@ -37,12 +43,9 @@ const char* usage_text() {
 }
 
 bool parse_time_argument(const std::string& text, int* ms) {
-    if (text.find_first_of(":,") != std::string::npos) {
-        std::vector<char> token(text.begin(), text.end());
-        token.push_back('\0');
-        return cEventQueue_factory::time_parse(token.data(), ms) && *ms >= 0;
-    }
-    return parse_int(text, 0, INT_MAX, ms);
+    // Typed by a user: a mistyped time must stop the program, not be read as
+    // some other time the way the marker script's lenient reader would.
+    return cEventQueue_factory::strict_time_parse(text.c_str(), ms);
 }
 
 bool parse_options(int argc, const char* const* argv, sOptions* options, std::string* error) {
@@ -102,6 +105,11 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
     }
     if (options->has_from && options->has_to && options->to_ms < options->from_ms) {
         *error = "--to is before --from";
+        return false;
+    }
+    if (options->has_from && options->has_to && !range_holds_a_frame(*options)) {
+        *error = "no frame of a capture at " + std::to_string(options->fps) +
+                 " frames per second falls between --from and --to";
         return false;
     }
     return true;

@@ -22,6 +22,7 @@ struct sOptions {
 
 // Fills options from argv; false with a message for a bad command line.
 bool parse_options(int argc, const char* const* argv, sOptions* options, std::string* error);
-// A timeline time given as milliseconds or in the marker notation (0:1:05,030).
+// A timeline time given as milliseconds or in the marker notation (0:1:05,030),
+// read strictly: anything else is false.
 bool parse_time_argument(const std::string& text, int* ms);
 const char* usage_text();

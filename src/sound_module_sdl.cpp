@@ -3,6 +3,7 @@
 #include "debug.h"
 #include "fmod_error.h"
 #include "mp3_decoder.h"
+#include "timecode.h"
 
 #include <SDL.h>
 
@@ -99,6 +100,12 @@ void cSoundModule_sdl::load(const std::string& filename) {
         delete previous;
         std::cout << "# fmod loaded stream \"" << filename << "\" [length: " << stream->length_ms()
                   << "ms]" << std::endl;
+        // The show still runs on what could be decoded, but silence from
+        // here on is no part of the music: say where it ends.
+        if (stream->ended_early())
+            std::cerr << "# warning, damaged music file: the music ends at "
+                      << format_timecode(stream->length_ms()) << " (" << stream->error_detail()
+                      << ") in cSoundModule_sdl::load" << std::endl;
         return;
     }
     case KIND_MODULE:

@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 // Every extension the start-up asks for, as a driver string.
@@ -122,4 +125,41 @@ TEST_F(GlStartupDeathTest, MissingRequiredExtensionsEndTheProgram) {
                 "\\[box\\] vrk::slw - missing gl-extension \\| GL_EXT_framebuffer_object is "
                 "missing\n\\(you probably just need a driver-update...\\)");
     platform::set_message_box_hook(nullptr);
+
+    // Unattended (a capture), the box's text goes to the error stream and the
+    // program ends with the same code instead of waiting on a hidden box.
+    platform::set_unattended(true);
+    ASSERT_TRUE(platform::boxes_unanswerable()) << "a real box would block the test";
+    EXPECT_EXIT(init_gl_with(without(kAllExtensions, "GL_EXT_framebuffer_object").c_str()),
+                testing::ExitedWithCode(0),
+                "vrk::slw - missing gl-extension: GL_EXT_framebuffer_object is missing\n"
+                "\\(you probably just need a driver-update...\\)\n$");
+    platform::set_unattended(false);
+}
+
+TEST(MessageBoxTest, UnattendedOrWithoutADisplayBoxesTakeTheirDefaultOnTheErrorStream) {
+    std::vector<std::pair<const char*, std::string>> saved;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* value = std::getenv(name))
+            saved.emplace_back(name, value);
+    for (const bool unattended : {true, false}) {
+        SCOPED_TRACE(unattended ? "unattended" : "no display");
+        if (unattended) {
+            platform::set_unattended(true);
+        } else {
+            unsetenv("DISPLAY");
+            unsetenv("WAYLAND_DISPLAY");
+        }
+        ASSERT_TRUE(platform::boxes_unanswerable()) << "a real box would block the test";
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(platform::message_box("Stretch to widescreen?", "widescreen pleassure?",
+                                           platform::MESSAGE_YES_NO));
+        EXPECT_TRUE(platform::message_box("gone", "missing gl-extension", platform::MESSAGE_OK));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "widescreen pleassure?: Stretch to widescreen? [No]\n"
+                  "missing gl-extension: gone\n");
+        platform::set_unattended(false);
+        for (const auto& variable : saved)
+            setenv(variable.first, variable.second.c_str(), 1);
+    }
 }

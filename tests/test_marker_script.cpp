@@ -52,6 +52,50 @@ TEST(MarkerScriptTest, TheSpaceKeyNotationReadsBackUnchanged) {
     EXPECT_EQ(format_timecode(0), "00:00:00,000");
 }
 
+TEST(MarkerScriptTest, StrictTimesTakeOnlyDigitsInFieldsInRange) {
+    // What the lenient reader of the script accepts, a user's time must not.
+    const struct {
+        const char* text;
+        int ms; // -1: rejected
+    } cases[] = {
+        {"0", 0},
+        {"30", 30},
+        {"2147483647", 2147483647},
+        {"0:1:30,500", 90500},
+        {"0,1,30:500", 90500},
+        {"00:01:05,030", 65030},
+        {"596:31:23,647", 2147483647},
+        {"2147483648", -1},
+        {"596:31:23,648", -1},
+        {"597:0:0,0", -1},
+        {"0:60:0,0", -1},
+        {"0:0:60,0", -1},
+        {"0:0:0,1000", -1},
+        {"a:b:c,d", -1},
+        {"0:1:xyz,5junk", -1},
+        {"0:0:1,5junk", -1},
+        {"+30", -1},
+        {"-30", -1},
+        {" 30", -1},
+        {"30 ", -1},
+        {"30ms", -1},
+        {"", -1},
+        {"0:0:1", -1},
+        {"0:0:0:1:0", -1},
+        {"0::1,0", -1},
+        {"0:0:1,", -1},
+        {":0:1,0", -1},
+        {"0;0;1,0", -1},
+        {"1e3", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        int ms = -7;
+        EXPECT_EQ(cEventQueue_factory::strict_time_parse(c.text, &ms), c.ms >= 0);
+        EXPECT_EQ(ms, c.ms >= 0 ? c.ms : -7);
+    }
+}
+
 TEST(MarkerScriptTest, KeywordsMatchWholeTokensCaseSensitively) {
     const char* names[] = {"beat",   "snare",    "rumble",    "fadein", "bwab1",
                            "bwab2",  "technofx", "technofx2", "melody", "lead",

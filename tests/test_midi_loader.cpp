@@ -89,7 +89,7 @@ void decode(const std::string& image, sDecoded& result,
     result.warnings.clear();
     std::vector<uint8_t> buffer(image.begin(), image.end());
     std::ostringstream out, warn;
-    result.ok = result.midi.parse(buffer.data(), buffer.size(), out);
+    result.ok = result.midi.parse(buffer.data(), buffer.size(), out, warn);
     result.out = out.str();
     if (!result.ok)
         return;
@@ -174,9 +174,10 @@ TEST(MidiTiming, LastTempoReadConvertsAllTracks) {
 }
 
 TEST(MidiTiming, SmpteDivisionGivesEventsButNoBeatTicks) {
-    // -25 frames per second, 40 ticks a frame: 1 ms a tick.
+    // -25 frames per second, 40 ticks a frame: 1 ms a tick, whatever tempo
+    // the file names.
     sDecoded d;
-    decode(header(0, 1, 0xE728) + chunk(ev(1234, {0x90, 60, 1})), d);
+    decode(header(0, 1, 0xE728) + chunk(tempo(0, 600000) + ev(1234, {0x90, 60, 1})), d);
     ASSERT_TRUE(d.ok);
     EXPECT_NE(d.out.find("Time format: -6360\nsecs/tick: 0.001\n"), std::string::npos);
     ASSERT_EQ(d.events.size(), 1u);
@@ -398,6 +399,8 @@ TEST(MidiDamaged, MetaLengthPastEndOfTrackEndsTheTrack) {
     ASSERT_TRUE(d.ok);
     EXPECT_EQ(d.midi.tracks()[0].m_events.size(), 1u);
     EXPECT_EQ(d.midi.tracks()[0].m_end_tick, 0u); // the cut event does not count
+    EXPECT_EQ(d.warnings,
+              "# warning, track 1 ends early at tick 0 (cut off) in cMidiLoader::load\n");
     ASSERT_EQ(d.events.size(), 2u);
     EXPECT_EQ(d.events[1].data1, 61);
 
@@ -412,7 +415,23 @@ TEST(MidiDamaged, MetaLengthPastEndOfTrackEndsTheTrack) {
         ASSERT_TRUE(d.ok);
         EXPECT_EQ(d.midi.tracks()[0].m_events.size(), 1u);
         EXPECT_EQ(d.midi.tracks()[0].m_name, "");
+        EXPECT_NE(d.warnings.find("(cut off)"), std::string::npos);
     }
+}
+
+TEST(MidiDamaged, DataByteWithoutAnyStatusEndsTheTrackWithAWarning) {
+    // A note's data bytes with no status before them. Skipping one byte would
+    // read the velocity 100 as a delta time and the rest as a note at tick 100.
+    sDecoded d;
+    decode(header(1, 2, 480) + chunk(ev(0, {60, 100, 0x90, 61, 1})) + chunk(ev(5, {0x90, 62, 1})),
+           d);
+    ASSERT_TRUE(d.ok);
+    EXPECT_TRUE(d.midi.tracks()[0].m_events.empty());
+    EXPECT_EQ(d.midi.tracks()[0].m_end_tick, 0u);
+    ASSERT_EQ(d.events.size(), 1u);
+    EXPECT_EQ(d.events[0].data1, 62);
+    EXPECT_EQ(d.warnings, "# warning, track 1 ends early at tick 0 (a data byte where a status "
+                          "byte is due) in cMidiLoader::load\n");
 }
 
 TEST(MidiDamaged, FewerTracksThanTheHeaderSaysStopAtTheEnd) {
@@ -443,6 +462,9 @@ TEST(MidiDamaged, EveryPrefixOfAValidFileDecodesOrFailsCleanly) {
             EXPECT_EQ(d.midi.error_text(), "This is not a valid MIDI file!");
         else
             EXPECT_TRUE(d.ok) << "prefix of " << n << " bytes";
+        if (n == image.size()) {
+            EXPECT_EQ(d.warnings, "") << "the whole file is not damaged";
+        }
     }
 }
 

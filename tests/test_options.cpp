@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -34,21 +35,25 @@ TEST(OptionsTest, CaptureTakesRateAndRangeInEitherTimeNotation) {
 }
 
 TEST(OptionsTest, BadCommandLinesSayWhy) {
-    const std::vector<std::vector<const char*>> bad = {
-        {"--nope"},
-        {"--capture"},
-        {"--capture", "x", "--fps", "0"},
-        {"--capture", "x", "--fps", "ten"},
-        {"--capture", "x", "--from", "-5"},
-        {"--capture", "x", "--from", "0:0:1"},
-        {"--capture", "x", "--from", "2000", "--to", "1000"},
-        {"--fps", "30"},
-        {"--to", "100"},
+    // Each with the argument its message must name.
+    const std::vector<std::pair<std::vector<const char*>, const char*>> bad = {
+        {{"--nope"}, "--nope"},
+        {{"--capture"}, "--capture"},
+        {{"--capture", "x", "--fps", "0"}, "--fps"},
+        {{"--capture", "x", "--fps", "ten"}, "ten"},
+        {{"--capture", "x", "--from", "-5"}, "--from"},
+        {{"--capture", "x", "--from", "0:0:1"}, "0:0:1"},
+        {{"--capture", "x", "--to", "0:1:xyz,5junk"}, "--to"},
+        {{"--capture", "x", "--from", "2000", "--to", "1000"}, "--to"},
+        {{"--capture", "x", "--fps", "30", "--from", "10", "--to", "20"}, "--from"},
+        {{"--fps", "30"}, "--fps"},
+        {{"--to", "100"}, "--to"},
     };
-    for (const auto& args : bad) {
+    for (const auto& c : bad) {
+        SCOPED_TRACE(c.second);
         sOptions options;
         std::string error;
-        EXPECT_FALSE(parse(args, &options, &error)) << args[0];
-        EXPECT_FALSE(error.empty());
+        EXPECT_FALSE(parse(c.first, &options, &error));
+        EXPECT_NE(error.find(c.second), std::string::npos) << error;
     }
 }

@@ -147,6 +147,9 @@ TEST(ProgramTest, CaptureWithoutMarkerScriptEndsWithTheMusic) {
     sShow show = make_show("show_nomarkers", nullptr);
     sCommandResult result = run_program(show, "--capture ../frames --fps 2");
     ASSERT_EQ(result.exit_code, 0) << result.err;
+    // Nobody answers a question during a capture: it takes the default.
+    EXPECT_NE(result.err.find("widescreen pleassure?: Stretch to widescreen? [No]\n"),
+              std::string::npos);
     EXPECT_NE(result.out.find("Error reading file \"../data/script/markers.txt"),
               std::string::npos);
     // The tone lasts 5 s: frames at 0, 500, ..., 5000 ms.
@@ -171,6 +174,54 @@ TEST(ProgramTest, CapturesAVideoWithTheSoundtrack) {
     EXPECT_NE(probe.out.find("audio"), std::string::npos) << probe.out;
 }
 
+TEST(ProgramTest, StoppedOrEmptyCaptureFailsAndLeavesNothingUnderTheFinalName) {
+    sShow show = make_show("show_stopped", "s07 0:0:0,0\nquit 0:10:0,0\n");
+    // SDL turns a termination request into the window's quit event: the way
+    // out that closing the window, Escape and q take as well. It comes once
+    // the capture has written frames.
+    auto interrupted = [&](const std::string& path, const std::string& written) {
+        return run_command("cd " + show.run_dir +
+                           " && { " VANTREL_PROGRAM_PATH " --letterbox --capture " + path +
+                           " --fps 10 2>../err & pid=$!; for i in $(seq 1200); do " + written +
+                           " && break; sleep 0.1; done; kill -TERM $pid; wait $pid; s=$?; "
+                           "cat ../err >&2; exit $s; }");
+    };
+    sCommandResult result =
+        interrupted("../frames", "[ -e ../frames.partial/" + cFrameSink_png::frame_name(3) + " ]");
+    EXPECT_EQ(result.exit_code, 1) << result.err;
+    EXPECT_NE(result.err.find("## ERROR: capture: the capture stopped at 00:00:00,"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find(", before its end at 00:10:00,000; "), std::string::npos);
+    EXPECT_NE(result.err.find(" frames written, kept in \"../frames.partial\"\n"),
+              std::string::npos);
+    EXPECT_FALSE(exists(show.root + "/frames"));
+    EXPECT_TRUE(exists(show.root + "/frames.partial/" + cFrameSink_png::frame_name(3)));
+
+    result = interrupted("../show.mp4", "grep -q ' [1-9][0-9]* written' ../err");
+    EXPECT_EQ(result.exit_code, 1) << result.err;
+    EXPECT_NE(result.err.find("kept in \"../show.mp4.partial\"\n"), std::string::npos)
+        << result.err;
+    EXPECT_FALSE(exists(show.root + "/show.mp4"));
+    sCommandResult probe = run_command("ffprobe -v error -show_entries stream=codec_type -of "
+                                       "csv=p=0 " +
+                                       show.root + "/show.mp4.partial");
+    EXPECT_EQ(probe.exit_code, 0) << "the partial video plays";
+    EXPECT_NE(probe.out.find("video"), std::string::npos);
+
+    // A range after the show's end holds no frame: an error, and no folder
+    // (the partial frames of the earlier run are not taken for this one's).
+    result = run_program(show, "--letterbox --capture ../frames --fps 10 --from 0:11:0,0");
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_NE(result.err.find("## ERROR: capture: no frame of the show lies between --from and "
+                              "--to (the show ends at 00:10:00,000); 0 frames written, nothing "
+                              "kept\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_FALSE(exists(show.root + "/frames"));
+    EXPECT_FALSE(exists(show.root + "/frames.partial"));
+}
+
 TEST(ProgramTest, UnwritableCaptureIsAnErrorBeforeAnyWork) {
     sShow show = make_show("show_bad_capture", "quit 0:0:1,0\n");
     write_temp_file("show_bad_capture/blocker", "a file, not a folder");
@@ -191,6 +242,11 @@ TEST(ProgramTest, CommandLineErrorsAndInformation) {
     sShow show = make_show("show_cli", "quit 0:0:1,0\n");
     EXPECT_EQ(run_program(show, "--bogus").exit_code, 2);
     EXPECT_EQ(run_program(show, "--fps 30").exit_code, 2); // only with --capture
+    // A mistyped time stops the program before anything is opened or written.
+    sCommandResult bad_time = run_program(show, "--capture ../frames --to 0:1:xyz,5");
+    EXPECT_EQ(bad_time.exit_code, 2);
+    EXPECT_NE(bad_time.err.find("--to"), std::string::npos) << bad_time.err;
+    EXPECT_FALSE(exists(show.root + "/frames"));
     sCommandResult help = run_program(show, "--help");
     EXPECT_EQ(help.exit_code, 0);
     EXPECT_NE(help.out.find("--capture PATH"), std::string::npos);

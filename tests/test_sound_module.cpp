@@ -3,6 +3,7 @@
 #include "scene_manager.h"
 #include "sound_module_sdl.h"
 #include "test_support.h"
+#include "timecode.h"
 
 #include <gtest/gtest.h>
 
@@ -179,18 +180,48 @@ TEST(Mp3DecoderTest, MissingAndUndecodableFilesAreToldApart) {
     EXPECT_EQ(decoder.decode_file(files().empty), cMp3Decoder::NOT_DECODABLE);
 }
 
-TEST(Mp3DecoderTest, CutOffFileKeepsTheMusicBeforeTheCut) {
+TEST(Mp3DecoderTest, CutOffOrDamagedFileKeepsTheMusicBeforeTheDamageAndSaysWhereItEnds) {
     const std::string whole = read_file(files().tone44);
-    const std::string cut = write_temp_file("cut.mp3", whole.substr(0, whole.size() / 2));
+    std::string garbled = whole;
+    garbled.replace(whole.size() / 2, 3000, 3000, '\x55');
     cMp3Decoder full;
-    cMp3Decoder part;
     ASSERT_EQ(full.decode_file(files().tone44), cMp3Decoder::DECODED);
-    ASSERT_EQ(part.decode_file(cut), cMp3Decoder::DECODED) << part.error_detail();
-    ASSERT_GT(part.frames(), 0u);
-    ASSERT_LT(part.frames(), full.frames());
-    // The part decoded is the start of the whole, not garbage.
-    const std::size_t compare = part.samples().size() / 2;
-    EXPECT_EQ(std::memcmp(part.samples().data(), full.samples().data(), compare * 2), 0);
+    EXPECT_FALSE(full.ended_early());
+    cSoundModule_sdl module;
+    module.set_output_enabled(false);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    module.load(files().tone44);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    testing::internal::GetCapturedStdout();
+
+    // Cut at a frame boundary the file decodes to its end without an error;
+    // garbled, the decoder loses the stream.
+    for (const std::string& damaged :
+         {write_temp_file("cut.mp3", whole.substr(0, whole.size() / 2)),
+          write_temp_file("garbled.mp3", garbled)}) {
+        SCOPED_TRACE(damaged);
+        cMp3Decoder part;
+        ASSERT_EQ(part.decode_file(damaged), cMp3Decoder::DECODED) << part.error_detail();
+        ASSERT_GT(part.frames(), 0u);
+        ASSERT_LT(part.frames(), full.frames() * 3 / 4);
+        EXPECT_TRUE(part.ended_early());
+        // The part decoded is the start of the whole, not garbage.
+        const std::size_t compare = part.samples().size() / 2;
+        EXPECT_EQ(std::memcmp(part.samples().data(), full.samples().data(), compare * 2), 0);
+
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        module.load(damaged);
+        const std::string warning = testing::internal::GetCapturedStderr();
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(warning.rfind("# warning, damaged music file: the music ends at " +
+                                    format_timecode(part.length_ms()) + " (",
+                                0),
+                  0u)
+            << warning;
+        EXPECT_EQ(module.length_ms(), part.length_ms());
+    }
 }
 
 class SoundModuleTest : public testing::Test {

@@ -163,9 +163,11 @@ TEST(SoundtrackTest, RebuildWritesTheShippedMidiAndMarkersByteForByte) {
 TEST(SoundtrackTest, SyncFileHasTheLayoutTheLoaderTakes) {
     std::string bytes = read_bytes(kMidi);
     cMidiFile file;
-    std::ostringstream summary;
-    ASSERT_TRUE(file.parse(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), summary))
+    std::ostringstream summary, warnings;
+    ASSERT_TRUE(
+        file.parse(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), summary, warnings))
         << file.error_text();
+    EXPECT_EQ(warnings.str(), "");
     EXPECT_EQ(file.format(), 1);
     ASSERT_EQ(file.num_tracks(), TRACK_COUNT);
     EXPECT_TRUE(file.tracks()[0].m_events.empty()) << "the tempo track holds no notes";

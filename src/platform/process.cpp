@@ -51,6 +51,11 @@ bool make_directories(const std::string& path, std::string* error) {
     return true;
 }
 
+bool is_folder(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool folder_is_writable(const std::string& path) {
     return access(path.c_str(), W_OK | X_OK) == 0;
 }

@@ -10,6 +10,8 @@ namespace platform {
 bool find_program(const std::string& name);
 // Creates the folder and its parents; false with the system's text on failure.
 bool make_directories(const std::string& path, std::string* error);
+// True if the path names an existing folder.
+bool is_folder(const std::string& path);
 // True if a new file can be created in the folder.
 bool folder_is_writable(const std::string& path);
 bool rename_file(const std::string& from, const std::string& to, std::string* error);
