@@ -40,7 +40,6 @@ bool cCapture::start(const sOptions& options, const std::string& music_path, std
         delete capture;
         return false;
     }
-    capture->m_started_at = capture->m_last_report = platform::wall_seconds();
     s_instance = capture;
     return true;
 }
@@ -48,13 +47,14 @@ bool cCapture::start(const sOptions& options, const std::string& music_path, std
 bool cCapture::finish(std::string* error) {
     if (!s_instance)
         return true;
-    s_instance->report_progress(true);
-    s_instance->report_scene_times();
     // A failed capture is not completed: deleting the sink removes what it
     // had half written.
-    bool ok = !s_instance->m_failed && s_instance->m_sink->finish(error);
+    bool ok = !s_instance->m_failed && s_instance->complete_writing(error) &&
+              s_instance->m_sink->finish(error);
     if (s_instance->m_failed)
         *error = "the capture is incomplete";
+    s_instance->report_progress(true);
+    s_instance->report_scene_times();
     delete s_instance;
     s_instance = nullptr;
     return ok;
@@ -77,6 +77,8 @@ void cCapture::begin_frame() {
         std::exit(0);
     m_clock.set_ms(t);
     m_frame_started = platform::wall_seconds();
+    if (m_frame == 0)
+        start_progress();
 }
 
 void cCapture::end_frame() {
@@ -90,26 +92,72 @@ void cCapture::end_frame() {
         times.total_ms += drawn_ms;
         times.worst_ms = std::max(times.worst_ms, drawn_ms);
     }
-    const std::int64_t t = frame_time_ms(m_frame, m_options.fps);
-    if (!in_range(t))
-        return;
-    const cDisplaySettings* settings = cDisplaySettings::instance();
-    int width = settings->m_screen_width;
-    int height = settings->m_screen_height;
-    if (settings->m_window)
-        SDL_GL_GetDrawableSize(settings->m_window, &width, &height);
-    m_pixels.resize(std::size_t(width) * std::size_t(height) * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, m_pixels.data());
-    std::string error;
-    if (!m_sink->write_frame(m_pixels.data(), width, height, &error)) {
-        std::cerr << "## ERROR: capture: " << error << std::endl;
-        m_failed = true;
-        std::exit(1);
+    if (in_range(frame_time_ms(m_frame, m_options.fps))) {
+        const cDisplaySettings* settings = cDisplaySettings::instance();
+        int width = settings->m_screen_width;
+        int height = settings->m_screen_height;
+        if (settings->m_window)
+            SDL_GL_GetDrawableSize(settings->m_window, &width, &height);
+        std::string error;
+        if (!write_frame(width, height, &error)) {
+            std::cerr << "## ERROR: capture: " << error << std::endl;
+            m_failed = true;
+            std::exit(1);
+        }
+        ++m_written;
     }
-    ++m_written;
     report_progress(false);
+}
+
+bool cCapture::write_frame(int width, int height, std::string* error) {
+    if (!m_writer) {
+        // Three frames in flight leave the driver time to finish each copy;
+        // two waiting for the writer smooth out slow encoder moments.
+        m_readback.reset(new cFrameReadback(3));
+        m_writer.reset(new cFrameWriter(m_sink.get(), 2));
+    }
+    if (m_readback->full()) {
+        sCapturedFrame frame;
+        if (!m_readback->take_oldest(&frame)) {
+            *error = "a frame could not be read back";
+            return false;
+        }
+        if (!m_writer->submit(std::move(frame), error))
+            return false;
+    }
+    glReadBuffer(GL_BACK);
+    m_readback->read(width, height);
+    return true;
+}
+
+bool cCapture::complete_writing(std::string* error) {
+    if (!m_writer)
+        return true;
+    while (!m_readback->empty()) {
+        sCapturedFrame frame;
+        if (!m_readback->take_oldest(&frame)) {
+            *error = "a frame could not be read back";
+            return false;
+        }
+        if (!m_writer->submit(std::move(frame), error))
+            return false;
+    }
+    return m_writer->finish(error);
+}
+
+void cCapture::start_progress() {
+    // The range ends at --to, the "quit" marker or the end of the music,
+    // whichever comes first.
+    std::int64_t last_ms = -1;
+    for (int end : {m_options.has_to ? m_options.to_ms : -1, m_quit_ms, m_end_ms})
+        if (end >= 0 && (last_ms < 0 || end < last_ms))
+            last_ms = end;
+    const int fps = m_options.fps;
+    m_progress.reset(new cCaptureProgress(
+        fps, cCaptureProgress::first_frame(m_options.has_from ? m_options.from_ms : 0, fps),
+        cCaptureProgress::last_frame(last_ms, fps), platform::stderr_is_terminal()));
+    m_started_at = platform::wall_seconds();
+    std::cerr << m_progress->start_line() << std::endl;
 }
 
 void cCapture::report_scene_times() {
@@ -122,13 +170,10 @@ void cCapture::report_scene_times() {
 }
 
 void cCapture::report_progress(bool force) {
-    const double now = platform::wall_seconds();
-    if (!force && now - m_last_report < 0.5)
+    if (!m_progress)
         return;
-    m_last_report = now;
-    const double elapsed = now - m_started_at;
-    const std::int64_t t = frame_time_ms(m_frame < 0 ? 0 : m_frame, m_options.fps);
-    std::cerr << "# capture: frame " << m_frame << ", " << format_timecode(t) << ", " << m_written
-              << " written, " << (elapsed > 0.0 ? double(m_frame + 1) / elapsed : 0.0)
-              << " frames/s" << std::endl;
+    const std::string text =
+        m_progress->update(m_frame, m_written, platform::wall_seconds() - m_started_at, force);
+    if (!text.empty())
+        std::cerr << text << std::flush;
 }

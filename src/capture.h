@@ -2,8 +2,11 @@
 // every finished frame is read back from the window and handed to a sink.
 #pragma once
 
+#include "capture_progress.h"
 #include "clock.h"
+#include "frame_readback.h"
 #include "frame_sink.h"
+#include "frame_writer.h"
 #include "options.h"
 
 #include <cstdint>
@@ -27,6 +30,8 @@ public:
     // Where the show would end without a "quit" marker (the end of the music).
     void set_end_ms(int ms) { m_end_ms = ms; }
     bool has_end() const { return m_end_ms >= 0; }
+    // Time of the marker script's "quit", which ends the show there.
+    void set_quit_ms(int ms) { m_quit_ms = ms; }
 
     // Before the frame's update: moves the clock to frame k's time,
     // k x 1000 / fps ms, and ends the program when the capture is complete.
@@ -48,7 +53,15 @@ private:
     };
 
     explicit cCapture(const sOptions& options);
+    // The frames of the range, known once the show's end is.
+    void start_progress();
     void report_progress(bool force);
+    // Reads the finished frame back and hands the oldest one in flight to
+    // the writer; false with the reason when a frame is lost.
+    bool write_frame(int width, int height, std::string* error);
+    // Hands every frame in flight to the writer and waits until all are
+    // written.
+    bool complete_writing(std::string* error);
     // One line per scene: frames, average and worst drawing time.
     void report_scene_times();
 
@@ -58,10 +71,14 @@ private:
     std::int64_t m_frame = -1; // frames simulated so far
     std::int64_t m_written = 0;
     int m_end_ms = -1;
-    bool m_failed = false; // a frame could not be written
-    double m_started_at = 0.0;
-    double m_last_report = 0.0;
-    std::vector<std::uint8_t> m_pixels;
+    int m_quit_ms = -1;
+    bool m_failed = false;     // a frame could not be written
+    double m_started_at = 0.0; // wall-clock seconds of the first frame
+    std::unique_ptr<cCaptureProgress> m_progress;
+    // Frames are read back a few frames late and written on the writer's
+    // thread; both are made with the first frame written.
+    std::unique_ptr<cFrameReadback> m_readback;
+    std::unique_ptr<cFrameWriter> m_writer;
     double m_frame_started = 0.0;
     std::map<std::string, sSceneTimes> m_scene_times;
 

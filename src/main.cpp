@@ -100,8 +100,11 @@ int main(int argc, char** argv) {
     if (cCapture* capture = cCapture::instance()) {
         // Without a "quit" marker the capture ends with the music.
         cEventQueue* queue = cSceneManager::instance()->m_eventqueue;
-        if (!queue || queue->find_next(EV_QUIT).m_type != EV_QUIT)
+        const cEvent quit = queue ? queue->find_next(EV_QUIT) : cEvent();
+        if (quit.m_type != EV_QUIT)
             capture->set_end_ms(cSceneManager::instance()->m_music.length_ms());
+        else
+            capture->set_quit_ms(quit.m_time);
     }
     engine.run();
 }
