@@ -9,7 +9,14 @@
 
 namespace {
 const char* const kShaderName = "point_sprite_shader";
+
+void set_enabled(GLenum cap, bool on) {
+    if (on)
+        glEnable(cap);
+    else
+        glDisable(cap);
 }
+} // namespace
 
 bool cRoundPoints_GL::fixed_function_requested() {
     const char* value = std::getenv("VANTREL_SMOOTH_POINTS");
@@ -23,15 +30,6 @@ void cRoundPoints_GL::load() {
     if (!shaders->find_shader(kShaderName))
         shaders->add_shader<cShdPointSprite>(kShaderName);
 }
-
-namespace {
-void set_enabled(GLenum cap, bool on) {
-    if (on)
-        glEnable(cap);
-    else
-        glDisable(cap);
-}
-} // namespace
 
 void cRoundPoints_GL::begin() {
     // Saved by hand, not on the attribute stack: the caller sets colours
