@@ -75,10 +75,10 @@ std::string cCaptureProgress::status(std::int64_t frame, std::int64_t written, d
     std::snprintf(text, sizeof text, ", %.1f frames/s", rate);
     line += text;
     // Frames before the range are drawn too, so the time left counts every
-    // frame still to come.
+    // frame still to come; the first second says too little to guess it.
     if (final)
         line += ", took " + duration_text(seconds);
-    else if (m_last >= 0 && rate > 0.0)
+    else if (m_last >= 0 && rate > 0.0 && seconds >= 1.0)
         line += ", " + duration_text(double(std::max<std::int64_t>(0, m_last - frame)) / rate) +
                 " left";
     return line;
