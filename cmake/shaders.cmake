@@ -16,6 +16,7 @@ set(SHADERS_GL_SOURCES      # GL code: into vantrel_runtime
   src/shaders/shd_notex.cpp
   src/shaders/shd_xray.cpp
   src/shaders/shd_flare.cpp
+  src/shaders/shd_point_sprite.cpp
 )
 set(SHADERS_TOOL_SOURCES)   # vantrel-tool subcommands
 set(SHADERS_CORE_TESTS      # GL-free tests: into vantrel_core_tests

@@ -40,7 +40,6 @@ bool cCapture::start(const sOptions& options, const std::string& music_path, std
         delete capture;
         return false;
     }
-    capture->m_started_at = capture->m_last_report = platform::wall_seconds();
     s_instance = capture;
     static const bool registered = std::atexit(&cCapture::finish_at_early_exit) == 0;
     (void)registered;
@@ -62,14 +61,12 @@ bool cCapture::finish(std::string* error) {
     if (!s_instance)
         return true;
     cCapture* capture = s_instance;
-    if (capture->m_frame >= 0) {
-        capture->report_progress(true);
-        capture->report_scene_times();
-    }
     bool ok = false;
     if (capture->m_failed) {
         // Deleting the sink removes what it had half written.
         *error = "the capture is incomplete";
+    } else if (!capture->complete_writing(error)) {
+        // A frame in flight was lost: nothing is kept.
     } else if (!capture->m_reached_end || capture->m_written == 0) {
         // Stopped early (Escape, q, the window closed, a failure), or a range
         // that holds no frame of the show: no result under the final name.
@@ -78,6 +75,10 @@ bool cCapture::finish(std::string* error) {
         *error += kept.empty() ? ", nothing kept" : ", kept in \"" + kept + "\"";
     } else {
         ok = capture->m_sink->finish(error);
+    }
+    if (capture->m_frame >= 0) {
+        capture->report_progress(true);
+        capture->report_scene_times();
     }
     delete capture;
     s_instance = nullptr;
@@ -128,6 +129,8 @@ void cCapture::begin_frame() {
     }
     m_clock.set_ms(t);
     m_frame_started = platform::wall_seconds();
+    if (m_frame == 0)
+        start_progress();
 }
 
 void cCapture::end_frame() {
@@ -141,26 +144,66 @@ void cCapture::end_frame() {
         times.total_ms += drawn_ms;
         times.worst_ms = std::max(times.worst_ms, drawn_ms);
     }
-    const std::int64_t t = frame_time_ms(m_frame, m_options.fps);
-    if (!in_range(t))
-        return;
-    const cDisplaySettings* settings = cDisplaySettings::instance();
-    int width = settings->m_screen_width;
-    int height = settings->m_screen_height;
-    if (settings->m_window)
-        SDL_GL_GetDrawableSize(settings->m_window, &width, &height);
-    m_pixels.resize(std::size_t(width) * std::size_t(height) * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, m_pixels.data());
-    std::string error;
-    if (!m_sink->write_frame(m_pixels.data(), width, height, &error)) {
-        std::cerr << "## ERROR: capture: " << error << std::endl;
-        m_failed = true;
-        std::exit(1);
+    if (in_range(frame_time_ms(m_frame, m_options.fps))) {
+        const cDisplaySettings* settings = cDisplaySettings::instance();
+        int width = settings->m_screen_width;
+        int height = settings->m_screen_height;
+        if (settings->m_window)
+            SDL_GL_GetDrawableSize(settings->m_window, &width, &height);
+        std::string error;
+        if (!write_frame(width, height, &error)) {
+            std::cerr << "## ERROR: capture: " << error << std::endl;
+            m_failed = true;
+            std::exit(1);
+        }
+        ++m_written;
     }
-    ++m_written;
     report_progress(false);
+}
+
+bool cCapture::write_frame(int width, int height, std::string* error) {
+    if (!m_writer) {
+        // Three frames in flight leave the driver time to finish each copy;
+        // two waiting for the writer smooth out slow encoder moments.
+        m_readback.reset(new cFrameReadback(3));
+        m_writer.reset(new cFrameWriter(m_sink.get(), 2));
+    }
+    if (m_readback->full()) {
+        sCapturedFrame frame;
+        if (!m_readback->take_oldest(&frame)) {
+            *error = "a frame could not be read back";
+            return false;
+        }
+        if (!m_writer->submit(std::move(frame), error))
+            return false;
+    }
+    glReadBuffer(GL_BACK);
+    m_readback->read(width, height);
+    return true;
+}
+
+bool cCapture::complete_writing(std::string* error) {
+    if (!m_writer)
+        return true;
+    while (!m_readback->empty()) {
+        sCapturedFrame frame;
+        if (!m_readback->take_oldest(&frame)) {
+            *error = "a frame could not be read back";
+            return false;
+        }
+        if (!m_writer->submit(std::move(frame), error))
+            return false;
+    }
+    return m_writer->finish(error);
+}
+
+void cCapture::start_progress() {
+    const int fps = m_options.fps;
+    m_progress.reset(new cCaptureProgress(
+        fps, cCaptureProgress::first_frame(m_options.has_from ? m_options.from_ms : 0, fps),
+        cCaptureProgress::last_frame(last_ms(), fps), platform::stderr_is_terminal()));
+    m_started_at = platform::wall_seconds();
+    std::cerr << m_progress->start_line() << std::endl;
 }
 
 void cCapture::report_scene_times() {
@@ -173,13 +216,10 @@ void cCapture::report_scene_times() {
 }
 
 void cCapture::report_progress(bool force) {
-    const double now = platform::wall_seconds();
-    if (!force && now - m_last_report < 0.5)
+    if (!m_progress)
         return;
-    m_last_report = now;
-    const double elapsed = now - m_started_at;
-    const std::int64_t t = frame_time_ms(m_frame < 0 ? 0 : m_frame, m_options.fps);
-    std::cerr << "# capture: frame " << m_frame << ", " << format_timecode(t) << ", " << m_written
-              << " written, " << (elapsed > 0.0 ? double(m_frame + 1) / elapsed : 0.0)
-              << " frames/s" << std::endl;
+    const std::string text =
+        m_progress->update(m_frame, m_written, platform::wall_seconds() - m_started_at, force);
+    if (!text.empty())
+        std::cerr << text << std::flush;
 }

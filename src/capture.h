@@ -2,8 +2,11 @@
 // every finished frame is read back from the window and handed to a sink.
 #pragma once
 
+#include "capture_progress.h"
 #include "clock.h"
+#include "frame_readback.h"
 #include "frame_sink.h"
+#include "frame_writer.h"
 #include "options.h"
 
 #include <cstdint>
@@ -58,7 +61,15 @@ private:
     std::int64_t last_ms() const;
     // Why an incomplete capture is incomplete, with the frames written.
     std::string stop_text() const;
+    // The frames of the range, known once the show's end is.
+    void start_progress();
     void report_progress(bool force);
+    // Reads the finished frame back and hands the oldest one in flight to
+    // the writer; false with the reason when a frame is lost.
+    bool write_frame(int width, int height, std::string* error);
+    // Hands every frame in flight to the writer and waits until all are
+    // written.
+    bool complete_writing(std::string* error);
     // One line per scene: frames, average and worst drawing time.
     void report_scene_times();
 
@@ -70,9 +81,12 @@ private:
     int m_end_ms = -1;
     bool m_reached_end = false; // every frame up to last_ms() was rendered
     bool m_failed = false;      // a frame could not be written
-    double m_started_at = 0.0;
-    double m_last_report = 0.0;
-    std::vector<std::uint8_t> m_pixels;
+    double m_started_at = 0.0;  // wall-clock seconds of the first frame
+    std::unique_ptr<cCaptureProgress> m_progress;
+    // Frames are read back a few frames late and written on the writer's
+    // thread; both are made with the first frame written.
+    std::unique_ptr<cFrameReadback> m_readback;
+    std::unique_ptr<cFrameWriter> m_writer;
     double m_frame_started = 0.0;
     std::map<std::string, sSceneTimes> m_scene_times;
 

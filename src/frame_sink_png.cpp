@@ -1,5 +1,6 @@
 #include "frame_sink.h"
 
+#include "gl_setup.h"
 #include "platform/process.h"
 
 #include <IL/il.h>
@@ -46,6 +47,7 @@ bool cFrameSink_png::open(std::string* error) {
 bool cFrameSink_png::write_frame(const std::uint8_t* rgb, int width, int height,
                                  std::string* error) {
     const std::string path = m_partial_folder + "/" + frame_name(m_written);
+    std::unique_lock<std::recursive_mutex> lock(image_library_lock());
     ILuint image = 0;
     ilGenImages(1, &image);
     ilBindImage(image);
@@ -57,6 +59,7 @@ bool cFrameSink_png::write_frame(const std::uint8_t* rgb, int width, int height,
         ok = ilSave(IL_PNG, path.c_str()) == IL_TRUE;
     }
     ilDeleteImages(1, &image);
+    lock.unlock();
     if (!ok) {
         *error = "cannot write \"" + path + "\"";
         return false;

@@ -155,6 +155,16 @@ void init_gl_with(const char* extensions) {
     report_gl_error("init_gl");
 }
 
+namespace {
+// A global rather than a function's static, so that it is still there when
+// the exit handler waits for the capture's writing thread.
+std::recursive_mutex g_image_library_lock;
+} // namespace
+
+std::recursive_mutex& image_library_lock() {
+    return g_image_library_lock;
+}
+
 bool image_library_versions_ok(int il, int ilu, int ilut) {
     return il >= 167 && ilu >= 167 && ilut >= 167;
 }
@@ -194,6 +204,7 @@ bool report_gl_error(std::string location) {
 }
 
 bool report_il_error() {
+    std::lock_guard<std::recursive_mutex> lock(image_library_lock());
     bool reported = false;
     for (ILenum code = ilGetError(); code != IL_NO_ERROR; code = ilGetError()) {
         const char* text = iluErrorString(code);

@@ -2,6 +2,7 @@
 // the image library, and the error reporters used after every frame.
 #pragma once
 
+#include <mutex>
 #include <string>
 
 // True if name is a whole blank-separated word of the extension string.
@@ -16,6 +17,10 @@ void init_gl_with(const char* extensions);
 
 // Starts DevIL with ILU and ILUT on OpenGL; ends the process on failure.
 void init_images();
+// The image library has one current image and one error stack for the
+// whole process; captured frames are encoded on a thread of their own, so
+// every use of the library after start-up holds this lock.
+std::recursive_mutex& image_library_lock();
 // True when the image library's version numbers are all recent enough.
 bool image_library_versions_ok(int il, int ilu, int ilut);
 

@@ -93,15 +93,19 @@ GLenum cTextureManager::texture_target_for(int width, int height, bool& mipmap) 
 
 cTexProxy cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap) {
     auto found = m_textures.find(name);
+    std::string path;
     if (found == m_textures.end()) {
-        std::string path = cResourcePath::instance()->get_fullpath(name);
+        path = cResourcePath::instance()->get_fullpath(name);
         if (path.empty())
             fail_load(__LINE__, "file was not found in path: \"" + name + "\"");
         std::FILE* probe = std::fopen(path.c_str(), "rb");
         if (!probe)
             fail_load(__LINE__, "unable to open file " + path);
         std::fclose(probe);
-
+    }
+    // Taken after the checks above, which may end the program.
+    std::lock_guard<std::recursive_mutex> lock(image_library_lock());
+    if (found == m_textures.end()) {
         ILuint il_imgno = 0;
         ilGenImages(1, &il_imgno);
         VT_ASSERT(il_imgno);

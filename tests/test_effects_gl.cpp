@@ -4,6 +4,7 @@
 #include "display_settings.h"
 #include "effects/attractor_point_buffer_gl.h"
 #include "effects/mesh_emitter_gl.h"
+#include "effects/round_points_gl.h"
 #include "effects/scrub_multi_vbo.h"
 #include "effects/scrub_multi_vbo_gl.h"
 #include "effects/solar_flares_gl.h"
@@ -20,6 +21,7 @@
 #include <IL/il.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -125,6 +127,53 @@ TEST_F(EffectsGlTest, AttractorBufferHoldsTheRingAndDrawsItsPoints) {
     // The map stays within |x|, |y| <= 2.
     EXPECT_FALSE(lit(5, 5));
     EXPECT_FALSE(lit(kView - 5, kView - 5));
+}
+
+TEST_F(EffectsGlTest, RoundPointSpritesLookLikeSmoothPoints) {
+    // A dense cloud of translucent points added up, so that any difference
+    // in a point's footprint or coverage shows many times over.
+    cAttractorPointBuffer_GL cloud(20000, 20000);
+    const float p[4] = {2.24f, 0.43f, -0.65f, -2.43f};
+    std::memcpy(cloud.params(), p, sizeof(p));
+    cloud.update();
+    cRoundPoints_GL::load();
+    ortho(2.2f);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    // The show's sizes (below two pixels), the floor, and larger points with
+    // a brighter core.
+    for (float size : {1.30469f, 1.7002f, 2.0f, 3.0f, 6.0f}) {
+        SCOPED_TRACE(size);
+        std::vector<std::uint8_t> pictures[2];
+        for (bool fixed_function : {false, true}) {
+            glClear(GL_COLOR_BUFFER_BIT);
+            cRoundPoints_GL points(fixed_function);
+            points.begin();
+            glColor4f(0.57f, 0.35f, 1.0f, 0.1f);
+            points.set_size(size);
+            cloud.draw();
+            points.end();
+            glDisableClientState(GL_VERTEX_ARRAY);
+            EXPECT_FALSE(glIsEnabled(GL_POINT_SPRITE));
+            GLint program = -1;
+            glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+            EXPECT_EQ(program, 0);
+            pictures[fixed_function].resize(std::size_t(kView) * kView * 3);
+            glPixelStorei(GL_PACK_ALIGNMENT, 1);
+            glReadPixels(0, 0, kView, kView, GL_RGB, GL_UNSIGNED_BYTE,
+                         pictures[fixed_function].data());
+        }
+        double squares = 0.0, sum = 0.0;
+        for (std::size_t i = 0; i < pictures[0].size(); ++i) {
+            const double d = double(pictures[0][i]) - double(pictures[1][i]);
+            squares += d * d;
+            sum += pictures[1][i];
+        }
+        EXPECT_GT(sum / double(pictures[1].size()), 10.0) << "the cloud is missing";
+        const double mse = squares / double(pictures[0].size());
+        const double psnr = mse > 0.0 ? 10.0 * std::log10(255.0 * 255.0 / mse) : 99.0;
+        EXPECT_GE(psnr, 45.0);
+    }
 }
 
 // ---- Scrub ------------------------------------------------------------

@@ -127,8 +127,11 @@ TEST(ProgramTest, CapturesTheTimelineFrameByFrameUntilQuit) {
     EXPECT_LT(load_screen_viewport,
               at(result.err, "Unable to open file '../data/music/tonvik7.mid'"));
 
-    const std::string frames = show.root + "/frames/";
     // Frames at 0, 100, ..., 3000 ms; the frame at 3100 ms takes the quit.
+    EXPECT_NE(result.err.find("# capture: 31 frames, 00:00:00,000 to 00:00:03,000 at 10 "
+                              "frames/s\n"),
+              std::string::npos);
+    const std::string frames = show.root + "/frames/";
     EXPECT_TRUE(exists(frames + cFrameSink_png::frame_name(30)));
     EXPECT_FALSE(exists(frames + cFrameSink_png::frame_name(31)));
     for (int k = 0; k <= 30; ++k) {
@@ -153,6 +156,8 @@ TEST(ProgramTest, CaptureWithoutMarkerScriptEndsWithTheMusic) {
     EXPECT_NE(result.out.find("Error reading file \"../data/script/markers.txt"),
               std::string::npos);
     // The tone lasts 5 s: frames at 0, 500, ..., 5000 ms.
+    EXPECT_NE(result.err.find("# capture: 11 frames, 00:00:00,000 to 00:00:05,000"),
+              std::string::npos);
     EXPECT_TRUE(exists(show.root + "/frames/" + cFrameSink_png::frame_name(10)));
     EXPECT_FALSE(exists(show.root + "/frames/" + cFrameSink_png::frame_name(11)));
 }
@@ -162,6 +167,8 @@ TEST(ProgramTest, CapturesAVideoWithTheSoundtrack) {
     sCommandResult result =
         run_program(show, "--letterbox --capture ../out/show.mp4 --fps 10 --from 500 --to 1500");
     ASSERT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_NE(result.err.find("# capture: 11 frames, 00:00:00,500 to 00:00:01,500"),
+              std::string::npos);
     const std::string video = show.root + "/out/show.mp4";
     ASSERT_TRUE(exists(video));
     EXPECT_FALSE(exists(video + ".partial"));
@@ -198,7 +205,7 @@ TEST(ProgramTest, StoppedOrEmptyCaptureFailsAndLeavesNothingUnderTheFinalName) {
     EXPECT_FALSE(exists(show.root + "/frames"));
     EXPECT_TRUE(exists(show.root + "/frames.partial/" + cFrameSink_png::frame_name(3)));
 
-    result = interrupted("../show.mp4", "grep -q ' [1-9][0-9]* written' ../err");
+    result = interrupted("../show.mp4", "grep -q 'frame [1-9][0-9]*/' ../err");
     EXPECT_EQ(result.exit_code, 1) << result.err;
     EXPECT_NE(result.err.find("kept in \"../show.mp4.partial\"\n"), std::string::npos)
         << result.err;

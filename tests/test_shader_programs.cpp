@@ -38,7 +38,7 @@ TEST(ShaderPrograms, EveryShaderClassHasItsPair) {
     const std::vector<std::string> files = program_files();
     for (const char* stem :
          {"blurtex", "post_hsb", "post_levels", "post_correction", "post_spilladd", "resample_half",
-          "lightmap", "notex", "xray", "flare"}) {
+          "lightmap", "notex", "xray", "flare", "point_sprite"}) {
         for (const char* stage : {".vert", ".frag"}) {
             const std::string name = std::string(stem) + stage;
             EXPECT_NE(std::find(files.begin(), files.end(), name), files.end()) << name;

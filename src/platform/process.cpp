@@ -77,6 +77,10 @@ double wall_seconds() {
     return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
+bool stderr_is_terminal() {
+    return isatty(STDERR_FILENO) == 1;
+}
+
 cPipe::~cPipe() {
     close();
 }

@@ -18,6 +18,8 @@ bool rename_file(const std::string& from, const std::string& to, std::string* er
 void remove_file(const std::string& path);
 // Seconds of a monotonic clock, for progress reports.
 double wall_seconds();
+// True when the standard error stream is a terminal (not a file or a pipe).
+bool stderr_is_terminal();
 
 // A shell command whose standard input we write.
 class cPipe {

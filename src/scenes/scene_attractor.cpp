@@ -75,6 +75,7 @@ void cSceneAttractor::load() {
     cResourcePath::instance()->push_searchpath("../data/models/vantrel_intro");
     m_background = cTextureManager::instance()->get_texture("ifs_back.jpg", false, GL_CLAMP);
     preset_step();
+    cRoundPoints_GL::load();
     m_arrow = load_plain_mesh("logo_arrow.bzobj");
     m_cubes = load_plain_mesh("logo_cubes.bzobj");
 }
@@ -234,12 +235,14 @@ void cSceneAttractor::draw() {
     preset_step();
 
     glRotatef(elapsed_seconds() * 10.0f + m_rot, 0.0f, 1.0f, 0.0f);
+    m_points.begin();
     glColor4f(m_color0.x, m_color0.y, m_color0.z, m_color0_alpha * m_pulse);
-    glPointSize(m_point_size0);
+    m_points.set_size(m_point_size0);
     m_calc_small.draw();
     glColor4f(m_color1.x, m_color1.y, m_color1.z, m_color1_alpha);
-    glPointSize(m_point_size1);
+    m_points.set_size(m_point_size1);
     m_calc_large.draw();
+    m_points.end();
 
     target_a->unbind();
     cRTProxy target_b = rtm->get_rt(cRenderTargetManager::RTT_FULL);

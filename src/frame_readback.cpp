@@ -1,0 +1,61 @@
+#include "frame_readback.h"
+
+#include "debug.h"
+#include "gl_entry.h"
+#include "gl_setup.h"
+
+#include <cstring>
+
+cFrameReadback::cFrameReadback(int depth) : m_slots(std::size_t(depth > 0 ? depth : 1)) {
+    for (sSlot& slot : m_slots)
+        ext::glGenBuffersARB(1, &slot.buffer);
+}
+
+cFrameReadback::~cFrameReadback() {
+    for (sSlot& slot : m_slots)
+        ext::glDeleteBuffersARB(1, &slot.buffer);
+}
+
+void cFrameReadback::read(int width, int height) {
+    VT_ASSERT(!full());
+    sSlot& slot = m_slots[std::size_t((m_oldest + m_count) % int(m_slots.size()))];
+    const std::size_t bytes = std::size_t(width) * std::size_t(height) * 3;
+    ext::glBindBufferARB(GL_PIXEL_PACK_BUFFER_ARB, slot.buffer);
+    if (slot.capacity < bytes) {
+        ext::glBufferDataARB(GL_PIXEL_PACK_BUFFER_ARB, GLsizeiptrARB(bytes), nullptr,
+                             GL_STREAM_READ_ARB);
+        slot.capacity = bytes;
+    }
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    // With a pack buffer bound, the pointer is an offset into it: the call
+    // only queues the copy.
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    glPopClientAttrib();
+    ext::glBindBufferARB(GL_PIXEL_PACK_BUFFER_ARB, 0);
+    slot.width = width;
+    slot.height = height;
+    ++m_count;
+}
+
+bool cFrameReadback::take_oldest(sCapturedFrame* done) {
+    VT_ASSERT(!empty());
+    sSlot& slot = m_slots[std::size_t(m_oldest)];
+    m_oldest = (m_oldest + 1) % int(m_slots.size());
+    --m_count;
+    const std::size_t bytes = std::size_t(slot.width) * std::size_t(slot.height) * 3;
+    ext::glBindBufferARB(GL_PIXEL_PACK_BUFFER_ARB, slot.buffer);
+    const void* pixels = ext::glMapBufferARB(GL_PIXEL_PACK_BUFFER_ARB, GL_READ_ONLY_ARB);
+    bool ok = pixels != nullptr;
+    if (ok) {
+        done->rgb.resize(bytes);
+        std::memcpy(done->rgb.data(), pixels, bytes);
+        done->width = slot.width;
+        done->height = slot.height;
+        ok = ext::glUnmapBufferARB(GL_PIXEL_PACK_BUFFER_ARB) == GL_TRUE;
+    }
+    ext::glBindBufferARB(GL_PIXEL_PACK_BUFFER_ARB, 0);
+    if (!ok)
+        report_gl_error("cFrameReadback::take_oldest");
+    return ok;
+}

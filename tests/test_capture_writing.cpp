@@ -1,0 +1,131 @@
+// The capture's frames on their way out: read back through pixel-buffer
+// objects a few frames late and written on the writer's thread, they must
+// become the same files, in the same order, as frames read and written at
+// once; a frame that cannot be written stops the writing with its reason.
+#include "frame_readback.h"
+#include "frame_sink.h"
+#include "frame_writer.h"
+#include "gl_entry.h"
+#include "gl_test_support.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+std::string file_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Every frame different: a background and two rectangles that move.
+void draw_frame(int k, int width, int height) {
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT | GL_ENABLE_BIT);
+    glClearColor(k * 0.11f, 1.0f - k * 0.09f, 0.3f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(k * 7, k * 3, width / 3, height / 2);
+    glClearColor(0.9f, 0.2f, k * 0.12f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(width - 1 - k, 0, 1, height);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glPopAttrib();
+}
+
+// Keeps what it is given; fails from one frame on.
+class cRecordingSink : public iFrameSink {
+public:
+    explicit cRecordingSink(int fail_at) : m_fail_at(fail_at) {}
+    bool open(std::string*) override { return true; }
+    bool write_frame(const std::uint8_t* rgb, int, int, std::string* error) override {
+        if (int(m_first_bytes.size()) == m_fail_at) {
+            *error = "disk full";
+            return false;
+        }
+        m_first_bytes.push_back(rgb[0]);
+        return true;
+    }
+    bool finish(std::string*) override { return true; }
+    std::string keep_partial() override { return ""; }
+    std::vector<int> m_first_bytes;
+
+private:
+    int m_fail_at;
+};
+} // namespace
+
+TEST(CaptureWriting, FramesReadBackLaterBecomeTheSameFilesAsFramesReadAtOnce) {
+    ensure_gl_context();
+    // An odd width: rows are packed without padding.
+    const int width = 203, height = 77, frames = 8;
+    const std::string at_once = make_temp_dir("capture_at_once");
+    const std::string later = make_temp_dir("capture_later");
+    cFrameSink_png sync_sink(at_once), async_sink(later);
+    std::string error;
+    ASSERT_TRUE(sync_sink.open(&error) && async_sink.open(&error)) << error;
+    {
+        cFrameReadback readback(3);
+        cFrameWriter writer(&async_sink, 2);
+        std::vector<std::uint8_t> pixels(std::size_t(width) * height * 3);
+        auto hand_over_oldest = [&] {
+            sCapturedFrame frame;
+            ASSERT_TRUE(readback.take_oldest(&frame));
+            ASSERT_TRUE(writer.submit(std::move(frame), &error)) << error;
+        };
+        glReadBuffer(GL_BACK);
+        for (int k = 0; k < frames; ++k) {
+            draw_frame(k, width, height);
+            // The encoding of the frames read at once runs on this thread
+            // while the writer encodes on its own.
+            glPixelStorei(GL_PACK_ALIGNMENT, 1);
+            glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+            ASSERT_TRUE(sync_sink.write_frame(pixels.data(), width, height, &error)) << error;
+            if (readback.full())
+                hand_over_oldest();
+            readback.read(width, height);
+        }
+        while (!readback.empty())
+            hand_over_oldest();
+        ASSERT_TRUE(writer.finish(&error)) << error;
+    }
+    ASSERT_TRUE(sync_sink.finish(&error) && async_sink.finish(&error)) << error;
+    for (int k = 0; k < frames; ++k) {
+        SCOPED_TRACE(k);
+        const std::string name = cFrameSink_png::frame_name(k);
+        const std::string expected = file_bytes(at_once + "/" + name);
+        ASSERT_GT(expected.size(), 100u);
+        EXPECT_TRUE(expected == file_bytes(later + "/" + name));
+        if (k > 0) {
+            EXPECT_FALSE(expected == file_bytes(at_once + "/" + cFrameSink_png::frame_name(k - 1)));
+        }
+    }
+    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
+}
+
+TEST(CaptureWriting, AFrameThatCannotBeWrittenStopsTheWriting) {
+    cRecordingSink sink(3);
+    cFrameWriter writer(&sink, 2);
+    std::string error;
+    int accepted = 0;
+    // Handing over fails soon after the writer failed (never blocks for
+    // good); nothing after the failed frame reaches the sink.
+    for (int k = 0; k < 50; ++k) {
+        sCapturedFrame frame;
+        frame.rgb.assign(3, std::uint8_t(k));
+        frame.width = frame.height = 1;
+        if (!writer.submit(std::move(frame), &error))
+            break;
+        ++accepted;
+    }
+    EXPECT_LT(accepted, 50);
+    EXPECT_EQ(error, "disk full");
+    error.clear();
+    EXPECT_FALSE(writer.finish(&error));
+    EXPECT_EQ(error, "disk full");
+    EXPECT_EQ(sink.m_first_bytes, (std::vector<int>{0, 1, 2}));
+}
