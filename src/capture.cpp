@@ -68,12 +68,24 @@ bool cCapture::in_range(std::int64_t ms) const {
     return true;
 }
 
+bool cCapture::take_shot(const std::vector<int>& shots, std::size_t* next, std::int64_t ms) {
+    if (shots.empty())
+        return true;
+    if (*next >= shots.size() || ms < shots[*next])
+        return false;
+    // One frame stands for every shot time since the previous frame.
+    while (*next < shots.size() && shots[*next] <= ms)
+        ++*next;
+    return true;
+}
+
 void cCapture::begin_frame() {
     ++m_frame;
     const std::int64_t t = frame_time_ms(m_frame, m_options.fps);
     // Past the requested range, or past the end of the music when the
     // timeline has no "quit": the capture is complete.
-    if ((m_options.has_to && t > m_options.to_ms) || (has_end() && t > m_end_ms))
+    if ((m_options.has_to && t > m_options.to_ms) || (has_end() && t > m_end_ms) ||
+        (!m_options.shots_ms.empty() && m_next_shot >= m_options.shots_ms.size()))
         std::exit(0);
     m_clock.set_ms(t);
     m_frame_started = platform::wall_seconds();
@@ -91,7 +103,8 @@ void cCapture::end_frame() {
         times.worst_ms = std::max(times.worst_ms, drawn_ms);
     }
     const std::int64_t t = frame_time_ms(m_frame, m_options.fps);
-    if (!in_range(t))
+    const bool shot = take_shot(m_options.shots_ms, &m_next_shot, t);
+    if (!in_range(t) || !shot)
         return;
     const cDisplaySettings* settings = cDisplaySettings::instance();
     int width = settings->m_screen_width;

@@ -38,6 +38,10 @@ public:
     static std::int64_t frame_time_ms(std::int64_t frame, int fps) { return frame * 1000 / fps; }
     // True if a frame at that time is written.
     bool in_range(std::int64_t ms) const;
+    // For --shots (ascending times): true if the frame at ms is the first at
+    // or after the shot time at *next, which then moves past every shot time
+    // up to ms; always true when there are no shots.
+    static bool take_shot(const std::vector<int>& shots, std::size_t* next, std::int64_t ms);
 
 private:
     // Drawing time of the frames of one scene, in wall-clock milliseconds.
@@ -58,7 +62,8 @@ private:
     std::int64_t m_frame = -1; // frames simulated so far
     std::int64_t m_written = 0;
     int m_end_ms = -1;
-    bool m_failed = false; // a frame could not be written
+    std::size_t m_next_shot = 0; // index into m_options.shots_ms
+    bool m_failed = false;       // a frame could not be written
     double m_started_at = 0.0;
     double m_last_report = 0.0;
     std::vector<std::uint8_t> m_pixels;
