@@ -12,13 +12,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # Scene number, file name and the timeline time (ms) of its picture.
-shots="3 attractor 25500
-0 solar_flare 52000
-1 sprutte 92000
-4 scrub 127000
-5 credits 160000
-2 credits_sun 186000
-6 end 210000"
+shots="3 attractor 9000
+0 solar_flare 54500
+1 sprutte 78000
+4 scrub 113000
+5 credits 148000
+2 credits_sun 179000
+6 end 207000"
 run() {
     if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a -s "-screen 0 1024x768x24" "$@"; fi
 }

@@ -192,9 +192,10 @@ TEST_F(ScenesRenderTest, SolarFlareGrowsThenFadesToBlackOnTrackSixAndWhiteOnTrac
     EXPECT_GT(mean_level(), full * 0.8);
 
     run_to(11850); // 800 ms after the note: only the hottest spots of the
-                   // texture (red 250 and above) pass, without their yellow
-    EXPECT_LT(mean_level(), full / 2.5);
-    EXPECT_LT(centre()[1], 20);
+                   // texture and the brightest gases and flares (250 and
+                   // above) pass
+    EXPECT_LT(mean_level(), full / 1.5);
+    EXPECT_LT(centre()[1], 60);
 
     run_to(12400); // 300 ms after the track-7 note: white through the
                    // orange lookup, whose top entry is (255, 240, 199)
@@ -257,6 +258,7 @@ TEST_F(ScenesRenderTest, SunScenesShowFlaresAndGasesBeyondTheSunsDisc) {
         std::vector<int> picture[2];
         for (int bare = 0; bare < 2; ++bare) {
             SetUp();
+            m_clock.set_ms(0);
             cSolarFlares_GL* flares = nullptr;
             cSceneCreditsSol* room = nullptr;
             if (number == 0) {
@@ -295,23 +297,19 @@ TEST_F(ScenesRenderTest, SunScenesShowFlaresAndGasesBeyondTheSunsDisc) {
             picture[bare] = picture_levels();
             TearDown();
         }
-        // Pixels lit by flares and gases: well brighter than in the bare
-        // frame, and not next to anything the bare frame shows bright (the
-        // sun's disc and its glow).
+        // Pixels lit by flares and gases: brighter than anything near them
+        // in the bare frame, so neither on the sun's disc nor in its glow.
         const int w = 1024, h = 640, margin = 6;
         int lit = 0;
         for (int y = margin; y < h - margin; ++y)
             for (int x = margin; x < w - margin; ++x) {
                 const std::size_t i = std::size_t(y) * w + x;
-                if (picture[0][i] < picture[1][i] + 40)
-                    continue;
                 int near = 0;
                 for (int dy = -margin; dy <= margin; dy += margin)
                     for (int dx = -margin; dx <= margin; dx += margin)
                         near = std::max(near, picture[1][i + dy * w + dx]);
-                lit += near < 100;
+                lit += picture[0][i] >= near + 24;
             }
-        std::printf("lit %d\n", lit);
-        EXPECT_GT(lit, 2000);
+        EXPECT_GT(lit, 500);
     }
 }

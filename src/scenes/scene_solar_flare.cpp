@@ -146,7 +146,13 @@ void cSceneSolarFlare::draw() {
     // multiplied by: white shows the texture as it is, whatever the frame
     // before last set.
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    m_flare_system->draw(now);
+    // Before the sun has grown there is nothing to see: the gases, drawn as
+    // points of a fixed pixel size, would all pile up on the centre pixel.
+    // The shake is still drawn from the generator, which keeps its sequence.
+    if (g > 0.0f)
+        m_flare_system->draw(now);
+    else
+        (void)m_flare_system->system().draw_jitter();
     a->unbind();
 
     apply_fades(now);
