@@ -117,13 +117,27 @@ bool cCapture::in_range(std::int64_t ms) const {
     return true;
 }
 
+bool cCapture::take_shot(const std::vector<int>& shots, std::size_t* next, std::int64_t ms) {
+    if (shots.empty())
+        return true;
+    if (*next >= shots.size() || ms < shots[*next])
+        return false;
+    // One frame stands for every shot time since the previous frame.
+    while (*next < shots.size() && shots[*next] <= ms)
+        ++*next;
+    return true;
+}
+
 void cCapture::begin_frame() {
     ++m_frame;
     const std::int64_t t = frame_time_ms(m_frame, m_options.fps);
-    // Past the requested range or the end of the show, or a range that
-    // starts after the show ends: the capture is complete.
+    // Past the requested range or the end of the show, a range that starts
+    // after the show ends, or every shot taken: the capture is complete.
     const std::int64_t last = last_ms();
-    if (last >= 0 && (t > last || (m_options.has_from && m_options.from_ms > last))) {
+    const bool shots_taken =
+        !m_options.shots_ms.empty() && m_next_shot >= m_options.shots_ms.size();
+    if (shots_taken ||
+        (last >= 0 && (t > last || (m_options.has_from && m_options.from_ms > last)))) {
         m_reached_end = true;
         std::exit(0);
     }
@@ -144,7 +158,9 @@ void cCapture::end_frame() {
         times.total_ms += drawn_ms;
         times.worst_ms = std::max(times.worst_ms, drawn_ms);
     }
-    if (in_range(frame_time_ms(m_frame, m_options.fps))) {
+    const std::int64_t t = frame_time_ms(m_frame, m_options.fps);
+    const bool shot = take_shot(m_options.shots_ms, &m_next_shot, t);
+    if (in_range(t) && shot) {
         const cDisplaySettings* settings = cDisplaySettings::instance();
         int width = settings->m_screen_width;
         int height = settings->m_screen_height;
@@ -197,11 +213,19 @@ bool cCapture::complete_writing(std::string* error) {
     return m_writer->finish(error);
 }
 
+std::int64_t cCapture::progress_end_ms() const {
+    // With shots the capture ends after the last one.
+    std::int64_t last = last_ms();
+    if (!m_options.shots_ms.empty() && (last < 0 || m_options.shots_ms.back() < last))
+        last = m_options.shots_ms.back();
+    return last;
+}
+
 void cCapture::start_progress() {
     const int fps = m_options.fps;
     m_progress.reset(new cCaptureProgress(
         fps, cCaptureProgress::first_frame(m_options.has_from ? m_options.from_ms : 0, fps),
-        cCaptureProgress::last_frame(last_ms(), fps), platform::stderr_is_terminal()));
+        cCaptureProgress::last_frame(progress_end_ms(), fps), platform::stderr_is_terminal()));
     m_started_at = platform::wall_seconds();
     std::cerr << m_progress->start_line() << std::endl;
 }

@@ -43,6 +43,10 @@ public:
     static std::int64_t frame_time_ms(std::int64_t frame, int fps) { return frame * 1000 / fps; }
     // True if a frame at that time is written.
     bool in_range(std::int64_t ms) const;
+    // For --shots (ascending times): true if the frame at ms is the first at
+    // or after the shot time at *next, which then moves past every shot time
+    // up to ms; always true when there are no shots.
+    static bool take_shot(const std::vector<int>& shots, std::size_t* next, std::int64_t ms);
 
 private:
     // Drawing time of the frames of one scene, in wall-clock milliseconds.
@@ -63,6 +67,8 @@ private:
     std::string stop_text() const;
     // The frames of the range, known once the show's end is.
     void start_progress();
+    // Where the drawing stops: last_ms(), or the last shot when earlier.
+    std::int64_t progress_end_ms() const;
     void report_progress(bool force);
     // Reads the finished frame back and hands the oldest one in flight to
     // the writer; false with the reason when a frame is lost.
@@ -79,9 +85,10 @@ private:
     std::int64_t m_frame = -1; // frames simulated so far
     std::int64_t m_written = 0;
     int m_end_ms = -1;
-    bool m_reached_end = false; // every frame up to last_ms() was rendered
-    bool m_failed = false;      // a frame could not be written
-    double m_started_at = 0.0;  // wall-clock seconds of the first frame
+    std::size_t m_next_shot = 0; // index into m_options.shots_ms
+    bool m_reached_end = false;  // every frame up to last_ms() was rendered
+    bool m_failed = false;       // a frame could not be written
+    double m_started_at = 0.0;   // wall-clock seconds of the first frame
     std::unique_ptr<cCaptureProgress> m_progress;
     // Frames are read back a few frames late and written on the writer's
     // thread; both are made with the first frame written.

@@ -2,6 +2,7 @@
 
 #include "event_queue_factory.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -38,6 +39,8 @@ const char* usage_text() {
            "  --fps N           frame rate of a capture (default 60)\n"
            "  --from T, --to T  capture only the frames from/to timeline time T\n"
            "                    (milliseconds or h:m:s,ms)\n"
+           "  --shots T1,T2,... write only the frames at these timeline times (every\n"
+           "                    frame is still rendered, at the capture's rate)\n"
            "  --help, --version\n"
            "With neither --widescreen nor --letterbox the live show asks at start.\n";
 }
@@ -46,6 +49,38 @@ bool parse_time_argument(const std::string& text, int* ms) {
     // Typed by a user: a mistyped time must stop the program, not be read as
     // some other time the way the marker script's lenient reader would.
     return cEventQueue_factory::strict_time_parse(text.c_str(), ms);
+}
+
+bool parse_time_list(const std::string& text, std::vector<int>* ms) {
+    ms->clear();
+    std::vector<std::string> pieces(1);
+    for (char c : text) {
+        if (c == ',')
+            pieces.emplace_back();
+        else
+            pieces.back() += c;
+    }
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        std::string item = pieces[i];
+        // The marker notation has four fields; the last may follow a comma.
+        if (item.find(':') != std::string::npos) {
+            auto fields = [](const std::string& t) {
+                std::size_t n = 1;
+                for (char c : t)
+                    n += (c == ':' || c == ',');
+                return n;
+            };
+            while (fields(item) < 4 && i + 1 < pieces.size())
+                item += "," + pieces[++i];
+        }
+        int value = 0;
+        if (!parse_time_argument(item, &value))
+            return false;
+        ms->push_back(value);
+    }
+    std::sort(ms->begin(), ms->end());
+    ms->erase(std::unique(ms->begin(), ms->end()), ms->end());
+    return true;
 }
 
 bool parse_options(int argc, const char* const* argv, sOptions* options, std::string* error) {
@@ -90,6 +125,15 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
                 return false;
             }
             (from ? options->has_from : options->has_to) = true;
+        } else if (arg == "--shots") {
+            if (!value(&text))
+                return false;
+            if (!parse_time_list(text, &options->shots_ms)) {
+                *error = "--shots needs times in milliseconds or h:m:s,ms separated by commas, "
+                         "not \"" +
+                         text + "\"";
+                return false;
+            }
         } else if (arg == "--help" || arg == "-h") {
             options->help = true;
         } else if (arg == "--version") {
@@ -99,8 +143,9 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
             return false;
         }
     }
-    if ((options->has_from || options->has_to || options->has_fps) && !options->capturing()) {
-        *error = "--fps, --from and --to only apply to --capture";
+    if ((options->has_from || options->has_to || options->has_fps || !options->shots_ms.empty()) &&
+        !options->capturing()) {
+        *error = "--fps, --from, --to and --shots only apply to --capture";
         return false;
     }
     if (options->has_from && options->has_to && options->to_ms < options->from_ms) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct sOptions {
     enum eScreen { ASK, WIDESCREEN, LETTERBOX };
@@ -14,6 +15,7 @@ struct sOptions {
     int from_ms = 0;
     bool has_to = false;
     int to_ms = 0;
+    std::vector<int> shots_ms; // --shots: only these frames are written, ascending
     bool help = false;
     bool version = false;
 
@@ -25,4 +27,8 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
 // A timeline time given as milliseconds or in the marker notation (0:1:05,030),
 // read strictly: anything else is false.
 bool parse_time_argument(const std::string& text, int* ms);
+// A comma-separated list of timeline times for --shots; a time in the marker
+// notation takes the comma before its milliseconds with it ("500,0:1:05,030").
+// The list comes back ascending and without repeats.
+bool parse_time_list(const std::string& text, std::vector<int>* ms);
 const char* usage_text();

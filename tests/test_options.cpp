@@ -1,3 +1,4 @@
+#include "capture.h"
 #include "options.h"
 
 #include <gtest/gtest.h>
@@ -56,4 +57,34 @@ TEST(OptionsTest, BadCommandLinesSayWhy) {
         EXPECT_FALSE(parse(c.first, &options, &error));
         EXPECT_NE(error.find(c.second), std::string::npos) << error;
     }
+}
+
+TEST(OptionsTest, ShotsWriteTheFirstFrameAtOrAfterEachTimeInEitherNotation) {
+    sOptions options;
+    ASSERT_TRUE(parse({"--capture", "x", "--fps", "30", "--shots", "0:0:1,000,250,0:0:0:250,90"},
+                      &options));
+    EXPECT_EQ(options.shots_ms, (std::vector<int>{90, 250, 1000}));
+    // Frames at 30 fps: 66, 100 (for 90), 233, 266 (for 250), ... 1000.
+    std::vector<std::int64_t> written;
+    std::size_t next = 0;
+    for (std::int64_t k = 0; k <= 40; ++k) {
+        const std::int64_t ms = cCapture::frame_time_ms(k, 30);
+        if (cCapture::take_shot(options.shots_ms, &next, ms))
+            written.push_back(ms);
+    }
+    EXPECT_EQ(written, (std::vector<std::int64_t>{100, 266, 1000}));
+    // Two times within one frame get that one frame.
+    next = 0;
+    EXPECT_TRUE(cCapture::take_shot({10, 20, 500}, &next, 33));
+    EXPECT_EQ(next, 2u);
+    EXPECT_TRUE(cCapture::take_shot({}, &next, 0)) << "without --shots every frame is written";
+
+    for (const char* bad : {"", "100,", "100,,200", "0:0:1", "abc"}) {
+        sOptions o;
+        std::string error;
+        EXPECT_FALSE(parse({"--capture", "x", "--shots", bad}, &o, &error)) << bad;
+        EXPECT_NE(error.find("--shots"), std::string::npos);
+    }
+    sOptions live;
+    EXPECT_FALSE(parse({"--shots", "100"}, &live)) << "shots only apply to a capture";
 }

@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstdint>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -193,6 +194,25 @@ TEST_F(PostEffectsTest, GlowGrowsAHaloOnlyAroundBrightLight) {
     glow_into(settings, *source, *output, M::RTT_HALF);
     EXPECT_GT(target_pixel(*output, 540, 312)[0], 0);
     EXPECT_EQ(target_pixel(*output, 540, 312)[2], target_pixel(*output, 540, 312)[0]);
+
+    // glow_into routes two composites: its output gets the blurred bright
+    // pass as it is, the screen the glow raised by the gain. With the gain at
+    // 255 both are the same; a lower gain brightens the screen's halo only.
+    auto halo = [&](float gain, int x) {
+        sGlowSettings s;
+        s.gain = gain;
+        glow_into(s, *source, *output, M::RTT_HALF);
+        return std::make_pair(int(read_pixel(x, 64 + 312)[0]), target_pixel(*output, x, 312)[0]);
+    };
+    int x = 530;
+    while (x < 600 && halo(255.0f, x).second > 60)
+        ++x;
+    const std::pair<int, int> plain = halo(255.0f, x);
+    ASSERT_GT(plain.second, 5) << "a faint halo pixel at x " << x;
+    EXPECT_NEAR(plain.first, plain.second, 1);
+    const std::pair<int, int> raised = halo(64.0f, x);
+    EXPECT_NEAR(raised.second, plain.second, 1) << "the output's glow ignores the gain";
+    EXPECT_GT(raised.first, plain.first + 10) << "the screen's glow is raised by the gain";
 }
 
 TEST_F(PostEffectsTest, PassesRestoreShaderStateFramebufferAndViewport) {

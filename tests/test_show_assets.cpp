@@ -1,6 +1,9 @@
 // Every asset the show's scenes load, taken from what the scenes ask for when
 // they load: each resolves through the search paths and parses, and each
-// scene draws a frame with it without a GL error.
+// scene draws a frame with it without a GL error, in the show's order and
+// from the state the scene before it left.
+#include "event_queue.h"
+#include "event_queue_factory.h"
 #include "gl_entry.h"
 #include "gl_test_support.h"
 #include "mesh_files/bzobj_parser.h"
@@ -13,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <string>
 
@@ -58,18 +62,48 @@ TEST(ShowAssetsTest, EverySceneLoadsItsAssetsAndDrawsAFrame) {
         }
     }
 
-    // One frame of each scene, as the show enters it.
-    for (std::size_t i = 0; i < manager->m_scenes.size(); ++i) {
-        cScene* scene = manager->m_scenes[i];
+    // One frame of each scene in the order the marker script switches to
+    // them. Whatever the scene before drew, the next one starts without a
+    // shader and with the fixed-function switches it may rely on off, but
+    // for those its own start turns on.
+    std::unique_ptr<cEventQueue> markers(
+        cEventQueue_factory::loadFile(VANTREL_SOURCE_DIR "/data/script/markers.txt"));
+    ASSERT_TRUE(markers);
+    const GLenum kOff[] = {GL_LIGHTING, GL_LIGHT0,     GL_FOG,
+                           GL_BLEND,    GL_TEXTURE_2D, GL_TEXTURE_RECTANGLE_ARB};
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    std::string previous = "start-up";
+    int switches = 0;
+    for (std::size_t e = 0; e < markers->size(); ++e) {
+        const int number = markers->at(e)->m_type;
+        if (number < 0 || number >= int(manager->m_scenes.size()))
+            continue;
+        ++switches;
+        cScene* scene = manager->m_scenes[std::size_t(number)];
+        SCOPED_TRACE(previous + " to scene " + std::to_string(number) + " " + scene->get_name());
         testing::internal::CaptureStderr();
         scene->enter();
+        EXPECT_EQ(shaders->current_shader(), kNullShader);
+        EXPECT_TRUE(shaders->shader_stack().empty());
+        GLint value = -1;
+        glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &value);
+        EXPECT_EQ(value, 0);
+        glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &value);
+        EXPECT_EQ(value, GL_TEXTURE0_ARB);
+        for (GLenum cap : kOff) {
+            // The attractor draws its clouds blended and says so at its start.
+            const bool own = number == 3 && cap == GL_BLEND;
+            EXPECT_EQ(bool(glIsEnabled(cap)), own) << "GL enable 0x" << std::hex << cap;
+        }
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         scene->update();
         scene->draw();
         scene->leave();
         std::string output = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << scene->get_name();
-        EXPECT_EQ(output.find("ERROR"), std::string::npos) << scene->get_name() << output;
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+        EXPECT_EQ(output.find("ERROR"), std::string::npos) << output;
+        previous = "scene " + std::to_string(number) + " " + scene->get_name();
     }
+    EXPECT_EQ(switches, 7);
     cSceneManager::destroy();
 }

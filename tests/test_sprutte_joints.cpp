@@ -169,3 +169,27 @@ TEST(SprutteJoints, APropagationBelowOneJointsShareStaysFinite) {
         for (int e = 0; e < 16; ++e)
             ASSERT_TRUE(std::isfinite(chain.frame[i][e]));
 }
+
+TEST(SprutteJoints, SixArmsPointAlongTheSixAxisDirectionsAtRest) {
+    // Each axis direction exactly once: +x, -x, +y, -y, +z, -z.
+    int seen[3][2] = {};
+    for (int k = 0; k < kSprutteArms; ++k) {
+        SCOPED_TRACE(k);
+        const Vec3f d = sprutte_arm_rest_direction(kSprutteArmPlacements[k]);
+        const float c[3] = {d.x, d.y, d.z};
+        int axis = -1;
+        for (int a = 0; a < 3; ++a) {
+            if (std::fabs(std::fabs(c[a]) - 1.0f) < 1e-5f) {
+                EXPECT_EQ(axis, -1);
+                axis = a;
+            } else {
+                EXPECT_NEAR(c[a], 0.0f, 1e-5f);
+            }
+        }
+        ASSERT_NE(axis, -1);
+        ++seen[axis][c[axis] > 0.0f];
+    }
+    for (int a = 0; a < 3; ++a)
+        for (int s = 0; s < 2; ++s)
+            EXPECT_EQ(seen[a][s], 1) << "axis " << a << (s ? " +" : " -");
+}

@@ -174,6 +174,12 @@ void cSceneScrub::draw() {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
 
+    // The branches are drawn by the fixed pipeline, fog included, whatever
+    // shader the scene before left bound; that one is bound again at the end.
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    shaders->push_shader();
+    shaders->unbind();
+
     cRenderTargetManager* rtm = cRenderTargetManager::instance();
     cRTProxy a = bind_cleared_scene_target(m_clear_color.x, m_clear_color.y, m_clear_blue);
 
@@ -230,6 +236,7 @@ void cSceneScrub::draw() {
 
     draw_logos();
     rtm->release(a);
+    shaders->pop_shader();
 
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

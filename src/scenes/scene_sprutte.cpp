@@ -162,7 +162,11 @@ void cSceneSprutte::draw() {
     const float u = float((double(seconds) - s_first_draw_seconds) / 15.0);
     m_levels.out_white = float(255.0 * clamp01(u));
 
+    // The frame's shaders, lighting and light are handed back as it found
+    // them, so that the next scene does not start from the cage's shader.
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    shaders->push_shader();
+    glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT);
     cRenderTargetManager* rtm = cRenderTargetManager::instance();
     cRTProxy a = bind_cleared_scene_target(0.1f, 0.1f, 0.1f);
     shaders->unbind();
@@ -204,6 +208,8 @@ void cSceneSprutte::draw() {
     m_correction->apply_into(*a, *b);
     glow_into(cPostGlow::instance()->m_settings, *b, *a, cRenderTargetManager::RTT_QUATER);
     apply_levels(*a, m_levels);
+    glPopAttrib();
+    shaders->pop_shader();
     // b and a go back to the pool here, in that order.
 }
 
@@ -247,31 +253,18 @@ void cSceneSprutte::draw_creature() {
     shaders->set_parameter("xray_shader", cShdXray::SP_INV, &inside_out);
     shaders->bind("xray_shader");
 
-    draw_arm();
-    glPushMatrix();
-    glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-    draw_arm();
-    glPopMatrix();
-    // The mirrored arms turn their triangles round.
-    glFrontFace(GL_CW);
-    glPushMatrix();
-    glScalef(-1.0f, -1.0f, -1.0f);
-    draw_arm();
-    glPopMatrix();
-    glPushMatrix();
-    glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-    glScalef(-1.0f, -1.0f, -1.0f);
-    draw_arm();
-    glPopMatrix();
-    glFrontFace(GL_CCW);
-    glPushMatrix();
-    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-    draw_arm();
-    glPopMatrix();
-    glPushMatrix();
-    glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
-    draw_arm();
-    glPopMatrix();
+    for (const sSprutteArm& arm : kSprutteArmPlacements) {
+        glPushMatrix();
+        glRotatef(arm.angle_deg, arm.axis.x, arm.axis.y, arm.axis.z);
+        if (arm.mirrored) {
+            // The mirror turns the arm's triangles round.
+            glScalef(-1.0f, -1.0f, -1.0f);
+            glFrontFace(GL_CW);
+        }
+        draw_arm();
+        glFrontFace(GL_CCW);
+        glPopMatrix();
+    }
 
     m_hair->draw();
 

@@ -112,3 +112,20 @@ void sprutte_joint_step(tSprutteMatrix* rot, tSprutteMatrix* next, float (*pos)[
         sprutte_rotation(frame[i], float(turn), v * (1.0f / len));
     }
 }
+
+// One arm for each axis direction: +y as is, -x turned about z, then both
+// mirrored through the core, and +z and -z turned about x.
+const sSprutteArm kSprutteArmPlacements[kSprutteArms] = {
+    {0.0f, Vec3f(0.0f, 0.0f, 1.0f), false},  {90.0f, Vec3f(0.0f, 0.0f, 1.0f), false},
+    {0.0f, Vec3f(0.0f, 0.0f, 1.0f), true},   {90.0f, Vec3f(0.0f, 0.0f, 1.0f), true},
+    {90.0f, Vec3f(1.0f, 0.0f, 0.0f), false}, {-90.0f, Vec3f(1.0f, 0.0f, 0.0f), false},
+};
+
+Vec3f sprutte_arm_rest_direction(const sSprutteArm& arm) {
+    const double kPi = 3.14159265358979323846;
+    float m[16];
+    sprutte_rotation(m, float(arm.angle_deg * kPi / 180.0), arm.axis);
+    // The rows applied to (0, 1, 0) pick the second column.
+    const float sign = arm.mirrored ? -1.0f : 1.0f;
+    return Vec3f(sign * m[1], sign * m[5], sign * m[9]);
+}

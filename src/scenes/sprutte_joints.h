@@ -26,3 +26,19 @@ void sprutte_rotation(float out[16], float angle, Vec3f unit_axis);
 void sprutte_joint_step(tSprutteMatrix* rot, tSprutteMatrix* next, float (*pos)[4],
                         tSprutteMatrix* frame, float angle, float propagation, int now_ms,
                         int last_ms);
+
+// Where one of the creature's six arms is put: a rotation of angle_deg about
+// axis (as glRotatef takes it), then, for a mirrored arm, a scale by -1 on
+// every axis (its triangles then wind the other way round). An arm at rest
+// grows along +y.
+struct sSprutteArm {
+    float angle_deg;
+    Vec3f axis;
+    bool mirrored;
+};
+
+constexpr int kSprutteArms = 6;
+extern const sSprutteArm kSprutteArmPlacements[kSprutteArms];
+
+// The direction a placed arm points in at rest: +y rotated and mirrored.
+Vec3f sprutte_arm_rest_direction(const sSprutteArm& arm);
