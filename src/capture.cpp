@@ -2,7 +2,9 @@
 
 #include "display_settings.h"
 #include "gl_entry.h"
+#include "pass_profiler.h"
 #include "platform/process.h"
+#include "profile_scope.h"
 #include "scene_manager.h"
 #include "timecode.h"
 
@@ -50,6 +52,11 @@ bool cCapture::finish(std::string* error) {
         return true;
     s_instance->report_progress(true);
     s_instance->report_scene_times();
+    if (cPassProfiler* profiler = cPassProfiler::instance()) {
+        profiler->frame_boundary(s_instance->scene_name());
+        profiler->report(std::cerr);
+        cPassProfiler::destroy();
+    }
     // A failed capture is not completed: deleting the sink removes what it
     // had half written.
     bool ok = !s_instance->m_failed && s_instance->m_sink->finish(error);
@@ -68,7 +75,16 @@ bool cCapture::in_range(std::int64_t ms) const {
     return true;
 }
 
+std::string cCapture::scene_name() const {
+    cScene* scene = cSceneManager::instance()->m_current;
+    return scene ? scene->get_name() : "(none)";
+}
+
 void cCapture::begin_frame() {
+    // The scene switches in the update that follows: the frame before this
+    // one was drawn by the current scene.
+    if (cPassProfiler* profiler = cPassProfiler::instance())
+        profiler->frame_boundary(scene_name());
     ++m_frame;
     const std::int64_t t = frame_time_ms(m_frame, m_options.fps);
     // Past the requested range, or past the end of the music when the
@@ -100,9 +116,13 @@ void cCapture::end_frame() {
         SDL_GL_GetDrawableSize(settings->m_window, &width, &height);
     m_pixels.resize(std::size_t(width) * std::size_t(height) * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, m_pixels.data());
+    {
+        cProfileScope scope("read-back");
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, m_pixels.data());
+    }
     std::string error;
+    cProfileScope scope("write");
     if (!m_sink->write_frame(m_pixels.data(), width, height, &error)) {
         std::cerr << "## ERROR: capture: " << error << std::endl;
         m_failed = true;

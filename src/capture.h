@@ -49,6 +49,8 @@ private:
 
     explicit cCapture(const sOptions& options);
     void report_progress(bool force);
+    // Name of the current scene, "(none)" before the first.
+    std::string scene_name() const;
     // One line per scene: frames, average and worst drawing time.
     void report_scene_times();
 

@@ -32,6 +32,8 @@ const char* usage_text() {
            "  --fps N           frame rate of a capture (default 60)\n"
            "  --from T, --to T  capture only the frames from/to timeline time T\n"
            "                    (milliseconds or h:m:s,ms)\n"
+           "  --profile         with --capture: each scene's average time of every pass\n"
+           "                    of the frame\n"
            "  --help, --version\n"
            "With neither --widescreen nor --letterbox the live show asks at start.\n";
 }
@@ -87,6 +89,8 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
                 return false;
             }
             (from ? options->has_from : options->has_to) = true;
+        } else if (arg == "--profile") {
+            options->profile = true;
         } else if (arg == "--help" || arg == "-h") {
             options->help = true;
         } else if (arg == "--version") {
@@ -96,8 +100,9 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
             return false;
         }
     }
-    if ((options->has_from || options->has_to || options->has_fps) && !options->capturing()) {
-        *error = "--fps, --from and --to only apply to --capture";
+    if ((options->has_from || options->has_to || options->has_fps || options->profile) &&
+        !options->capturing()) {
+        *error = "--fps, --from, --to and --profile only apply to --capture";
         return false;
     }
     if (options->has_from && options->has_to && options->to_ms < options->from_ms) {

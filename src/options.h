@@ -14,6 +14,7 @@ struct sOptions {
     int from_ms = 0;
     bool has_to = false;
     int to_ms = 0;
+    bool profile = false; // per-pass timing of a capture
     bool help = false;
     bool version = false;
 

@@ -23,7 +23,7 @@ TEST(OptionsTest, NoArgumentsAsksTheQuestionAndPlaysLive) {
 TEST(OptionsTest, CaptureTakesRateAndRangeInEitherTimeNotation) {
     sOptions options;
     ASSERT_TRUE(parse({"--letterbox", "--capture", "out/show.mp4", "--fps", "30", "--from",
-                       "0:0:1,500", "--to", "4000"},
+                       "0:0:1,500", "--to", "4000", "--profile"},
                       &options));
     EXPECT_EQ(options.screen, sOptions::LETTERBOX);
     EXPECT_EQ(options.capture_path, "out/show.mp4");
@@ -31,6 +31,7 @@ TEST(OptionsTest, CaptureTakesRateAndRangeInEitherTimeNotation) {
     EXPECT_TRUE(options.has_from);
     EXPECT_EQ(options.from_ms, 1500);
     EXPECT_EQ(options.to_ms, 4000);
+    EXPECT_TRUE(options.profile);
 }
 
 TEST(OptionsTest, BadCommandLinesSayWhy) {
@@ -44,6 +45,7 @@ TEST(OptionsTest, BadCommandLinesSayWhy) {
         {"--capture", "x", "--from", "2000", "--to", "1000"},
         {"--fps", "30"},
         {"--to", "100"},
+        {"--profile"},
     };
     for (const auto& args : bad) {
         sOptions options;

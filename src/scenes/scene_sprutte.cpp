@@ -202,7 +202,9 @@ void cSceneSprutte::draw() {
 
     cRTProxy b = rtm->get_rt(cRenderTargetManager::RTT_FULL);
     m_correction->apply_into(*a, *b);
-    glow_into(cPostGlow::instance()->m_settings, *b, *a, cRenderTargetManager::RTT_QUATER);
+    // The levels pass below draws over the whole window.
+    glow_into(cPostGlow::instance()->m_settings, *b, *a, cRenderTargetManager::RTT_QUATER,
+              GLOW_WINDOW_UNTOUCHED);
     apply_levels(*a, m_levels);
     // b and a go back to the pool here, in that order.
 }
