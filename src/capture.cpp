@@ -53,7 +53,8 @@ bool cCapture::finish(std::string* error) {
     s_instance->report_progress(true);
     s_instance->report_scene_times();
     if (cPassProfiler* profiler = cPassProfiler::instance()) {
-        profiler->frame_boundary(s_instance->scene_name());
+        // The frame under way when the capture ends is not complete: the
+        // report has the frames up to the one before.
         profiler->report(std::cerr);
         cPassProfiler::destroy();
     }
