@@ -9,6 +9,7 @@
 # from the start to TO (default: the whole show; milliseconds or h:m:s,ms).
 # Prints per scene the frames compared, how many differ, the differing pixels
 # and the largest difference of one colour channel; exits 1 if any differ.
+# KEEP=1 keeps the frames and the captures' logs (their per-scene timing).
 set -eu
 if [ $# -ne 2 ]; then
     echo "usage: $0 OLD_BUILD NEW_BUILD" >&2
@@ -18,7 +19,11 @@ old=$(cd "$1" && pwd)
 new=$(cd "$2" && pwd)
 fps=${FPS:-5}
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+if [ -n "${KEEP:-}" ]; then
+    echo "frames and logs stay in $work" >&2
+else
+    trap 'rm -rf "$work"' EXIT
+fi
 
 run() {
     if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a -s "-screen 0 1024x768x24" "$@"; fi
@@ -68,6 +73,7 @@ extra=$(($(ls "$work"/new | wc -l) - i))
 
 awk -v fps="$fps" -v extra="$extra" '
     BEGIN {
+        n = 0
         names[0] = "solar flare"; names[1] = "sprutte"; names[2] = "credits with sun"
         names[3] = "attractor"; names[4] = "scrub"; names[5] = "credits"; names[6] = "end"
     }

@@ -80,7 +80,22 @@ void render_fsq(const cTexProxy& tex) {
     begin_fsq();
     tex.enable();
     tex.bind();
+    // An image of the viewport's size lands texel on pixel, as a target does.
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const bool texels =
+        tex.get_width() == GLuint(viewport[2]) && tex.get_height() == GLuint(viewport[3]);
+    GLint min_filter = GL_LINEAR, mag_filter = GL_LINEAR;
+    if (texels) {
+        glGetTexParameteriv(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, &min_filter);
+        glGetTexParameteriv(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, &mag_filter);
+        set_filter(GL_NEAREST);
+    }
     draw_quad(float(tex.get_width()), float(tex.get_height()));
+    if (texels) {
+        glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, min_filter);
+        glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, mag_filter);
+    }
     tex.unbind();
     tex.disable();
     end_fsq();

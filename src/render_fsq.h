@@ -28,7 +28,8 @@ bool begin_texel_sampling(const iRenderTarget& target, unsigned scale = 1);
 // target's texture on the active unit and leaves it bound.
 void end_texel_sampling(const iRenderTarget& target, bool switched);
 
-// A rectangle texture over the whole viewport.
+// A rectangle texture over the whole viewport (nearest sampling when it has
+// the viewport's size).
 void render_fsq(const cTexProxy& tex);
 // A render target's image over the whole viewport, through texture unit 0;
 // the target's size does not have to match the viewport's (nearest sampling
