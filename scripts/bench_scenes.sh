@@ -62,7 +62,7 @@ done
 
 echo "letterbox, $fps frames per second, up to $to; ms per frame (whole run: seconds)"
 awk '
-    $2 == "(whole" { key = "(whole run)"; sum[$1, key] += $4 / 1000; runs[$1, key]++; frames[key] = "-"
+    $2 == "(whole" { key = "(whole run)"; sum[$1, key] += $5 / 1000; runs[$1, key]++; frames[key] = "-"
                      if (!(key in seen)) { seen[key] = 1; order[++n] = key }; next }
     {
         label = $1; sub(/^[a-z]+ /, ""); split($0, f, "|")
