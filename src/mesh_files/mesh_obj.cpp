@@ -3,7 +3,6 @@
 #include "debug.h"
 #include "gl_entry.h"
 #include "mesh_files/bzobj_loader.h"
-#include "profile_scope.h"
 
 #include <cstdint>
 #include <utility>
@@ -56,7 +55,6 @@ void cMeshObj::upload(bool free_copy) {
 }
 
 void cMeshObj::draw() {
-    cProfileScope scope("meshes");
     m_vbo_pos.bind_vertices();
     if (m_flags & MESH_HAS_NORMALS)
         m_vbo_norm.bind_normals();
