@@ -2,7 +2,9 @@
 
 #include "display_settings.h"
 #include "gl_entry.h"
+#include "pass_profiler.h"
 #include "platform/process.h"
+#include "profile_scope.h"
 #include "scene_manager.h"
 #include "timecode.h"
 
@@ -80,6 +82,12 @@ bool cCapture::finish(std::string* error) {
         capture->report_progress(true);
         capture->report_scene_times();
     }
+    if (cPassProfiler* profiler = cPassProfiler::instance()) {
+        // The frame under way when the capture ends is not complete: the
+        // report has the frames up to the one before.
+        profiler->report(std::cerr);
+        cPassProfiler::destroy();
+    }
     delete capture;
     s_instance = nullptr;
     return ok;
@@ -128,7 +136,16 @@ bool cCapture::take_shot(const std::vector<int>& shots, std::size_t* next, std::
     return true;
 }
 
+std::string cCapture::scene_name() const {
+    cScene* scene = cSceneManager::instance()->m_current;
+    return scene ? scene->get_name() : "(none)";
+}
+
 void cCapture::begin_frame() {
+    // The scene switches in the update that follows: the frame before this
+    // one was drawn by the current scene.
+    if (cPassProfiler* profiler = cPassProfiler::instance())
+        profiler->frame_boundary(scene_name());
     ++m_frame;
     const std::int64_t t = frame_time_ms(m_frame, m_options.fps);
     // Past the requested range or the end of the show, a range that starts
@@ -186,13 +203,19 @@ bool cCapture::write_frame(int width, int height, std::string* error) {
     }
     if (m_readback->full()) {
         sCapturedFrame frame;
-        if (!m_readback->take_oldest(&frame)) {
-            *error = "a frame could not be read back";
-            return false;
+        {
+            cProfileScope scope("read-back");
+            if (!m_readback->take_oldest(&frame)) {
+                *error = "a frame could not be read back";
+                return false;
+            }
         }
+        // Waits only when the writer is two frames behind.
+        cProfileScope scope("write");
         if (!m_writer->submit(std::move(frame), error))
             return false;
     }
+    cProfileScope scope("read-back");
     glReadBuffer(GL_BACK);
     m_readback->read(width, height);
     return true;

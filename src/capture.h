@@ -76,6 +76,8 @@ private:
     // Hands every frame in flight to the writer and waits until all are
     // written.
     bool complete_writing(std::string* error);
+    // Name of the current scene, "(none)" before the first.
+    std::string scene_name() const;
     // One line per scene: frames, average and worst drawing time.
     void report_scene_times();
 

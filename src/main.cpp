@@ -5,7 +5,9 @@
 #include "gl_setup.h"
 #include "gui/gui_painter_gl.h"
 #include "options.h"
+#include "pass_profiler.h"
 #include "platform/message_box.h"
+#include "platform/process.h"
 #include "render_target_manager.h"
 #include "resource_path.h"
 #include "scene_manager.h"
@@ -71,6 +73,8 @@ int main(int argc, char** argv) {
         }
         cSceneManager::instance()->set_clock(cCapture::instance()->clock());
         cSceneManager::instance()->m_music.set_output_enabled(false);
+        if (options.profile)
+            cPassProfiler::enable(platform::wall_seconds, [] { glFinish(); });
     }
 
     // Nobody answers boxes during a capture: the question and the missing

@@ -41,6 +41,8 @@ const char* usage_text() {
            "                    (milliseconds or h:m:s,ms)\n"
            "  --shots T1,T2,... write only the frames at these timeline times (every\n"
            "                    frame is still rendered, at the capture's rate)\n"
+           "  --profile         with --capture: each scene's average time of every pass\n"
+           "                    of the frame\n"
            "  --help, --version\n"
            "With neither --widescreen nor --letterbox the live show asks at start.\n";
 }
@@ -134,6 +136,8 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
                          text + "\"";
                 return false;
             }
+        } else if (arg == "--profile") {
+            options->profile = true;
         } else if (arg == "--help" || arg == "-h") {
             options->help = true;
         } else if (arg == "--version") {
@@ -143,9 +147,10 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
             return false;
         }
     }
-    if ((options->has_from || options->has_to || options->has_fps || !options->shots_ms.empty()) &&
+    if ((options->has_from || options->has_to || options->has_fps || !options->shots_ms.empty() ||
+         options->profile) &&
         !options->capturing()) {
-        *error = "--fps, --from, --to and --shots only apply to --capture";
+        *error = "--fps, --from, --to, --shots and --profile only apply to --capture";
         return false;
     }
     if (options->has_from && options->has_to && options->to_ms < options->from_ms) {

@@ -16,6 +16,7 @@ struct sOptions {
     bool has_to = false;
     int to_ms = 0;
     std::vector<int> shots_ms; // --shots: only these frames are written, ascending
+    bool profile = false;      // per-pass timing of a capture
     bool help = false;
     bool version = false;
 

@@ -3,6 +3,7 @@
 #include "debug.h"
 #include "gl_entry.h"
 #include "post_pass.h"
+#include "profile_scope.h"
 #include "render_fsq.h"
 #include "render_target.h"
 #include "shader_manager_glsl.h"
@@ -14,6 +15,7 @@ cPostColorCorrection::cPostColorCorrection(const std::string& lookup_file) {
 }
 
 void cPostColorCorrection::apply(iRenderTarget& input) {
+    cProfileScope scope("colour correction");
     VT_ASSERT(m_lookup.isValid());
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();

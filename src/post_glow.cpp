@@ -5,6 +5,7 @@
 #include "gui/gui_var_list.h"
 #include "post_levels.h"
 #include "post_pass.h"
+#include "profile_scope.h"
 #include "render_fsq.h"
 #include "render_target.h"
 #include "shader_manager_glsl.h"
@@ -47,6 +48,7 @@ cRenderTargetManager::eRTSize blur_temp_size(unsigned output_width) {
 }
 
 void blur(iRenderTarget& input, iRenderTarget& output) {
+    cProfileScope scope("blur");
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     begin_pass();
     shaders->push_shader();
@@ -56,6 +58,7 @@ void blur(iRenderTarget& input, iRenderTarget& output) {
     temp->bind();
     select_texture_unit(0);
     input.bind_texture();
+    const bool input_texels = begin_texel_sampling(input);
     input.enable_texture();
     float vertical[2] = {0.0f, 1.0f};
     cShaderParameter<float* const> down(vertical);
@@ -63,12 +66,14 @@ void blur(iRenderTarget& input, iRenderTarget& output) {
     shaders->bind("blur_shader");
     draw_target(input);
     temp->unbind();
+    end_texel_sampling(input, input_texels);
     input.disable_texture();
     input.unbind_texture();
 
     // Horizontal pass, temporary target to the output.
     output.bind();
     temp->bind_texture();
+    const bool temp_texels = begin_texel_sampling(*temp);
     temp->enable_texture();
     float horizontal[2] = {1.0f, 0.0f};
     cShaderParameter<float* const> across(horizontal);
@@ -77,6 +82,7 @@ void blur(iRenderTarget& input, iRenderTarget& output) {
     shaders->bind("blur_shader");
     draw_target(*temp);
     output.unbind();
+    end_texel_sampling(*temp, temp_texels);
     temp->disable_texture();
     temp->unbind_texture();
 
@@ -85,14 +91,18 @@ void blur(iRenderTarget& input, iRenderTarget& output) {
 }
 
 void spill_add(iRenderTarget& glow_target, iRenderTarget& base) {
+    cProfileScope scope("spill-add");
     cPostGlow::instance();
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_BLEND);
     select_texture_unit(0);
     base.bind_texture();
+    const bool base_texels = begin_texel_sampling(base);
     base.enable_texture();
     select_texture_unit(1);
     glow_target.bind_texture();
+    // A glow smaller than the base is stretched over it: linear filtering.
+    const bool glow_texels = begin_texel_sampling(glow_target);
     glow_target.enable_texture();
 
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
@@ -102,9 +112,11 @@ void spill_add(iRenderTarget& glow_target, iRenderTarget& base) {
     shaders->pop_shader();
 
     select_texture_unit(1);
+    end_texel_sampling(glow_target, glow_texels);
     glow_target.unbind_texture();
     glow_target.disable_texture();
     select_texture_unit(0);
+    end_texel_sampling(base, base_texels);
     base.unbind_texture();
     base.disable_texture();
     glPopAttrib();
@@ -118,13 +130,7 @@ void spill_add_into(iRenderTarget& output, iRenderTarget& glow_target, iRenderTa
 
 void glow(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work,
           cRenderTargetManager::eRTSize s) {
-    cPostGlow::instance();
-    // Bright pass: only what is above the threshold survives.
-    sLevelsValues bright;
-    bright.in_black = settings.threshold;
-    apply_levels_into(work, source, bright);
-    for (int i = 0; i < 3; ++i)
-        blur(work, work);
+    glow_bright_pass(settings, source, work);
     // The gain lifts the blurred light before it spills over the picture.
     cRTProxy lifted = cRenderTargetManager::instance()->get_rt(s);
     sLevelsValues gain;
@@ -133,12 +139,26 @@ void glow(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& w
     spill_add(*lifted, source);
 }
 
+void glow_bright_pass(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work) {
+    cPostGlow::instance();
+    // Bright pass: only what is above the threshold survives.
+    sLevelsValues bright;
+    bright.in_black = settings.threshold;
+    apply_levels_into(work, source, bright);
+    for (int i = 0; i < 3; ++i)
+        blur(work, work);
+}
+
 void glow_into(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& output,
-               cRenderTargetManager::eRTSize s) {
+               cRenderTargetManager::eRTSize s, eGlowWindow window) {
+    cProfileScope scope("glow");
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();
     cRTProxy work = cRenderTargetManager::instance()->get_rt(s);
-    glow(settings, source, *work, s);
+    if (window == GLOW_WINDOW_COMPOSITE)
+        glow(settings, source, *work, s);
+    else
+        glow_bright_pass(settings, source, *work);
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_BLEND);
     spill_add_into(output, *work, source);
@@ -148,6 +168,7 @@ void glow_into(const sGlowSettings& settings, iRenderTarget& source, iRenderTarg
 
 void glow_onto(const sGlowSettings& settings, iRenderTarget& source,
                cRenderTargetManager::eRTSize s) {
+    cProfileScope scope("glow");
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();
     cRTProxy work = cRenderTargetManager::instance()->get_rt(s);

@@ -39,10 +39,19 @@ void spill_add_into(iRenderTarget& output, iRenderTarget& glow, iRenderTarget& b
 // with a work target supplied by the caller.
 void glow(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work,
           cRenderTargetManager::eRTSize s);
+// The bright pass of source into work, blurred three times.
+void glow_bright_pass(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work);
+// What glow_into does to the default framebuffer.
+enum eGlowWindow {
+    GLOW_WINDOW_COMPOSITE, // the full glow composite, as glow_onto draws it
+    GLOW_WINDOW_UNTOUCHED, // nothing: for callers that draw over the whole
+                           // viewport next, the gain pass and the composite
+                           // would only be overwritten
+};
 // The output gets the source with the blurred bright pass spilled over it;
-// the default framebuffer gets the full glow composite.
+// the default framebuffer gets the full glow composite, or nothing.
 void glow_into(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& output,
-               cRenderTargetManager::eRTSize s);
+               cRenderTargetManager::eRTSize s, eGlowWindow window = GLOW_WINDOW_COMPOSITE);
 // The glow composite into the default framebuffer.
 void glow_onto(const sGlowSettings& settings, iRenderTarget& source,
                cRenderTargetManager::eRTSize s);

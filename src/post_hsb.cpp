@@ -2,6 +2,7 @@
 
 #include "gl_entry.h"
 #include "gui/gui_var_list.h"
+#include "profile_scope.h"
 #include "render_fsq.h"
 #include "render_target.h"
 #include "shader_manager_glsl.h"
@@ -25,6 +26,7 @@ cPostHSB::cPostHSB() {
 }
 
 void apply_hsb(Vec3f values, iRenderTarget& input) {
+    cProfileScope scope("hsb");
     cPostHSB::instance();
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();

@@ -2,6 +2,8 @@
 
 #include "gui/gui_var_list.h"
 #include "post_pass.h"
+#include "profile_scope.h"
+#include "render_fsq.h"
 #include "render_target.h"
 #include "shader_manager_glsl.h"
 #include "shaders/shd_levels.h"
@@ -24,6 +26,7 @@ cPostLevels::cPostLevels() {
 }
 
 void apply_levels(iRenderTarget& input, sLevelsValues values) {
+    cProfileScope scope("levels");
     cPostLevels::instance();
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     begin_pass();
@@ -35,8 +38,10 @@ void apply_levels(iRenderTarget& input, sLevelsValues values) {
     shaders->bind("levels_shader");
     select_texture_unit(0);
     input.bind_texture();
+    const bool texels = begin_texel_sampling(input);
     input.enable_texture();
     draw_target(input);
+    end_texel_sampling(input, texels);
     input.unbind_texture();
     input.disable_texture();
     shaders->pop_shader();

@@ -1,6 +1,7 @@
 #include "post_resample.h"
 
 #include "gl_entry.h"
+#include "profile_scope.h"
 #include "render_fsq.h"
 #include "render_target.h"
 #include "shader_manager_glsl.h"
@@ -11,6 +12,7 @@ void setup_resample_half() {
 }
 
 void resample_half(iRenderTarget& input, iRenderTarget& output) {
+    cProfileScope scope("resample");
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     // render_fsq below saves and sets its own quad state, so this pass keeps
     // its depth mask in a local rather than through begin_pass.
@@ -26,8 +28,11 @@ void resample_half(iRenderTarget& input, iRenderTarget& output) {
     shaders->bind("half_resample_shader");
     output.bind();
     input.bind_texture();
+    // The taps sit on the centres of the input's texels (see the shader).
+    const bool texels = begin_texel_sampling(input, 2);
     input.enable_texture();
     render_fsq(input);
+    end_texel_sampling(input, texels);
     input.disable_texture();
     input.unbind_texture();
     output.unbind();

@@ -51,12 +51,51 @@ void draw_unit_quad() {
     draw_quad(1.0f, 1.0f);
 }
 
+namespace {
+void set_filter(GLint filter) {
+    glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, filter);
+}
+} // namespace
+
+bool begin_texel_sampling(const iRenderTarget& target, unsigned scale) {
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    if (target.get_width() != unsigned(viewport[2]) * scale ||
+        target.get_height() != unsigned(viewport[3]) * scale)
+        return false;
+    set_filter(GL_NEAREST);
+    return true;
+}
+
+void end_texel_sampling(const iRenderTarget& target, bool switched) {
+    if (!switched)
+        return;
+    target.bind_texture();
+    set_filter(GL_LINEAR);
+}
+
 void render_fsq(const cTexProxy& tex) {
     VT_ASSERT(tex.get_textarget() == GL_TEXTURE_RECTANGLE_ARB);
     begin_fsq();
     tex.enable();
     tex.bind();
+    // An image of the viewport's size lands texel on pixel, as a target does.
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const bool texels =
+        tex.get_width() == GLuint(viewport[2]) && tex.get_height() == GLuint(viewport[3]);
+    GLint min_filter = GL_LINEAR, mag_filter = GL_LINEAR;
+    if (texels) {
+        glGetTexParameteriv(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, &min_filter);
+        glGetTexParameteriv(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, &mag_filter);
+        set_filter(GL_NEAREST);
+    }
     draw_quad(float(tex.get_width()), float(tex.get_height()));
+    if (texels) {
+        glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, min_filter);
+        glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, mag_filter);
+    }
     tex.unbind();
     tex.disable();
     end_fsq();
@@ -66,8 +105,10 @@ void render_fsq(const iRenderTarget& rt) {
     begin_fsq();
     ext::glActiveTextureARB(GL_TEXTURE0_ARB);
     rt.bind_texture();
+    const bool texels = begin_texel_sampling(rt);
     rt.enable_texture();
     draw_quad(float(rt.get_width()), float(rt.get_height()));
+    end_texel_sampling(rt, texels);
     rt.unbind_texture();
     rt.disable_texture();
     end_fsq();

@@ -7,6 +7,7 @@
 #include "input.h"
 #include "load_screen_sk.h"
 #include "midi_loader.h"
+#include "profile_scope.h"
 #include "render_fsq.h"
 #include "scene_manager.h"
 #include "shader_manager_glsl.h"
@@ -75,7 +76,12 @@ void cSkarbol::frame() {
     if (m_show_gui)
         m_varlist.handle_event(GUI_EV_DRAG, g_mouse_pos.x, g_mouse_pos.y);
     cSceneManager* manager = cSceneManager::instance();
-    if (manager->update())
+    bool switched = false;
+    {
+        cProfileScope scope("update");
+        switched = manager->update();
+    }
+    if (switched)
         refresh_gui(manager->m_current);
     draw_frame();
     report_gl_error("cSkarbol::vantrel");
@@ -134,5 +140,6 @@ void cSkarbol::draw_frame() {
         draw_gui();
     if (cCapture* capture = cCapture::instance())
         capture->end_frame();
+    cProfileScope scope("swap");
     cDisplaySettings::instance()->swap_buffers();
 }

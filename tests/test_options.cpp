@@ -25,7 +25,7 @@ TEST(OptionsTest, NoArgumentsAsksTheQuestionAndPlaysLive) {
 TEST(OptionsTest, CaptureTakesRateAndRangeInEitherTimeNotation) {
     sOptions options;
     ASSERT_TRUE(parse({"--letterbox", "--capture", "out/show.mp4", "--fps", "30", "--from",
-                       "0:0:1,500", "--to", "4000"},
+                       "0:0:1,500", "--to", "4000", "--profile"},
                       &options));
     EXPECT_EQ(options.screen, sOptions::LETTERBOX);
     EXPECT_EQ(options.capture_path, "out/show.mp4");
@@ -33,6 +33,7 @@ TEST(OptionsTest, CaptureTakesRateAndRangeInEitherTimeNotation) {
     EXPECT_TRUE(options.has_from);
     EXPECT_EQ(options.from_ms, 1500);
     EXPECT_EQ(options.to_ms, 4000);
+    EXPECT_TRUE(options.profile);
 }
 
 TEST(OptionsTest, BadCommandLinesSayWhy) {
@@ -49,6 +50,7 @@ TEST(OptionsTest, BadCommandLinesSayWhy) {
         {{"--capture", "x", "--fps", "30", "--from", "10", "--to", "20"}, "--from"},
         {{"--fps", "30"}, "--fps"},
         {{"--to", "100"}, "--to"},
+        {{"--profile"}, "--profile"},
     };
     for (const auto& c : bad) {
         SCOPED_TRACE(c.second);

@@ -7,7 +7,9 @@
 #include "post_glow.h"
 #include "post_hsb.h"
 #include "post_levels.h"
+#include "post_pass.h"
 #include "post_resample.h"
+#include "render_fsq.h"
 #include "render_target_manager.h"
 #include "resource_path.h"
 #include "shader_manager_glsl.h"
@@ -213,6 +215,50 @@ TEST_F(PostEffectsTest, GlowGrowsAHaloOnlyAroundBrightLight) {
     const std::pair<int, int> raised = halo(64.0f, x);
     EXPECT_NEAR(raised.second, plain.second, 1) << "the output's glow ignores the gain";
     EXPECT_GT(raised.first, plain.first + 10) << "the screen's glow is raised by the gain";
+    // Leaving the window alone changes nothing in the output, and the window
+    // keeps what it had.
+    const std::vector<int> composited = target_red(*output);
+    fill(*output, {0, 0, 255});
+    glClearColor(0.0f, 0.2f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glow_into(settings, *source, *output, M::RTT_HALF, GLOW_WINDOW_UNTOUCHED);
+    EXPECT_EQ(target_red(*output), composited);
+    EXPECT_EQ(read_pixel(512, 64 + 312), (std::vector<std::uint8_t>{0, 51, 0}));
+}
+
+TEST_F(PostEffectsTest, NearestSamplingOnlyWhereTexelsMeetPixels) {
+    cRTProxy full = m_pool->get_rt(M::RTT_FULL);
+    cRTProxy quarter = m_pool->get_rt(M::RTT_QUATER);
+    struct sCase {
+        const char* what;
+        iRenderTarget* target;
+        int viewport_w, viewport_h;
+        unsigned scale;
+        bool nearest;
+    } cases[] = {
+        {"same size", &*full, 1024, 640, 1, true},
+        {"widescreen stretch", &*full, 1024, 768, 1, false},
+        {"downsampling", &*full, 512, 320, 1, false},
+        {"half resample", &*full, 512, 320, 2, true},
+        {"upsampled glow", &*quarter, 1024, 640, 1, false},
+    };
+    for (const sCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        glViewport(0, 0, c.viewport_w, c.viewport_h);
+        select_texture_unit(0);
+        c.target->bind_texture();
+        const bool switched = begin_texel_sampling(*c.target, c.scale);
+        EXPECT_EQ(switched, c.nearest);
+        GLint filter = 0;
+        glGetTexParameteriv(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, &filter);
+        EXPECT_EQ(filter, c.nearest ? GL_NEAREST : GL_LINEAR);
+        c.target->unbind_texture();
+        end_texel_sampling(*c.target, switched);
+        glGetTexParameteriv(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, &filter);
+        EXPECT_EQ(filter, GL_LINEAR);
+        c.target->unbind_texture();
+    }
+    glViewport(0, 64, 1024, 640);
 }
 
 TEST_F(PostEffectsTest, PassesRestoreShaderStateFramebufferAndViewport) {
@@ -229,6 +275,7 @@ TEST_F(PostEffectsTest, PassesRestoreShaderStateFramebufferAndViewport) {
         [&] { spill_add_into(*b, *a, *full); },
         [&] { glow_onto(sGlowSettings(), *full, M::RTT_EIGHTH); },
         [&] { glow_into(sGlowSettings(), *full, *b, M::RTT_QUATER); },
+        [&] { glow_into(sGlowSettings(), *full, *b, M::RTT_HALF, GLOW_WINDOW_UNTOUCHED); },
         [&] { correction.apply_into(*a, *b); },
         [&] { resample_half(*full, *a); },
     };
@@ -260,6 +307,15 @@ TEST_F(PostEffectsTest, PassesRestoreShaderStateFramebufferAndViewport) {
         glGetFloatv(GL_PROJECTION_MATRIX, projection);
         EXPECT_FLOAT_EQ(projection[0], 0.5f) << index;
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << index;
+        // Targets keep linear filtering between passes: a later pass may
+        // stretch them.
+        for (iRenderTarget* target : {&*a, &*b, &*full}) {
+            GLint filter = 0;
+            target->bind_texture();
+            glGetTexParameteriv(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, &filter);
+            target->unbind_texture();
+            EXPECT_EQ(filter, GL_LINEAR) << index;
+        }
         ++index;
     }
     shaders->bind("null_shader");

@@ -104,9 +104,15 @@ std::vector<int> mean_rgb(const std::string& path) {
 
 TEST(ProgramTest, CapturesTheTimelineFrameByFrameUntilQuit) {
     sShow show = make_show("show_quit", "s07 0:0:1,0\nquit 0:0:3,0\n");
-    sCommandResult result = run_program(show, "--letterbox --capture ../frames --fps 10");
+    sCommandResult result = run_program(show, "--letterbox --capture ../frames --fps 10 --profile");
     ASSERT_EQ(result.exit_code, 0) << result.err;
     EXPECT_NE(result.out.find("requested exit\n"), std::string::npos) << result.out;
+    // The profile charges each whole frame to the scene that drew it; the
+    // frame that takes the quit is cut short and left out.
+    EXPECT_NE(result.err.find("# profile: scene \"(none)\": 11 frames"), std::string::npos);
+    const std::size_t dummy = result.err.find("# profile: scene \"dummy\": 20 frames");
+    ASSERT_NE(dummy, std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("# profile:   read-back ", dummy), std::string::npos);
     EXPECT_NE(result.err.find("## ERROR: tried to switch to scene7, but it's not added."),
               std::string::npos);
     EXPECT_EQ(result.err.find("## ERROR: OpenGL"), std::string::npos) << result.err;

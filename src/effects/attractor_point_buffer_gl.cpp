@@ -2,6 +2,7 @@
 
 #include "gl_entry.h"
 #include "gl_setup.h"
+#include "profile_scope.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,6 +15,7 @@ cAttractorPointBuffer_GL::cAttractorPointBuffer_GL(std::uint32_t max_points,
 }
 
 void cAttractorPointBuffer_GL::update() {
+    cProfileScope scope("points upload");
     m_ring.update();
     const std::uint32_t first = m_ring.last_batch_offset();
     const std::size_t floats = std::size_t(m_ring.points_per_step) * 3;
@@ -34,6 +36,7 @@ void cAttractorPointBuffer_GL::update() {
 }
 
 void cAttractorPointBuffer_GL::draw() {
+    cProfileScope scope("points");
     m_vbo.bind_vertices();
     glDrawArrays(GL_POINTS, 0, GLsizei(m_filled));
     ext::glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);

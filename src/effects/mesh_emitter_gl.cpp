@@ -2,6 +2,7 @@
 
 #include "debug.h"
 #include "gl_entry.h"
+#include "profile_scope.h"
 
 #include <algorithm>
 
@@ -24,6 +25,7 @@ void cMeshEmitter_GL::upload(const cMeshEmitter& emitter) {
 }
 
 void cMeshEmitter_GL::draw() {
+    cProfileScope scope("particles");
     m_vbo.bind_vertices();
     glDrawArrays(GL_POINTS, 0, m_count);
     ext::glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);

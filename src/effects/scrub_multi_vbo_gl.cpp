@@ -3,6 +3,7 @@
 #include "debug.h"
 #include "gl_entry.h"
 #include "gl_setup.h"
+#include "profile_scope.h"
 
 #include <algorithm>
 
@@ -57,6 +58,7 @@ void cScrubMultiVBO_GL::upload_block(cScrubMultiVBO::sRenderBlock* block) {
 }
 
 void cScrubMultiVBO_GL::draw(cScrubMultiVBO& batcher) {
+    cProfileScope scope("scrub blocks");
     upload(batcher);
     for (const cScrubMultiVBO::sRenderBlock& block : batcher.blocks())
         if (block.uploaded)

@@ -4,6 +4,7 @@
 #include "gl_entry.h"
 #include "mesh_files/bzobj_loader.h"
 #include "mesh_files/mesh_obj.h"
+#include "profile_scope.h"
 #include "resource_path.h"
 #include "scene.h"
 #include "shader.h"
@@ -55,6 +56,7 @@ void cSolarFlares_GL::update(const sTimeBlock& time) {
 }
 
 void cSolarFlares_GL::draw(int elapsed_ms) {
+    cProfileScope scope("flares");
     VT_ASSERT_MSG(m_sun && m_flare && m_particles, "cSolarFlares_GL::draw: load first");
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     // The whole effect runs between a push and a pop of the shader stack, so

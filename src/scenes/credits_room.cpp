@@ -4,6 +4,7 @@
 #include "display_settings.h"
 #include "gl_entry.h"
 #include "mesh_files/mesh_obj.h"
+#include "profile_scope.h"
 #include "scenes/scene_loading.h"
 #include "shader_manager_glsl.h"
 #include "shaders/shd_lightmap.h"
@@ -33,6 +34,7 @@ void load_credits_room_maps(cTexProxy maps[kCreditsRoomMaps]) {
 
 void draw_credits_room(iMesh* const room[kCreditsRoomMeshes],
                        const cTexProxy maps[kCreditsRoomMaps]) {
+    cProfileScope scope("meshes");
     for (int k = 0; k < kCreditsRoomMeshes; ++k) {
         const cTexProxy& off = maps[2 * k];
         const cTexProxy& on = maps[2 * k + 1];

@@ -9,6 +9,7 @@
 #include "mesh_files/mesh_obj.h"
 #include "post_glow.h"
 #include "post_levels.h"
+#include "profile_scope.h"
 #include "render_fsq.h"
 #include "render_target_manager.h"
 #include "resource_path.h"
@@ -194,6 +195,7 @@ void cSceneAttractor::draw_background() {
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
     glColor3ub(41, 41, 41);
+    cProfileScope meshes("meshes");
     glPushMatrix();
     glRotatef(angle, 0.0f, 1.0f, 0.0f);
     m_cubes->draw();

@@ -149,7 +149,9 @@ void cSceneCredits::draw() {
     m_levels.out_black = float(255.0 * clamp01(v * v * (3.0 - 2.0 * v)));
 
     cRTProxy b = rtm->get_rt(cRenderTargetManager::RTT_FULL);
-    glow_into(cPostGlow::instance()->m_settings, *a, *b, cRenderTargetManager::RTT_HALF);
+    // The levels pass below draws over the whole window.
+    glow_into(cPostGlow::instance()->m_settings, *a, *b, cRenderTargetManager::RTT_HALF,
+              GLOW_WINDOW_UNTOUCHED);
     apply_hsb_into(*a, m_hsb, *b);
     apply_levels(*a, m_levels);
 }

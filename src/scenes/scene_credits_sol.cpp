@@ -150,7 +150,9 @@ void cSceneCreditsSol::draw() {
     a->unbind();
 
     cRTProxy b = rtm->get_rt(cRenderTargetManager::RTT_FULL);
-    glow_into(cPostGlow::instance()->m_settings, *a, *b, cRenderTargetManager::RTT_HALF);
+    // The levels pass below draws over the whole window.
+    glow_into(cPostGlow::instance()->m_settings, *a, *b, cRenderTargetManager::RTT_HALF,
+              GLOW_WINDOW_UNTOUCHED);
     apply_hsb_into(*a, m_hsb, *b);
     apply_levels(*a, m_levels);
 }

@@ -7,6 +7,7 @@
 #include "midi_event.h"
 #include "post_color_correction.h"
 #include "post_glow.h"
+#include "profile_scope.h"
 #include "render_target_manager.h"
 #include "resource_path.h"
 #include "scenes/scene_loading.h"
@@ -190,23 +191,28 @@ void cSceneSprutte::draw() {
 
     m_angle = float(kPi / 8.0 * seconds + kPi * std::sin(2.0 * seconds));
 
-    draw_rings_and_debris(seconds);
+    {
+        cProfileScope meshes("meshes"); // rings, debris, cage and creature
+        draw_rings_and_debris(seconds);
 
-    set_light_colour(1.0f, 1.0f, 1.0f);
-    glPushMatrix();
-    glScalef(0.7f, 0.7f, 0.7f);
-    shaders->bind("notex_shader");
-    m_cage->draw();
-    glPopMatrix();
+        set_light_colour(1.0f, 1.0f, 1.0f);
+        glPushMatrix();
+        glScalef(0.7f, 0.7f, 0.7f);
+        shaders->bind("notex_shader");
+        m_cage->draw();
+        glPopMatrix();
 
-    glPushMatrix();
-    draw_creature();
-    glPopMatrix();
+        glPushMatrix();
+        draw_creature();
+        glPopMatrix();
+    }
     a->unbind();
 
     cRTProxy b = rtm->get_rt(cRenderTargetManager::RTT_FULL);
     m_correction->apply_into(*a, *b);
-    glow_into(cPostGlow::instance()->m_settings, *b, *a, cRenderTargetManager::RTT_QUATER);
+    // The levels pass below draws over the whole window.
+    glow_into(cPostGlow::instance()->m_settings, *b, *a, cRenderTargetManager::RTT_QUATER,
+              GLOW_WINDOW_UNTOUCHED);
     apply_levels(*a, m_levels);
     glPopAttrib();
     shaders->pop_shader();

@@ -1,0 +1,100 @@
+#include "pass_profiler.h"
+
+#include <cstdio>
+
+cPassProfiler* cPassProfiler::s_instance = nullptr;
+
+void cPassProfiler::enable(std::function<double()> now, std::function<void()> sync) {
+    destroy();
+    s_instance = new cPassProfiler(std::move(now), std::move(sync));
+}
+
+void cPassProfiler::destroy() {
+    delete s_instance;
+    s_instance = nullptr;
+}
+
+cPassProfiler::cPassProfiler(std::function<double()> now, std::function<void()> sync)
+    : m_now(std::move(now)), m_sync(std::move(sync)) {}
+
+double cPassProfiler::now_synced() {
+    m_sync();
+    return m_now();
+}
+
+cPassProfiler::sPassTimes& cPassProfiler::find(tPasses& passes, const std::string& path) {
+    for (auto& entry : passes)
+        if (entry.first == path)
+            return entry.second;
+    passes.emplace_back(path, sPassTimes());
+    return passes.back().second;
+}
+
+void cPassProfiler::frame_boundary(const std::string& scene) {
+    const double t = now_synced();
+    if (m_frame_start >= 0.0) {
+        auto found = m_scenes.find(scene);
+        if (found == m_scenes.end()) {
+            m_scene_order.push_back(scene);
+            found = m_scenes.emplace(scene, sSceneTimes()).first;
+        }
+        sSceneTimes& times = found->second;
+        ++times.frames;
+        times.ms += (t - m_frame_start) * 1000.0;
+        for (const auto& pass : m_frame) {
+            sPassTimes& total = find(times.passes, pass.first);
+            total.ms += pass.second.ms;
+            total.calls += pass.second.calls;
+        }
+    }
+    m_frame.clear();
+    m_open.clear(); // a pass left open across frames is not charged
+    m_frame_start = t;
+}
+
+void cPassProfiler::begin(const char* pass) {
+    const double t = now_synced();
+    std::string path = pass;
+    if (!m_open.empty()) {
+        // The enclosing pass stops its clock while this one runs.
+        find(m_frame, m_open.back().path).ms += (t - m_open.back().since) * 1000.0;
+        path = m_open.back().path + " > " + pass;
+    }
+    m_open.push_back({path, t});
+}
+
+void cPassProfiler::end() {
+    if (m_open.empty())
+        return;
+    const double t = now_synced();
+    sPassTimes& times = find(m_frame, m_open.back().path);
+    times.ms += (t - m_open.back().since) * 1000.0;
+    ++times.calls;
+    m_open.pop_back();
+    if (!m_open.empty())
+        m_open.back().since = t;
+}
+
+void cPassProfiler::report(std::ostream& out) const {
+    char line[256];
+    for (const std::string& name : m_scene_order) {
+        const sSceneTimes& scene = m_scenes.at(name);
+        const double frames = double(scene.frames);
+        const double frame_ms = scene.ms / frames;
+        std::snprintf(line, sizeof line, "# profile: scene \"%s\": %ld frames, %.2f ms a frame",
+                      name.c_str(), scene.frames, frame_ms);
+        out << line << "\n";
+        double covered = 0.0;
+        auto row = [&](const std::string& pass, double ms, double calls) {
+            std::snprintf(line, sizeof line, "# profile:   %-36s %9.2f ms %5.1f%% %7.1f calls",
+                          pass.c_str(), ms, frame_ms > 0.0 ? 100.0 * ms / frame_ms : 0.0, calls);
+            out << line << "\n";
+        };
+        for (const auto& pass : scene.passes) {
+            covered += pass.second.ms;
+            row(pass.first, pass.second.ms / frames, double(pass.second.calls) / frames);
+        }
+        row("(rest)", (scene.ms - covered) / frames, 0.0);
+    }
+    out.flush();
+}
