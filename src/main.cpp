@@ -13,6 +13,7 @@
 #include "show_scenes.h"
 #include "skarbol.h"
 #include "texture_manager.h"
+#include "tool_mode.h"
 
 #include <SDL.h>
 #include <cstdlib>
@@ -28,6 +29,7 @@ void on_exit() {
     const bool capture_ok = cCapture::finish(&capture_error);
     if (!capture_ok)
         std::cerr << "## ERROR: capture: " << capture_error << std::endl;
+    cToolMode::finish();
     cSceneManager::destroy();
     cShaderManager_GLSL::destroy();
     cTextureManager::destroy();
@@ -74,8 +76,11 @@ int main(int argc, char** argv) {
         cSceneManager::instance()->m_music.set_output_enabled(false);
     }
 
+    if (options.tool)
+        cSceneManager::instance()->set_clock(cToolMode::start()->clock());
+
     bool widescreen = options.screen == sOptions::WIDESCREEN;
-    if (options.screen == sOptions::ASK && !options.capturing())
+    if (options.screen == sOptions::ASK && !options.capturing() && !options.tool)
         widescreen = platform::message_box("Stretch to widescreen?", "widescreen pleassure?",
                                            platform::MESSAGE_YES_NO);
     if (widescreen)

@@ -32,8 +32,11 @@ const char* usage_text() {
            "  --fps N           frame rate of a capture (default 60)\n"
            "  --from T, --to T  capture only the frames from/to timeline time T\n"
            "                    (milliseconds or h:m:s,ms)\n"
+           "  --tool            makers' mode: pause, seek, loop a scene, reload programs\n"
+           "                    and markers, stills, the time on screen (see README)\n"
            "  --help, --version\n"
-           "With neither --widescreen nor --letterbox the live show asks at start.\n";
+           "With neither --widescreen nor --letterbox the live show asks at start;\n"
+           "--tool does not ask and keeps the aspect unless --widescreen is given.\n";
 }
 
 bool parse_time_argument(const std::string& text, int* ms) {
@@ -87,6 +90,8 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
                 return false;
             }
             (from ? options->has_from : options->has_to) = true;
+        } else if (arg == "--tool") {
+            options->tool = true;
         } else if (arg == "--help" || arg == "-h") {
             options->help = true;
         } else if (arg == "--version") {
@@ -98,6 +103,10 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
     }
     if ((options->has_from || options->has_to || options->has_fps) && !options->capturing()) {
         *error = "--fps, --from and --to only apply to --capture";
+        return false;
+    }
+    if (options->tool && options->capturing()) {
+        *error = "--tool plays the show live and cannot be combined with --capture";
         return false;
     }
     if (options->has_from && options->has_to && options->to_ms < options->from_ms) {

@@ -14,6 +14,7 @@ struct sOptions {
     int from_ms = 0;
     bool has_to = false;
     int to_ms = 0;
+    bool tool = false; // the makers' mode: pause, seek, loop, reload, stills
     bool help = false;
     bool version = false;
 

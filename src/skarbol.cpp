@@ -12,6 +12,7 @@
 #include "shader_manager_glsl.h"
 #include "show_scenes.h"
 #include "timecode.h"
+#include "tool_mode.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -58,6 +59,8 @@ void cSkarbol::run() {
     cSceneManager* manager = cSceneManager::instance();
     manager->m_music.play();
     manager->restart_clock();
+    if (cToolMode* tool = cToolMode::instance())
+        tool->on_run();
     vantrel();
 }
 
@@ -75,7 +78,9 @@ void cSkarbol::frame() {
     if (m_show_gui)
         m_varlist.handle_event(GUI_EV_DRAG, g_mouse_pos.x, g_mouse_pos.y);
     cSceneManager* manager = cSceneManager::instance();
-    if (manager->update())
+    // The makers' mode may hold the timeline, or move it by a seek.
+    cToolMode* tool = cToolMode::instance();
+    if ((!tool || tool->begin_frame(this)) && manager->update())
         refresh_gui(manager->m_current);
     draw_frame();
     report_gl_error("cSkarbol::vantrel");
@@ -100,6 +105,8 @@ void cSkarbol::handle_keys() {
             it = g_keys_down.erase(it);
         } else if (key == kKeyEscape || key == kKeyQ) {
             std::exit(0);
+        } else if (cToolMode::instance() && cToolMode::instance()->handle_key(key)) {
+            it = g_keys_down.erase(it);
         } else {
             ++it;
         }
@@ -138,10 +145,16 @@ void cSkarbol::draw_frame() {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glDepthMask(GL_TRUE); // a scene may leave depth writes off; the clear needs them
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    cSceneManager::instance()->draw_current();
+    cToolMode* tool = cToolMode::instance();
+    if (tool)
+        tool->draw_picture(); // the scene, or the picture a pause holds
+    else
+        cSceneManager::instance()->draw_current();
     if (m_show_gui)
         draw_gui();
     if (cCapture* capture = cCapture::instance())
         capture->end_frame();
+    if (tool)
+        tool->end_frame(); // a still, then the text line over the picture
     cDisplaySettings::instance()->swap_buffers();
 }

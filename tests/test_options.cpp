@@ -44,6 +44,7 @@ TEST(OptionsTest, BadCommandLinesSayWhy) {
         {"--capture", "x", "--from", "2000", "--to", "1000"},
         {"--fps", "30"},
         {"--to", "100"},
+        {"--tool", "--capture", "x"},
     };
     for (const auto& args : bad) {
         sOptions options;
