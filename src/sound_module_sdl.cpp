@@ -155,7 +155,10 @@ int cSoundModule_sdl::position_ms() const {
     const std::size_t position = m_position;
     if (m_device)
         SDL_UnlockAudioDevice(m_device);
-    return int(position / cMp3Decoder::kChannels * 1000 / cMp3Decoder::kRate);
+    // To the nearest millisecond, so that a position set by seek_ms reads back
+    // as it was given.
+    const std::size_t frames = position / cMp3Decoder::kChannels;
+    return int((frames * 1000 + cMp3Decoder::kRate / 2) / cMp3Decoder::kRate);
 }
 
 void cSoundModule_sdl::close() {

@@ -192,7 +192,10 @@ void cToolMode::set_paused(bool paused) {
         return;
     m_paused = paused;
     if (paused) {
+        // The music stands where the picture does (a slow frame may have
+        // let it run ahead).
         music.set_paused(true);
+        music.seek_ms(timeline_ms());
         return;
     }
     // Both go on from where they stood.
@@ -226,6 +229,8 @@ bool cToolMode::begin_frame(cSkarbol* engine) {
     if (m_pending_reload) {
         m_pending_reload = false;
         reload(engine);
+        if (m_landing)
+            return true; // it replayed: the landing frame's update
     }
     if (!m_paused && m_pending_seek < 0) {
         // Live: the timeline follows the wall clock from the last anchor.
