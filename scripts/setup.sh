@@ -9,7 +9,7 @@ clang libclang-rt-14-dev clang-format
 libgtest-dev libgmock-dev libbenchmark-dev
 libgl-dev mesa-common-dev libglu1-mesa-dev libgl1-mesa-dri
 libsdl2-dev libmpg123-dev libdevil-dev
-xvfb xauth ffmpeg lame glslang-tools
+xvfb xauth xdotool ffmpeg lame glslang-tools
 "
 
 missing=""

@@ -32,6 +32,8 @@ public:
     std::string keep_partial() override;
 
     static std::string frame_name(int index);
+    // One picture of tightly packed RGB rows, bottom row first, as a PNG file.
+    static bool write_png(const std::string& path, const std::uint8_t* rgb, int width, int height);
 
 private:
     std::string m_folder;

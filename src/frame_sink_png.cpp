@@ -47,7 +47,17 @@ bool cFrameSink_png::open(std::string* error) {
 bool cFrameSink_png::write_frame(const std::uint8_t* rgb, int width, int height,
                                  std::string* error) {
     const std::string path = m_partial_folder + "/" + frame_name(m_written);
-    std::unique_lock<std::recursive_mutex> lock(image_library_lock());
+    if (!write_png(path, rgb, width, height)) {
+        *error = "cannot write \"" + path + "\"";
+        return false;
+    }
+    ++m_written;
+    return true;
+}
+
+bool cFrameSink_png::write_png(const std::string& path, const std::uint8_t* rgb, int width,
+                               int height) {
+    std::lock_guard<std::recursive_mutex> lock(image_library_lock());
     ILuint image = 0;
     ilGenImages(1, &image);
     ilBindImage(image);
@@ -59,13 +69,7 @@ bool cFrameSink_png::write_frame(const std::uint8_t* rgb, int width, int height,
         ok = ilSave(IL_PNG, path.c_str()) == IL_TRUE;
     }
     ilDeleteImages(1, &image);
-    lock.unlock();
-    if (!ok) {
-        *error = "cannot write \"" + path + "\"";
-        return false;
-    }
-    ++m_written;
-    return true;
+    return ok;
 }
 
 bool cFrameSink_png::finish(std::string* error) {

@@ -15,6 +15,7 @@
 #include "show_scenes.h"
 #include "skarbol.h"
 #include "texture_manager.h"
+#include "tool_mode.h"
 
 #include <SDL.h>
 #include <cstdlib>
@@ -30,6 +31,7 @@ void on_exit() {
     const bool capture_ok = cCapture::finish(&capture_error);
     if (!capture_ok)
         std::cerr << "## ERROR: capture: " << capture_error << std::endl;
+    cToolMode::finish();
     cSceneManager::destroy();
     cShaderManager_GLSL::destroy();
     cTextureManager::destroy();
@@ -80,8 +82,11 @@ int main(int argc, char** argv) {
     // Nobody answers boxes during a capture: the question and the missing
     // extension boxes go to the error stream with their default answers.
     platform::set_unattended(options.capturing());
+    if (options.tool)
+        cSceneManager::instance()->set_clock(cToolMode::start()->clock());
+
     bool widescreen = options.screen == sOptions::WIDESCREEN;
-    if (options.screen == sOptions::ASK)
+    if (options.screen == sOptions::ASK && !options.tool)
         widescreen = platform::message_box("Stretch to widescreen?", "widescreen pleassure?",
                                            platform::MESSAGE_YES_NO);
     if (widescreen)

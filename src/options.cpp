@@ -43,8 +43,11 @@ const char* usage_text() {
            "                    frame is still rendered, at the capture's rate)\n"
            "  --profile         with --capture: each scene's average time of every pass\n"
            "                    of the frame\n"
+           "  --tool            makers' mode: pause, seek, loop a scene, reload programs\n"
+           "                    and markers, stills, the time on screen (see README)\n"
            "  --help, --version\n"
-           "With neither --widescreen nor --letterbox the live show asks at start.\n";
+           "With neither --widescreen nor --letterbox the live show asks at start;\n"
+           "--tool does not ask and keeps the aspect unless --widescreen is given.\n";
 }
 
 bool parse_time_argument(const std::string& text, int* ms) {
@@ -138,6 +141,8 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
             }
         } else if (arg == "--profile") {
             options->profile = true;
+        } else if (arg == "--tool") {
+            options->tool = true;
         } else if (arg == "--help" || arg == "-h") {
             options->help = true;
         } else if (arg == "--version") {
@@ -151,6 +156,10 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
          options->profile) &&
         !options->capturing()) {
         *error = "--fps, --from, --to, --shots and --profile only apply to --capture";
+        return false;
+    }
+    if (options->tool && options->capturing()) {
+        *error = "--tool plays the show live and cannot be combined with --capture";
         return false;
     }
     if (options->has_from && options->has_to && options->to_ms < options->from_ms) {

@@ -17,6 +17,7 @@ struct sOptions {
     int to_ms = 0;
     std::vector<int> shots_ms; // --shots: only these frames are written, ascending
     bool profile = false;      // per-pass timing of a capture
+    bool tool = false;         // the makers' mode: pause, seek, loop, reload, stills
     bool help = false;
     bool version = false;
 

@@ -234,16 +234,16 @@ cShader_GLSL::~cShader_GLSL() {
         glsl::release_shader_object(m_context, m_fp);
 }
 
+std::string cShader_GLSL::resolve(const std::string& file) {
+    std::string path = cResourcePath::instance()->get_fullpath(file);
+    return path.empty() ? file : path;
+}
+
 bool cShader_GLSL::load_from_files(std::string vertex_file, std::string fragment_file) {
-    cResourcePath* paths = cResourcePath::instance();
-    // A name that is found nowhere is tried as given, so that the report
-    // names the file that could not be read.
-    std::string vertex_path = paths->get_fullpath(vertex_file);
-    if (vertex_path.empty())
-        vertex_path = vertex_file;
-    std::string fragment_path = paths->get_fullpath(fragment_file);
-    if (fragment_path.empty())
-        fragment_path = fragment_file;
+    m_vertex_file = vertex_file;
+    m_fragment_file = fragment_file;
+    const std::string vertex_path = resolve(vertex_file);
+    const std::string fragment_path = resolve(fragment_file);
 
     m_vp = glsl::compile_from_file(m_context, GL_VERTEX_SHADER, vertex_path);
     m_fp = glsl::compile_from_file(m_context, GL_FRAGMENT_SHADER, fragment_path);
@@ -265,6 +265,42 @@ bool cShader_GLSL::load_from_files(std::string vertex_file, std::string fragment
     }
     bind_samplers();
     init_parameters();
+    return true;
+}
+
+bool cShader_GLSL::reload() {
+    if (m_vertex_file.empty())
+        return true; // not made from files
+    const GLuint vp = glsl::compile_from_file(m_context, GL_VERTEX_SHADER, resolve(m_vertex_file));
+    if (!vp)
+        return false;
+    const GLuint fp =
+        glsl::compile_from_file(m_context, GL_FRAGMENT_SHADER, resolve(m_fragment_file));
+    if (!fp) {
+        glsl::release_shader_object(m_context, vp);
+        return false;
+    }
+    const GLuint program = glsl::link_program(m_context, vp, fp);
+    if (!program) {
+        glsl::release_shader_object(m_context, vp);
+        glsl::release_shader_object(m_context, fp);
+        return false;
+    }
+    const bool was_bound = m_context->bound_program == m_program;
+    glsl::release_program(m_context, m_program);
+    glsl::release_shader_object(m_context, m_vp);
+    glsl::release_shader_object(m_context, m_fp);
+    m_vp = vp;
+    m_fp = fp;
+    m_program = program;
+    bind_samplers();
+    init_parameters();
+    if (was_bound) {
+        glsl::glUseProgram(m_program);
+        m_context->bound_program = m_program;
+    }
+    // The values the callers handed over reach the new program now.
+    update_parameters();
     return true;
 }
 

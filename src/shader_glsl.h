@@ -96,6 +96,12 @@ public:
 
     // The linked program (0 until loaded).
     GLuint program() const { return m_program; }
+    // Compiles and links the program files again (a maker edited them). On
+    // success the new program replaces the old one, with the stored
+    // parameter values; on failure the old one stays and the error is left
+    // pending (glsl::get_error, the context's listing). The caller turns the
+    // error callback off first, since that one ends the program.
+    bool reload();
 
 protected:
     // The location of a uniform of the linked program; -1 when it has none.
@@ -112,6 +118,12 @@ protected:
     GLuint m_program = 0;
 
 private:
+    // Resolves a program file through the search paths; a name found nowhere
+    // is used as given, so that the report names the file that is missing.
+    static std::string resolve(const std::string& file);
+
+    std::string m_vertex_file; // as given to load_from_files
+    std::string m_fragment_file;
     // Points the sampler uniforms "texunit0" and "texunit1" at texture units
     // 0 and 1, the units the passes bind their textures to.
     void bind_samplers();

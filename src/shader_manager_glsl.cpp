@@ -83,6 +83,28 @@ void cShaderManager_GLSL::on_error() {
     std::exit(1);
 }
 
+int cShaderManager_GLSL::reload_all() {
+    // The start-up callback ends the program on the first error; a reload
+    // reports and goes on.
+    glsl::set_error_callback(nullptr);
+    int failed = 0;
+    for (const auto& entry : m_shaders) {
+        auto* shader = dynamic_cast<cShader_GLSL*>(entry.second);
+        if (!shader || shader->reload())
+            continue;
+        ++failed;
+        std::cerr << "\n---------------------------------------------------" << std::endl;
+        std::cerr << glsl::error_string(glsl::get_error()) << std::endl;
+        std::cerr << (m_context ? m_context->last_listing : std::string()) << std::endl;
+        std::cerr << "---------------------------------------------------" << std::endl;
+        std::cerr << "# warning: \"" << entry.first
+                  << "\" keeps its previous program in cShaderManager_GLSL::reload_all"
+                  << std::endl;
+    }
+    glsl::set_error_callback(&cShaderManager_GLSL::on_error);
+    return failed;
+}
+
 void cShaderManager_GLSL::bind(std::string in_shd_type) {
     if (in_shd_type == kNullShader) {
         unbind();

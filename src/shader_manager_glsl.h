@@ -49,6 +49,14 @@ public:
     void push_shader();
     void pop_shader();
 
+    // Compiles every registered shader's program files again. A program
+    // that fails prints its report as at start-up and stays as it was; the
+    // program goes on. Returns the number that failed.
+    int reload_all();
+    // While set, registering a name again is skipped silently (scenes that
+    // are created anew register the shaders they share with everyone).
+    void set_quiet_repeats(bool quiet) { m_quiet_repeats = quiet; }
+
     const std::string& current_shader() const { return m_current_shader; }
     // The registered shader of that name, or null.
     cShader* find_shader(const std::string& name) const;
@@ -73,11 +81,14 @@ private:
     std::string m_current_shader = kNullShader;
     std::map<std::string, cShader*> m_shaders;
     std::deque<std::string> m_prev_shaders;
+    bool m_quiet_repeats = false;
 };
 
 template <typename T>
 void cShaderManager_GLSL::add_shader(std::string name) {
     if (m_shaders.count(name)) {
+        if (m_quiet_repeats)
+            return;
         std::cerr << "# warning: shader \"" << name << "\" already exists! Skipping..."
                   << std::endl;
         return;

@@ -1,5 +1,6 @@
 #include "show_scenes.h"
 
+#include "post_glow.h"
 #include "resource_path.h"
 #include "scene_manager.h"
 #include "scenes/scene_attractor.h"
@@ -30,4 +31,14 @@ void add_show_scenes(cSceneManager* manager) {
     manager->add_scene(new cSceneScrub(time));
     manager->add_scene(new cSceneCredits(time));
     manager->add_scene(new cSceneEnd(time));
+}
+
+void reset_show_scene_state() {
+    cSceneSolarFlare::reset_first_draw();
+    cSceneSprutte::reset_shared_state();
+    cSceneCreditsSol::reset_shared_state();
+    cSceneAttractor::reset_shared_state();
+    cSceneScrub::reset_travel();
+    cSceneCredits::reset_shared_state();
+    cPostGlow::instance()->m_settings = sGlowSettings();
 }

@@ -13,10 +13,12 @@
 #include "shader_manager_glsl.h"
 #include "show_scenes.h"
 #include "timecode.h"
+#include "tool_mode.h"
 
 #include <cstdlib>
 #include <iostream>
 #include <stdexcept>
+#include <vector>
 
 bool g_engine_exists = false;
 
@@ -59,6 +61,8 @@ void cSkarbol::run() {
     cSceneManager* manager = cSceneManager::instance();
     manager->m_music.play();
     manager->restart_clock();
+    if (cToolMode* tool = cToolMode::instance())
+        tool->on_run();
     vantrel();
 }
 
@@ -76,8 +80,10 @@ void cSkarbol::frame() {
     if (m_show_gui)
         m_varlist.handle_event(GUI_EV_DRAG, g_mouse_pos.x, g_mouse_pos.y);
     cSceneManager* manager = cSceneManager::instance();
+    // The makers' mode may hold the timeline, or move it by a seek.
+    cToolMode* tool = cToolMode::instance();
     bool switched = false;
-    {
+    if (!tool || tool->begin_frame(this)) {
         cProfileScope scope("update");
         switched = manager->update();
     }
@@ -98,6 +104,16 @@ void cSkarbol::handle_keys() {
         std::cerr << "-" << std::endl;
         std::cerr << format_timecode(manager->timeline_ms()) << std::endl;
         dump_vars();
+    }
+    if (cToolMode* tool = cToolMode::instance()) {
+        // The makers' keys; Escape and q stay the program's own.
+        std::vector<int> keys;
+        for (const auto& press : g_key_presses)
+            if (press.first != kKeyEscape && press.first != kKeyQ)
+                keys.push_back(press.first);
+        for (int key : keys)
+            while (take_key_press(key))
+                tool->handle_key(key);
     }
     if (take_key_press(kKeyEscape) || take_key_press(kKeyQ))
         std::exit(0);
@@ -135,11 +151,17 @@ void cSkarbol::draw_frame() {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glDepthMask(GL_TRUE); // a scene may leave depth writes off; the clear needs them
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    cSceneManager::instance()->draw_current();
+    cToolMode* tool = cToolMode::instance();
+    if (tool)
+        tool->draw_picture(); // the scene, or the picture a pause holds
+    else
+        cSceneManager::instance()->draw_current();
     if (m_show_gui)
         draw_gui();
     if (cCapture* capture = cCapture::instance())
         capture->end_frame();
+    if (tool)
+        tool->end_frame(); // a still, then the text line over the picture
     cProfileScope scope("swap");
     cDisplaySettings::instance()->swap_buffers();
 }

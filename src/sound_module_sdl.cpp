@@ -140,6 +140,34 @@ void cSoundModule_sdl::play() {
     std::cout << "# fmod starting playback..." << std::endl;
 }
 
+void cSoundModule_sdl::set_paused(bool paused) {
+    if (m_device)
+        SDL_PauseAudioDevice(m_device, paused ? 1 : 0);
+}
+
+void cSoundModule_sdl::seek_ms(int ms) {
+    const std::size_t total = pcm().size();
+    const std::size_t frame = std::size_t(ms < 0 ? 0 : ms) * cMp3Decoder::kRate / 1000;
+    const std::size_t position = std::min(frame * cMp3Decoder::kChannels, total);
+    if (m_device)
+        SDL_LockAudioDevice(m_device);
+    m_position = position;
+    if (m_device)
+        SDL_UnlockAudioDevice(m_device);
+}
+
+int cSoundModule_sdl::position_ms() const {
+    if (m_device)
+        SDL_LockAudioDevice(m_device);
+    const std::size_t position = m_position;
+    if (m_device)
+        SDL_UnlockAudioDevice(m_device);
+    // To the nearest millisecond, so that a position set by seek_ms reads back
+    // as it was given.
+    const std::size_t frames = position / cMp3Decoder::kChannels;
+    return int((frames * 1000 + cMp3Decoder::kRate / 2) / cMp3Decoder::kRate);
+}
+
 void cSoundModule_sdl::close() {
     if (m_device) {
         // Waits for a running callback to return; none runs afterwards.

@@ -44,6 +44,13 @@ public:
     void load(const std::string& filename = kMusicFile);
     // Starts the music from its first sample.
     void play();
+    // The makers' mode only: halts or resumes the output where it is, and
+    // moves the playing position (clamped to the music). The show itself
+    // never pauses or repositions the music.
+    void set_paused(bool paused);
+    void seek_ms(int ms);
+    // Where playback is, in whole milliseconds of the music.
+    int position_ms() const;
     // Stops the device and frees everything; harmless when nothing is open.
     void close();
 

@@ -6,10 +6,14 @@
 #include <IL/il.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 // A show folder beside which the program runs: run/, its own data/script and
@@ -100,7 +104,241 @@ std::vector<int> mean_rgb(const std::string& path) {
     ilDeleteImages(1, &image);
     return mean;
 }
+// The pixels of a PNG file as RGB bytes (empty when unreadable).
+std::vector<unsigned char> rgb_bytes(const std::string& path) {
+    static bool ready = (ilInit(), true);
+    (void)ready;
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    std::vector<unsigned char> bytes;
+    if (ilLoadImage(path.c_str())) {
+        ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE);
+        const ILubyte* data = ilGetData();
+        bytes.assign(data, data + std::size_t(ilGetInteger(IL_IMAGE_WIDTH)) *
+                                      std::size_t(ilGetInteger(IL_IMAGE_HEIGHT)) * 3);
+    }
+    ilDeleteImages(1, &image);
+    return bytes;
+}
+
+// The program in the makers' mode, run in the background and driven by key
+// presses sent to its window through the X server, as a person's arrive.
+// Each key is held for a moment so that a slow frame still sees it down.
+class cToolSession {
+public:
+    explicit cToolSession(const std::string& run_dir) : m_run_dir(run_dir) {
+        sCommandResult started =
+            run_command("cd " + run_dir +
+                        " && { " VANTREL_PROGRAM_PATH
+                        " --tool --windowed --letterbox >tool.out 2>tool.err & echo $! ; }");
+        m_pid = std::atoi(started.out.c_str());
+        EXPECT_GT(m_pid, 0);
+        EXPECT_TRUE(wait_for_output("tool.out", "# fmod starting playback")) << errors();
+    }
+    ~cToolSession() {
+        if (m_pid > 0 && running())
+            run_command("kill " + std::to_string(m_pid));
+    }
+
+    void key(const std::string& name) {
+        run_command("xdotool search --sync --name '^vantrel OpenGL$' windowfocus --sync keydown " +
+                    name + " sleep 0.4 keyup " + name);
+    }
+    // Presses a key until the program answers with a line that contains
+    // text (on a loaded machine a short press may fall between two frames).
+    std::string press(const std::string& name, const std::string& text) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            key(name);
+            const std::string line = wait_line(text, 300, attempt == 2);
+            if (!line.empty())
+                return line;
+        }
+        return std::string();
+    }
+    // The next whole line of the error stream, after the last one waited
+    // for, that contains text; empty when it does not come within tenths x 0.1 s.
+    std::string wait_line(const std::string& text, int tenths = 1200, bool required = true) {
+        for (int i = 0; i < tenths * 2; ++i) {
+            const std::string err = errors();
+            const std::size_t at = err.find(text, m_seen);
+            const std::size_t end = at == std::string::npos ? at : err.find('\n', at);
+            if (end != std::string::npos) {
+                m_seen = end;
+                const std::size_t start = err.rfind('\n', at);
+                const std::size_t from = start == std::string::npos ? 0 : start + 1;
+                return err.substr(from, end - from);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (required)
+            ADD_FAILURE() << "no \"" << text << "\" in:\n" << errors().substr(m_seen);
+        return std::string();
+    }
+    bool wait_for_output(const std::string& file, const std::string& text) {
+        for (int i = 0; i < 1200 && running(); ++i) {
+            std::ifstream in(m_run_dir + "/" + file);
+            std::stringstream all;
+            all << in.rdbuf();
+            if (all.str().find(text) != std::string::npos)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+    bool quit() {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            key("q");
+            if (wait_for_output("tool.out", "requested exit"))
+                return true;
+        }
+        return false;
+    }
+    bool running() const { return run_command("kill -0 " + std::to_string(m_pid)).exit_code == 0; }
+    std::string errors() const {
+        std::ifstream in(m_run_dir + "/tool.err");
+        std::stringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+
+private:
+    std::string m_run_dir;
+    int m_pid = 0;
+    std::size_t m_seen = 0;
+};
+
+// Milliseconds of the first timecode (00:01:05,030) after text in line.
+int timecode_after(const std::string& line, const std::string& text) {
+    const std::size_t at = line.find(text);
+    int h = 0, m = 0, s = 0, ms = 0;
+    if (at == std::string::npos ||
+        std::sscanf(line.c_str() + at + text.size(), "%d:%d:%d,%d", &h, &m, &s, &ms) != 4)
+        return -1;
+    return ((h * 60 + m) * 60 + s) * 1000 + ms;
+}
+
+// A small show for the makers' mode: the end scene, the solar flare, the end
+// scene again, with program files of its own that a test may edit.
+sShow make_tool_show(const std::string& name) {
+    sShow show = make_show(name, "s06 0:0:0,001\ns00 0:0:1,500\ns06 0:0:3,000\nquit 0:0:9,000\n");
+    run_command("rm " + show.root + "/src/shaders && cp -r " VANTREL_SOURCE_DIR "/src/shaders " +
+                show.root + "/src/shaders");
+    return show;
+}
 } // namespace
+
+TEST(ProgramTest, ToolModeKeysPauseSeekPageLoopAndGoHome) {
+    sShow show = make_tool_show("tool_keys");
+    cToolSession tool(show.run_dir);
+
+    // The timeline stops at its end instead of quitting; a seek back to the
+    // start puts the music there too.
+    tool.wait_line("# tool: paused at the end, 00:00:09,000");
+    tool.press("Home", "# tool: landed at 00:00:00,000");
+    EXPECT_NE(tool.press("p", "# tool: playing from ").find("00:00:00,000, music at 00:00:00,000"),
+              std::string::npos);
+
+    // Pause holds the timeline and the music, and both go on from there.
+    const std::string paused = tool.press("p", "# tool: paused at ");
+    const int paused_ms = timecode_after(paused, "paused at ");
+    const int music_ms = timecode_after(paused, "music at ");
+    EXPECT_EQ(music_ms, paused_ms) << paused;
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    tool.press("space", "-");
+    EXPECT_EQ(timecode_after(tool.wait_line(":"), ""), paused_ms);
+    const std::string resumed = tool.press("p", "# tool: playing from ");
+    EXPECT_EQ(timecode_after(resumed, "from "), paused_ms) << resumed;
+    EXPECT_EQ(timecode_after(resumed, "music at "), music_ms) << resumed;
+
+    // Seeks while paused land on their targets and stay paused; forward ones
+    // from a replayed present go on from it.
+    struct sStep {
+        const char* key;
+        const char* landing; // "landed at" line
+        const char* how;     // in the seek line
+    };
+    const sStep steps[] = {
+        {"p", nullptr, nullptr},
+        {"Home", "00:00:00,000, scene -", "replayed from the start, 0 steps"},
+        {"shift+Right", "00:00:01,000, scene 6 endscene", "from 00:00:00,000, 59 steps"},
+        {"Next", "00:00:01,516, scene 0 ", "from 00:00:01,000, 30 steps"},
+        {"Prior", "00:00:00,016, scene 6 endscene", "replayed from the start, 1 steps"},
+        {"Right", "00:00:05,016, scene 6 endscene", "from 00:00:00,016, 299 steps"},
+        {"shift+Left", "00:00:04,016, scene 6 endscene", "replayed from the start"},
+        {"Prior", "00:00:03,016, scene 6 endscene", "replayed from the start"},
+        {"Prior", "00:00:01,516, scene 0 ", "replayed from the start"},
+    };
+    for (const sStep& step : steps) {
+        SCOPED_TRACE(step.key);
+        if (!step.landing) {
+            tool.press(step.key, "# tool: paused at ");
+            continue;
+        }
+        EXPECT_NE(tool.press(step.key, "# tool: seek to ").find(step.how), std::string::npos);
+        EXPECT_NE(tool.wait_line("# tool: landed at ").find(step.landing), std::string::npos);
+    }
+
+    // The loop plays the solar flare scene and goes back to its switch
+    // instead of passing the next one.
+    EXPECT_NE(tool.press("l", "# tool: loop on").find("from 00:00:01,500 to 00:00:03,000"),
+              std::string::npos);
+    tool.press("p", "# tool: playing from ");
+    EXPECT_NE(tool.wait_line("# tool: landed at ").find("00:00:01,516, scene 0 "),
+              std::string::npos);
+    tool.press("p", "# tool: paused at ");
+    tool.press("l", "# tool: loop off");
+    EXPECT_NE(tool.press("Home", "# tool: landed at ").find("00:00:00,000, scene -"),
+              std::string::npos);
+    EXPECT_TRUE(tool.quit());
+    EXPECT_EQ(tool.errors().find("ERROR"), std::string::npos) << tool.errors();
+}
+
+TEST(ProgramTest, ToolModeSeekPicturesStillsAndReload) {
+    sShow show = make_tool_show("tool_pictures");
+    cToolSession tool(show.run_dir);
+    auto still = [&] {
+        const std::string line = tool.press("F12", "# tool: still ");
+        return line.substr(line.find("still ") + 6);
+    };
+    tool.press("p", "# tool: paused at ");
+    tool.press("Home", "# tool: landed at ");
+    tool.press("Next", "# tool: landed at "); // 16 ms, the first switch
+    // 1516 ms, the solar flare, stepped on from the start
+    tool.press("Next", "# tool: landed at ");
+    const std::string stepped = still();
+    tool.press("Next", "# tool: landed at "); // 3016 ms, then back: a replay from the start
+    tool.press("Prior", "# tool: landed at ");
+    const std::string replayed = still();
+    EXPECT_NE(stepped.find("/shots/00-00-01,516.png"), std::string::npos) << stepped;
+
+    // The seek's picture is the capture's frame of that time at 60 frames
+    // per second, without the text line.
+    sCommandResult capture =
+        run_program(show, "--letterbox --capture ../frames --fps 60 --from 1516 --to 1516");
+    ASSERT_EQ(capture.exit_code, 0) << capture.err;
+    const std::vector<unsigned char> frame =
+        rgb_bytes(show.root + "/frames/" + cFrameSink_png::frame_name(0));
+    ASSERT_FALSE(frame.empty());
+    EXPECT_TRUE(rgb_bytes(stepped) == frame);
+    EXPECT_TRUE(rgb_bytes(replayed) == frame);
+
+    // R with a changed program changes the picture; with a broken one it
+    // says why, keeps the program it had and goes on.
+    write_temp_file("tool_pictures/src/shaders/post_levels.frag",
+                    "void main() { gl_FragColor = vec4(1.0, 0.0, 0.0, 1.0); }\n");
+    tool.press("r", "# tool: programs reloaded");
+    tool.wait_line("# tool: landed at ");
+    const std::string changed = still();
+    EXPECT_FALSE(rgb_bytes(changed) == frame);
+    write_temp_file("tool_pictures/src/shaders/post_levels.frag", "void main() { oops }\n");
+    EXPECT_NE(tool.press("r", "post_levels.frag:").find("post_levels.frag"), std::string::npos);
+    tool.wait_line("\"levels_shader\" keeps its previous program");
+    tool.wait_line("# tool: programs reloaded, 1 kept their previous program");
+    tool.wait_line("# tool: landed at ");
+    EXPECT_TRUE(rgb_bytes(still()) == rgb_bytes(changed));
+    EXPECT_TRUE(tool.quit());
+}
 
 TEST(ProgramTest, CapturesTheTimelineFrameByFrameUntilQuit) {
     sShow show = make_show("show_quit", "s07 0:0:1,0\nquit 0:0:3,0\n");

@@ -9,6 +9,10 @@ void vt_srand(std::uint32_t seed) {
     g_seed = seed;
 }
 
+std::uint32_t vt_rand_state() {
+    return g_seed;
+}
+
 int vt_rand() {
     g_seed = g_seed * 214013u + 2531011u;
     return int((g_seed >> 16) & 0x7FFFu);

@@ -14,6 +14,9 @@ constexpr int VT_RAND_MAX = 32767;
 
 // Restarts the sequence. The seed is 1 until the first call.
 void vt_srand(std::uint32_t seed);
+// The generator's state: vt_srand(vt_rand_state()) later repeats the sequence
+// from this point on.
+std::uint32_t vt_rand_state();
 // The next number of the sequence, 0 to 32767.
 int vt_rand();
 // The next number scaled to 0..1 as vt_rand() / 32767.0; 1.0 is reachable.

@@ -19,6 +19,11 @@
 int cSceneAttractor::s_tick_count = 0;
 int cSceneAttractor::s_switch_interval = 16;
 
+void cSceneAttractor::reset_shared_state() {
+    s_tick_count = 0;
+    s_switch_interval = 16;
+}
+
 namespace {
 struct sPreset {
     float p[4];

@@ -40,6 +40,9 @@ public:
     void preset_step();
     // Levels input range of the contrast burst at the current time.
     void burst_levels(float* in_black, float* in_white) const;
+    // Back to the counts and first-call times of a fresh process (the makers'
+    // mode replays the show from its start).
+    static void reset_shared_state();
 
     // Beat ticks counted by every instance, never reset, and the number of
     // ticks between preset changes.

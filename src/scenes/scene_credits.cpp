@@ -22,6 +22,13 @@ int cSceneCredits::s_path_notes = 0;
 bool cSceneCredits::s_drawn = false;
 int cSceneCredits::s_first_draw_ms = 0;
 
+void cSceneCredits::reset_shared_state() {
+    s_flash_notes = 0;
+    s_path_notes = 0;
+    s_drawn = false;
+    s_first_draw_ms = 0;
+}
+
 namespace {
 constexpr int kPathMs = 1500;
 constexpr int kLightFadeMs = 400;

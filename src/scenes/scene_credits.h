@@ -30,6 +30,9 @@ public:
     // paths); never reset.
     static int flash_note_count() { return s_flash_notes; }
     static int path_note_count() { return s_path_notes; }
+    // Back to the counts and first-call times of a fresh process (the makers'
+    // mode replays the show from its start).
+    static void reset_shared_state();
 
     bool m_loaded = false;
     iMesh* m_room[kCreditsRoomMeshes] = {};

@@ -20,6 +20,10 @@
 
 int cSceneCreditsSol::s_path_notes = 0;
 
+void cSceneCreditsSol::reset_shared_state() {
+    s_path_notes = 0;
+}
+
 namespace {
 // From this note on the flights run backwards.
 constexpr int kReverseAfterNote = 20;

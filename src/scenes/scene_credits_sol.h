@@ -30,6 +30,9 @@ public:
 
     // Track-1 notes counted by every instance so far; never reset.
     static int path_note_count() { return s_path_notes; }
+    // Back to the counts and first-call times of a fresh process (the makers'
+    // mode replays the show from its start).
+    static void reset_shared_state();
     // Length in ms of each long flight.
     static int path_ms(int index);
 

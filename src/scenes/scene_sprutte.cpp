@@ -24,6 +24,12 @@ int cSceneSprutte::s_note_count = 0;
 bool cSceneSprutte::s_drawn = false;
 float cSceneSprutte::s_first_draw_seconds = 0.0f;
 
+void cSceneSprutte::reset_shared_state() {
+    s_note_count = 0;
+    s_drawn = false;
+    s_first_draw_seconds = 0.0f;
+}
+
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kPathMs = 1500; // every camera flight lasts this long

@@ -33,6 +33,9 @@ public:
 
     // Drum notes received by every instance so far; never reset.
     static int note_count() { return s_note_count; }
+    // Back to the counts and first-call times of a fresh process (the makers'
+    // mode replays the show from its start).
+    static void reset_shared_state();
     // Elapsed seconds at the first draw of the process (the start of the
     // fade-in); meaningful once has_drawn() is true.
     static bool has_drawn() { return s_drawn; }

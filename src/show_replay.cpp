@@ -1,0 +1,53 @@
+#include "show_replay.h"
+
+#include "light_control.h"
+#include "math/random.h"
+#include "scene_dummy.h"
+#include "scene_manager.h"
+#include "shader_manager_glsl.h"
+#include "show_scenes.h"
+
+void cShowReplay::remember_start() {
+    m_random_state = vt_rand_state();
+}
+
+void cShowReplay::restart(cSceneManager* manager) {
+    if (manager->m_current)
+        manager->m_current->leave(); // the GL state it set goes with it
+    manager->m_current = nullptr;
+    for (cScene* scene : manager->m_scenes)
+        delete scene;
+    manager->m_scenes.clear();
+    delete manager->m_fallback;
+    manager->m_fallback = nullptr;
+
+    // Scenes draw random numbers and set process-wide values while they are
+    // constructed and loaded, so these go back first.
+    vt_srand(m_random_state);
+    reset_show_scene_state();
+    cLightControl* light = manager->m_light;
+    light->m_colour = 0;
+    light->m_level = 0;
+    light->m_fade_budget = 0;
+
+    // The scenes register shaders that exist already; that is expected here.
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    shaders->set_quiet_repeats(true);
+    add_show_scenes(manager);
+    manager->load_scenes(nullptr);
+    shaders->set_quiet_repeats(false);
+
+    if (manager->m_eventqueue)
+        manager->m_eventqueue->rewind();
+    m_clock->set_ms(0);
+    manager->m_time = sTimeBlock();
+}
+
+void cShowReplay::step(cSceneManager* manager, std::int64_t step) {
+    m_clock->set_ms(step_time_ms(step));
+    manager->update();
+    // Before the first scene switch there is nothing to draw (and the
+    // engine's warning belongs to frames that are shown).
+    if (manager->m_current)
+        manager->m_current->draw();
+}
