@@ -281,8 +281,9 @@ TEST(ProgramTest, ToolModeKeysPauseSeekPageLoopAndGoHome) {
 
     // The loop plays the solar flare scene and goes back to its switch
     // instead of passing the next one.
-    EXPECT_NE(tool.press("l", "# tool: loop on").find("from 00:00:01,500 to 00:00:03,000"),
-              std::string::npos);
+    const std::string loop = tool.press("l", "# tool: loop on");
+    EXPECT_NE(loop.find("from 00:00:01,500 to 00:00:03,000"), std::string::npos) << loop << "\n"
+                                                                                 << tool.errors();
     tool.press("p", "# tool: playing from ");
     EXPECT_NE(tool.wait_line("# tool: landed at ").find("00:00:01,516, scene 0 "),
               std::string::npos);
