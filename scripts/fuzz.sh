@@ -7,9 +7,9 @@ seconds=${1:-180}
 "$root/scripts/setup.sh"
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug \
     -DVANTREL_SANITIZE=ON -DVANTREL_FUZZ=ON -DVANTREL_BENCH=OFF
-cmake --build "$root/build-asan" -j2 --target fuzz_markers fuzz_midi
+cmake --build "$root/build-asan" -j2 --target fuzz_markers fuzz_midi fuzz_bzobj fuzz_pth
 mkdir -p "$root/fuzz/artifacts"
-for target in markers midi; do
+for target in markers midi bzobj pth; do
     work=$(mktemp -d)
     cp "$root/fuzz/corpus/$target"/* "$work"/
     "$root/build-asan/fuzz_$target" -max_total_time="$seconds" \
