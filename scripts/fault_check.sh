@@ -12,13 +12,15 @@ usage() {
     cat <<'EOF'
 usage: scripts/fault_check.sh [options]
 
-Plants each fault of the list below in src/ in turn (one exact-text
-replacement in one file), rebuilds vantrel_core_tests and vantrel_gl_tests
-incrementally (-j2), runs both (the GL one on a display, see
-tests/with_display.sh) without the slow whole-program tests, and records the
-failing tests. The source is put back after every fault, and also when the
-script is interrupted or fails. A clean run without any fault comes first; if
-it fails, the script stops.
+Plants each fault of its list (see --list) in src/ in turn, one exact-text
+replacement in one file, rebuilds vantrel_core_tests and vantrel_gl_tests
+incrementally (-j2), runs their tests through CTest (one process each; the GL
+ones on one private Xvfb with Mesa's software rasteriser) and records the
+failing tests. Tests that take over ten seconds each (whole-program runs, long
+renders; named in the script) are left out. The source is put back after
+every fault, and also when the script is interrupted (Ctrl-C) or fails; the
+rows done so far stay in the output file. A clean run without any fault comes
+first; if any test fails there, the script stops.
 
 Options:
   --build DIR, -b DIR  the configured build folder (default: build)
@@ -29,7 +31,7 @@ Options:
 
 Environment:
   FAULTS="1 4 7"       the same as --only
-  JOBS=2               parallel build jobs
+  JOBS=2               parallel build jobs and tests
   TEST_TIMEOUT=120     seconds one test may run before it counts as failed
 
 Output: a table (fault, subsystem, description, number of failing tests, the
@@ -196,6 +198,7 @@ fi
 
 # ---- keeping the tree whole -------------------------------------------------
 work=$(mktemp -d)
+: >"$work/details"
 planted="" # the file that holds a fault right now
 restore() {
     if [ -n "$planted" ]; then
@@ -251,14 +254,16 @@ run_tests() {
     fi
 }
 
-# Shortens Suite.Name lists for the table: the suite is written once for a
-# run of its tests ("Scrub.A,B"), and the cell is cut at 100 characters.
+# Shortens Suite.Name lists for the table: a name is cut at 40 characters,
+# the suite is written once for a run of its tests ("Scrub.A,B"), and the
+# cell is cut at 160 characters. The full names follow the table.
 shorten() {
     awk -F. '
         { s = $1; n = substr($0, length(s) + 2)
+          if (length(n) > 40) n = substr(n, 1, 38) ".."
           if (s == last) cell = cell "," n; else cell = cell (cell == "" ? "" : " ") s "." n
           last = s }
-        END { if (length(cell) > 100) cell = substr(cell, 1, 97) "..."; print cell }'
+        END { if (length(cell) > 160) cell = substr(cell, 1, 157) "..."; print cell }'
 }
 
 # ---- the clean run ----------------------------------------------------------
@@ -284,8 +289,10 @@ if [ -s "$work/failed" ]; then
 fi
 
 # ---- one fault at a time ----------------------------------------------------
-table="$work/table"
-printf '%-3s  %-12s  %-56s  %6s  %s\n' "id" "subsystem" "fault" "failed" "failing tests" >"$table"
+# The table grows in the output file as the faults are done, so that an
+# interrupted run keeps what it found.
+printf '%-3s  %-12s  %-56s  %6s  %s\n' "id" "subsystem" "fault" "failed" "failing tests" |
+    tee "$out" >"$work/table"
 missed=0
 for k in "${selected[@]}"; do
     id="${ids[$k]}" file="${files[$k]}"
@@ -313,11 +320,12 @@ for k in "${selected[@]}"; do
         n=$(wc -l <"$work/failed")
         result="$n"
         names=$(sort -u "$work/failed" | shorten)
+        sort -u "$work/failed" | sed "s/^/fault $id: /" >>"$work/details"
     fi
     restore
     case "$result" in "" | 0 | "not applied" | "build failed") missed=$((missed + 1)) ;; esac
     printf '%-3s  %-12s  %-56s  %6s  %s\n' "$id" "${subsystems[$k]}" "${descriptions[$k]}" \
-        "$result" "${names:-NOT CAUGHT}" >>"$table"
+        "$result" "${names:-NOT CAUGHT}" | tee -a "$out" >>"$work/table"
     [ "$result" = "0" ] && echo "fault $id: NOT CAUGHT" >&2
 done
 
@@ -327,7 +335,12 @@ build_tests "${extra[@]}" || echo "$0: the final rebuild failed, see $build" >&2
 
 elapsed=$(($(date +%s) - started))
 {
-    cat "$table"
+    cat "$work/table"
+    if [ -s "$work/details" ]; then
+        echo
+        echo "failing tests in full:"
+        cat "$work/details"
+    fi
     echo
     echo "${#selected[@]} faults, $((${#selected[@]} - missed)) caught," \
         "$missed not caught or not run; $((elapsed / 60)) min $((elapsed % 60)) s"
