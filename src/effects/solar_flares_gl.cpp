@@ -11,32 +11,19 @@
 #include "shader_manager_glsl.h"
 #include "shaders/shd_flare.h"
 
-namespace {
-// The loader hands out mesh objects; the effect needs their arrays.
-std::unique_ptr<cMeshObj> load_mesh(const std::string& name) {
-    std::unique_ptr<iMesh> mesh(BzObjLoader::create(name));
-    auto* obj = dynamic_cast<cMeshObj*>(mesh.get());
-    VT_ASSERT(obj);
-    mesh.release();
-    return std::unique_ptr<cMeshObj>(obj);
-}
-} // namespace
-
 cSolarFlares_GL::cSolarFlares_GL() = default;
 cSolarFlares_GL::~cSolarFlares_GL() = default;
 
 void cSolarFlares_GL::load() {
     cResourcePath::instance()->push_searchpath("../data/models/sunflare");
 
-    m_sun = load_mesh("sun.bzobj");
-    m_sun->switch_materials_off();
+    m_sun = BzObjLoader::create_without_materials("sun.bzobj");
     // The copy stays: the emitter samples the sun's triangles every update.
     m_sun->upload(false);
     m_system.create_emitter(sMeshArrays{&m_sun->m_pos, &m_sun->m_indices});
     m_particles = std::make_unique<cMeshEmitter_GL>();
 
-    m_flare = load_mesh("sunflare.bzobj");
-    m_flare->switch_materials_off();
+    m_flare = BzObjLoader::create_without_materials("sunflare.bzobj");
     m_flare->upload(true);
 
     cTextureManager* textures = cTextureManager::instance();
