@@ -122,12 +122,8 @@ void cSceneCredits::draw() {
     glEnable(GL_DEPTH_TEST);
     cRTProxy a = bind_cleared_scene_target(1.0f, 1.0f, 1.0f);
 
-    const cCameraPath& path = m_paths[m_path_index];
     const float t = float((now - m_path_start_ms) / double(kPathMs));
-    m_camera.m_eye = path.eye_at(t);
-    m_camera.m_center = path.target_at(t);
-    m_camera.m_up = path.up_at(t);
-    m_camera.apply();
+    m_camera.apply_on_path(m_paths[m_path_index], t);
     shaders->bind("lightmap_shader");
     draw_credits_room(m_room, m_room_maps);
 

@@ -178,12 +178,8 @@ void cSceneSprutte::draw() {
     cRTProxy a = bind_cleared_scene_target(0.1f, 0.1f, 0.1f);
     shaders->unbind();
 
-    const cCameraPath& path = m_paths[m_path_index];
     const float t = float((now - m_path_start_ms) / double(kPathMs));
-    m_camera.m_eye = path.eye_at(t);
-    m_camera.m_center = path.target_at(t);
-    m_camera.m_up = path.up_at(t);
-    m_camera.apply();
+    m_camera.apply_on_path(m_paths[m_path_index], t);
 
     // Not clamped: the creature keeps growing until the drums take over.
     if (m_intro_scale)
