@@ -3,6 +3,8 @@
 #include "gl_entry.h"
 #include "gui/camera_vars.h"
 #include "gui/gui_var_list.h"
+#include "math/clamp01.h"
+#include "math/smoothstep.h"
 #include "mesh_files/mesh_obj.h"
 #include "midi_event.h"
 #include "post_glow.h"
@@ -33,10 +35,6 @@ namespace {
 constexpr int kPathMs = 1500;
 constexpr int kLightFadeMs = 400;
 constexpr int kOpeningMs = 1500;
-
-double clamp01(double x) {
-    return x < 0.0 ? 0.0 : (x > 1.0 ? 1.0 : x);
-}
 } // namespace
 
 cSceneCredits::cSceneCredits(const sTimeBlock* time_block) : cScene(time_block) {}
@@ -138,8 +136,7 @@ void cSceneCredits::draw() {
 
     // Flash: levels squeeze the picture and the colour drains out at once,
     // then both relax over the decay.
-    const double f = clamp01(1.2 * (1.0 - (now - m_flash_ms) / double(m_flash_decay)));
-    const double s = f * f * (3.0 - 2.0 * f);
+    const double s = smoothstep(1.2 * (1.0 - (now - m_flash_ms) / double(m_flash_decay)));
     m_levels.in_black = float(63.0 * s);
     m_levels.in_white = float(255.0 - 180.0 * s);
     m_hsb.y = float(70.0 - 170.0 * std::pow(s, 1.0 / 7.0));
@@ -148,8 +145,8 @@ void cSceneCredits::draw() {
         s_drawn = true;
         s_first_draw_ms = now;
     }
-    const double v = clamp01(1.0 - (now - s_first_draw_ms) / double(kOpeningMs));
-    m_levels.out_black = float(255.0 * clamp01(v * v * (3.0 - 2.0 * v)));
+    m_levels.out_black =
+        float(255.0 * smoothstep(1.0 - (now - s_first_draw_ms) / double(kOpeningMs)));
 
     cRTProxy b = rtm->get_rt(cRenderTargetManager::RTT_FULL);
     // The levels pass below draws over the whole window.

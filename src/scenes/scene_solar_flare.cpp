@@ -11,9 +11,9 @@
 #include "scene_manager.h"
 #include "scenes/scene_target.h"
 
+#include "math/clamp01.h"
 #include "math/random.h"
 
-#include <algorithm>
 #include <string>
 
 int cSceneSolarFlare::s_first_draw_ms = 0;
@@ -27,10 +27,6 @@ constexpr float kFlares = 16.0f;
 constexpr float kParticleSize = 2.0f;
 constexpr float kParticleAlpha = 0.05f;
 constexpr float kParticleLifeExponent = 3.0f;
-
-double clamp01(double x) {
-    return std::min(1.0, std::max(0.0, x));
-}
 } // namespace
 
 cSceneSolarFlare::cSceneSolarFlare(const sTimeBlock* time_block)

@@ -3,6 +3,7 @@
 #include "gl_entry.h"
 #include "gui/camera_vars.h"
 #include "gui/gui_var_list.h"
+#include "math/clamp01.h"
 #include "mesh_files/mesh_obj.h"
 #include "midi_event.h"
 #include "post_color_correction.h"
@@ -33,10 +34,6 @@ void cSceneSprutte::reset_shared_state() {
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kPathMs = 1500; // every camera flight lasts this long
-
-float clamp01(double x) {
-    return float(x < 0.0 ? 0.0 : (x > 1.0 ? 1.0 : x));
-}
 
 // Moves z back by period while it lies beyond limit, so that the objects
 // come round again.

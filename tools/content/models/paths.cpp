@@ -1,16 +1,13 @@
 #include "paths.h"
 
+#include "math/smoothstep.h"
+
 #include <cmath>
 #include <cstdio>
 #include <functional>
 
 namespace {
 const double PI = 3.14159265358979323846;
-
-double smoothstep(double x) {
-    x = x < 0 ? 0 : (x > 1 ? 1 : x);
-    return x * x * (3 - 2 * x);
-}
 
 // Half linear, half eased: flights keep moving at their ends, where the
 // scenes cut from one path to the next.
