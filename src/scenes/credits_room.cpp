@@ -21,7 +21,7 @@ const char* const kRoomMaps[kCreditsRoomMaps] = {
     "sun_particle_ambientgasses.png"};
 } // namespace
 
-void load_credits_room_meshes(iMesh* room[kCreditsRoomMeshes]) {
+void load_credits_room_meshes(std::unique_ptr<iMesh> room[kCreditsRoomMeshes]) {
     for (int k = 0; k < kCreditsRoomMeshes; ++k)
         room[k] = load_scene_mesh(kRoomMeshes[k], false);
 }
@@ -32,7 +32,7 @@ void load_credits_room_maps(cTexProxy maps[kCreditsRoomMaps]) {
         maps[k] = textures->get_texture(kRoomMaps[k], true, GL_CLAMP);
 }
 
-void draw_credits_room(iMesh* const room[kCreditsRoomMeshes],
+void draw_credits_room(const std::unique_ptr<iMesh> room[kCreditsRoomMeshes],
                        const cTexProxy maps[kCreditsRoomMaps]) {
     cProfileScope scope("meshes");
     for (int k = 0; k < kCreditsRoomMeshes; ++k) {
@@ -63,9 +63,9 @@ void reset_credits_camera(cCamera& camera) {
     camera.m_up = Vec3f(0.0f, 1.0f, 0.0f).normalized();
 }
 
-iMesh* load_credits_maps_sphere_and_shader(cTexProxy maps[kCreditsRoomMaps]) {
+std::unique_ptr<iMesh> load_credits_maps_sphere_and_shader(cTexProxy maps[kCreditsRoomMaps]) {
     load_credits_room_maps(maps);
-    iMesh* sphere = load_scene_mesh("credit_sphere.bzobj", false);
+    std::unique_ptr<iMesh> sphere = load_scene_mesh("credit_sphere.bzobj", false);
     cShaderManager_GLSL::instance()->add_shader<cShdLightmap>("lightmap_shader");
     return sphere;
 }

@@ -73,8 +73,8 @@ void cSceneAttractor::load() {
     preset_step();
     cRoundPoints_GL::load();
     // The logo meshes are drawn in one flat colour: no materials.
-    m_arrow.reset(load_scene_mesh("logo_arrow.bzobj", false));
-    m_cubes.reset(load_scene_mesh("logo_cubes.bzobj", false));
+    m_arrow = load_scene_mesh("logo_arrow.bzobj", false);
+    m_cubes = load_scene_mesh("logo_cubes.bzobj", false);
 }
 
 void cSceneAttractor::enter() {

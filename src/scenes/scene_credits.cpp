@@ -39,11 +39,7 @@ constexpr int kOpeningMs = 1500;
 
 cSceneCredits::cSceneCredits(const sTimeBlock* time_block) : cScene(time_block) {}
 
-cSceneCredits::~cSceneCredits() {
-    for (iMesh* mesh : m_room)
-        delete mesh;
-    delete m_sphere;
-}
+cSceneCredits::~cSceneCredits() = default;
 
 void cSceneCredits::load() {
     if (m_loaded)

@@ -42,14 +42,7 @@ int cSceneCreditsSol::path_ms(int index) {
 
 cSceneCreditsSol::cSceneCreditsSol(const sTimeBlock* time_block) : cScene(time_block) {}
 
-cSceneCreditsSol::~cSceneCreditsSol() {
-    for (iMesh* mesh : m_room)
-        delete mesh;
-    for (iMesh* mesh : m_debris)
-        delete mesh;
-    delete m_sphere;
-    delete m_flare_system;
-}
+cSceneCreditsSol::~cSceneCreditsSol() = default;
 
 void cSceneCreditsSol::load() {
     if (m_loaded)
@@ -68,7 +61,7 @@ void cSceneCreditsSol::load() {
         std::snprintf(name, sizeof name, "longpath%02d.pth", k + 1);
         load_scene_path(m_paths[k], name, "cSceneCreditsSol::load");
     }
-    m_flare_system = new cSolarFlares_GL();
+    m_flare_system = std::make_unique<cSolarFlares_GL>();
     m_flare_system->load();
 }
 

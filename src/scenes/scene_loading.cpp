@@ -7,11 +7,11 @@
 
 #include <iostream>
 
-iMesh* load_scene_mesh(const std::string& name, bool with_materials) {
+std::unique_ptr<iMesh> load_scene_mesh(const std::string& name, bool with_materials) {
     std::unique_ptr<cMeshObj> mesh =
         with_materials ? BzObjLoader::create(name) : BzObjLoader::create_without_materials(name);
     mesh->upload(true);
-    return mesh.release();
+    return mesh;
 }
 
 void load_scene_path(cCameraPath& path, const std::string& name, const char* where) {

@@ -52,12 +52,7 @@ cSceneSprutte::cSceneSprutte(const sTimeBlock* time_block) : cScene(time_block) 
     }
 }
 
-cSceneSprutte::~cSceneSprutte() {
-    delete m_correction;
-    for (iMesh* mesh : {m_ball_glow, m_arm_joint, m_hair, m_arm_morph_in, m_arm_morph_out, m_cage,
-                        m_ring, m_debris})
-        delete mesh;
-}
+cSceneSprutte::~cSceneSprutte() = default;
 
 void cSceneSprutte::load() {
     m_intro_scale = true;
@@ -76,7 +71,7 @@ void cSceneSprutte::load() {
     m_ring = load_scene_mesh("sprutte_ring.bzobj", false);
     m_debris = load_scene_mesh("sprutte_vrag.bzobj", false);
 
-    m_correction = new cPostColorCorrection("sprutte_color_correction_coldblue.png");
+    m_correction = std::make_unique<cPostColorCorrection>("sprutte_color_correction_coldblue.png");
 
     for (int k = 0; k < kPaths; ++k) {
         char name[16];
