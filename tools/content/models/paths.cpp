@@ -87,11 +87,6 @@ std::string path_text(const std::vector<sPathKey>& keys) {
     return text;
 }
 
-sPathKey path_turned_again(const sPathKey& key) {
-    auto turn = [](const sV3& v) { return sV3(v.x, v.z, -v.y); };
-    return {turn(key.eye), turn(key.target), turn(key.up)};
-}
-
 std::vector<sPathFile> build_paths() {
     std::vector<sPathFile> files;
 
