@@ -66,10 +66,8 @@ void cSceneCredits::enter() {
 }
 
 void cSceneCredits::on_event(cEvent* event) {
-    if (event->m_type != EV_MIDI)
-        return;
-    auto* note = dynamic_cast<cMETrigger*>(event);
-    if (!note || note->m_kind != iMidiEvent::KIND_NOTE_ON)
+    const cMETrigger* note = as_note_on(event);
+    if (!note)
         return;
     switch (note->m_track) {
     case 10:

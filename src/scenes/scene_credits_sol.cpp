@@ -88,10 +88,8 @@ void cSceneCreditsSol::enter() {
 }
 
 void cSceneCreditsSol::on_event(cEvent* event) {
-    if (event->m_type != EV_MIDI)
-        return;
-    auto* note = dynamic_cast<cMETrigger*>(event);
-    if (!note || note->m_kind != iMidiEvent::KIND_NOTE_ON || note->m_track != 1)
+    const cMETrigger* note = as_note_on(event);
+    if (!note || note->m_track != 1)
         return;
     const int n = ++s_path_notes;
     if (n % 4 != 0)

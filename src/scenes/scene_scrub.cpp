@@ -90,10 +90,8 @@ void cSceneScrub::leave() {
 }
 
 void cSceneScrub::on_event(cEvent* event) {
-    if (event->m_type != EV_MIDI)
-        return;
-    auto* note = dynamic_cast<cMETrigger*>(event);
-    if (note && note->m_kind == iMidiEvent::KIND_NOTE_ON && note->m_track == kDrumTrack)
+    const cMETrigger* note = as_note_on(event);
+    if (note && note->m_track == kDrumTrack)
         m_last_beat_ms = timeline_ms();
 }
 

@@ -70,10 +70,8 @@ void cSceneSolarFlare::enter() {
 }
 
 void cSceneSolarFlare::on_event(cEvent* event) {
-    if (event->m_type != EV_MIDI)
-        return;
-    auto* note = dynamic_cast<cMETrigger*>(event);
-    if (!note || note->m_kind != iMidiEvent::KIND_NOTE_ON)
+    const cMETrigger* note = as_note_on(event);
+    if (!note)
         return;
     if (note->m_track == kFadeBlackTrack)
         m_fade_black_ms = timeline_ms();
