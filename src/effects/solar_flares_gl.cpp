@@ -11,6 +11,13 @@
 #include "shader_manager_glsl.h"
 #include "shaders/shd_flare.h"
 
+namespace {
+// The gases' particles as the scenes show them.
+constexpr float kGasSize = 2.0f;
+constexpr float kGasAlpha = 0.05f;
+constexpr float kGasLifeExponent = 3.0f; // falloff of the remaining lifetime
+} // namespace
+
 cSolarFlares_GL::cSolarFlares_GL() = default;
 cSolarFlares_GL::~cSolarFlares_GL() = default;
 
@@ -34,6 +41,15 @@ void cSolarFlares_GL::load() {
 
     // The second flare system of the show finds it registered already.
     cShaderManager_GLSL::instance()->add_shader<cShdFlare>("flare_shader");
+}
+
+void cSolarFlares_GL::set_flares_and_gases(float flares, const Vec3f& gas_colour) {
+    m_system.m_numFlares = flares;
+    m_system.m_partSize = kGasSize;
+    m_system.m_partAlpha = kGasAlpha;
+    m_system.m_partColour = gas_colour;
+    if (cMeshEmitter* emitter = m_system.emitter())
+        emitter->m_life.z = kGasLifeExponent;
 }
 
 void cSolarFlares_GL::update(const sTimeBlock& time) {

@@ -27,12 +27,8 @@ void cSceneCreditsSol::reset_shared_state() {
 namespace {
 // From this note on the flights run backwards.
 constexpr int kReverseAfterNote = 20;
-// The small sun's flares and its gases, which stream off and die after about
-// two seconds, so that the emitter keeps renewing them.
+// The small sun's flares.
 constexpr float kFlares = 8.0f;
-constexpr float kParticleSize = 2.0f;
-constexpr float kParticleAlpha = 0.05f;
-constexpr float kParticleLifeExponent = 3.0f;
 } // namespace
 
 int cSceneCreditsSol::path_ms(int index) {
@@ -77,13 +73,7 @@ void cSceneCreditsSol::enter() {
     glow.threshold = 33.0f;
     glow.gain = 128.0f;
     m_flare_system->emitter()->m_rate = 3400.0f;
-    // The small sun's flares and gases; the system itself starts with none.
-    cSolarFlares& flares = m_flare_system->system();
-    flares.m_partColour = Vec3f(0.2f, 0.71f, 1.0f);
-    flares.m_numFlares = kFlares;
-    flares.m_partSize = kParticleSize;
-    flares.m_partAlpha = kParticleAlpha;
-    m_flare_system->emitter()->m_life.z = kParticleLifeExponent;
+    m_flare_system->set_flares_and_gases(kFlares, Vec3f(0.2f, 0.71f, 1.0f));
     m_flare_system->start(timeline_ms());
 }
 
