@@ -5,6 +5,7 @@
 #include "gl_entry.h"
 #include "mesh_files/mesh_obj.h"
 #include "profile_scope.h"
+#include "resource_path.h"
 #include "scenes/scene_loading.h"
 #include "shader_manager_glsl.h"
 #include "shaders/shd_lightmap.h"
@@ -22,6 +23,7 @@ const char* const kRoomMaps[kCreditsRoomMaps] = {
 } // namespace
 
 void load_credits_room_meshes(std::unique_ptr<iMesh> room[kCreditsRoomMeshes]) {
+    cResourcePath::instance()->push_searchpath("../data/models/credits");
     for (int k = 0; k < kCreditsRoomMeshes; ++k)
         room[k] = load_scene_mesh(kRoomMeshes[k], false);
 }
@@ -68,4 +70,10 @@ std::unique_ptr<iMesh> load_credits_maps_sphere_and_shader(cTexProxy maps[kCredi
     std::unique_ptr<iMesh> sphere = load_scene_mesh("credit_sphere.bzobj", false);
     cShaderManager_GLSL::instance()->add_shader<cShdLightmap>("lightmap_shader");
     return sphere;
+}
+
+void set_credits_room_blend(float blend) {
+    cShaderParameter<float> parameter(blend);
+    cShaderManager_GLSL::instance()->set_parameter("lightmap_shader", cShdLightmap::SP_BLEND,
+                                                   &parameter);
 }

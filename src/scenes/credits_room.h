@@ -14,7 +14,8 @@ constexpr int kCreditsRoomMeshes = 5;
 // The ten maps (off, on per mesh) and the sun's gas image.
 constexpr int kCreditsRoomMaps = 11;
 
-// The five meshes in room order, without materials.
+// Pushes "../data/models/credits" onto the search paths and loads the five
+// meshes in room order, without materials.
 void load_credits_room_meshes(std::unique_ptr<iMesh> room[kCreditsRoomMeshes]);
 void load_credits_room_maps(cTexProxy maps[kCreditsRoomMaps]);
 // The rest of a credits scene's loading after its meshes: the room's maps,
@@ -27,3 +28,5 @@ void draw_credits_room(const std::unique_ptr<iMesh> room[kCreditsRoomMeshes],
                        const cTexProxy maps[kCreditsRoomMaps]);
 // The camera both scenes start from until their first path camera.
 void reset_credits_camera(cCamera& camera);
+// Hands the lightmap shader the weight of the maps with the light on.
+void set_credits_room_blend(float blend);

@@ -10,11 +10,9 @@
 #include "post_glow.h"
 #include "post_hsb.h"
 #include "render_target_manager.h"
-#include "resource_path.h"
 #include "scenes/scene_loading.h"
 #include "scenes/scene_target.h"
 #include "shader_manager_glsl.h"
-#include "shaders/shd_lightmap.h"
 
 #include <cmath>
 #include <cstdio>
@@ -45,7 +43,6 @@ void cSceneCredits::load() {
     if (m_loaded)
         return;
     m_loaded = true;
-    cResourcePath::instance()->push_searchpath("../data/models/credits");
     load_credits_room_meshes(m_room);
     m_sphere = load_credits_maps_sphere_and_shader(m_room_maps);
     for (int k = 0; k < kPaths; ++k) {
@@ -90,9 +87,7 @@ void cSceneCredits::on_event(cEvent* event) {
 
 void cSceneCredits::update() {
     // The shader gets last frame's weight; the new one is for the next.
-    cShaderParameter<float> blend(m_blend);
-    cShaderManager_GLSL::instance()->set_parameter("lightmap_shader", cShdLightmap::SP_BLEND,
-                                                   &blend);
+    set_credits_room_blend(m_blend);
     m_blend = float(1.0 - clamp01((timeline_ms() - m_light_note_ms) / double(kLightFadeMs)));
 }
 

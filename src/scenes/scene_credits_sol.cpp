@@ -10,11 +10,9 @@
 #include "post_glow.h"
 #include "post_hsb.h"
 #include "render_target_manager.h"
-#include "resource_path.h"
 #include "scenes/scene_loading.h"
 #include "scenes/scene_target.h"
 #include "shader_manager_glsl.h"
-#include "shaders/shd_lightmap.h"
 
 #include <cstdio>
 
@@ -44,7 +42,6 @@ void cSceneCreditsSol::load() {
     if (m_loaded)
         return;
     m_loaded = true;
-    cResourcePath::instance()->push_searchpath("../data/models/credits");
     load_credits_room_meshes(m_room);
     for (int k = 0; k < kDebris; ++k) {
         char name[32];
@@ -92,9 +89,7 @@ void cSceneCreditsSol::on_event(cEvent* event) {
 
 void cSceneCreditsSol::update() {
     // The shader gets last frame's weight; the new one is for the next.
-    cShaderParameter<float> blend(m_blend);
-    cShaderManager_GLSL::instance()->set_parameter("lightmap_shader", cShdLightmap::SP_BLEND,
-                                                   &blend);
+    set_credits_room_blend(m_blend);
     m_flare_system->update(*m_time_block);
     m_blend = float(0.3 + 0.3 * vt_rand_unit());
 }
