@@ -146,8 +146,8 @@ fault 9 "textures" src/texture_manager.cpp \
     'if (is_power_of_two(width) || is_power_of_two(height))'
 fault 10 "scenes" src/scenes/scene_sprutte.cpp \
     "sprutte counts notes of every track" \
-    $'note->m_kind != iMidiEvent::KIND_NOTE_ON || note->m_track != 1)\n        return;\n\n    const int n = ++s_note_count;' \
-    $'note->m_kind != iMidiEvent::KIND_NOTE_ON)\n        return;\n\n    const int n = ++s_note_count;'
+    $'if (!note || note->m_track != 1)\n        return;\n\n    const int n = ++s_note_count;' \
+    $'if (!note)\n        return;\n\n    const int n = ++s_note_count;'
 fault 11 "capture" src/capture.h \
     "a frame's time is rounded instead of truncated" \
     '{ return frame * 1000 / fps; }' \
