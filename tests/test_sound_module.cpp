@@ -272,18 +272,6 @@ TEST_F(SoundModuleTest, CloseIsHarmlessBeforeInitAndTwiceAndAllowsANewStart) {
     // The destructor closes an open device with music loaded.
 }
 
-TEST_F(SoundModuleTest, UnhandledKindIsReportedAndLoadsNothing) {
-    cSoundModule_sdl module;
-    module.m_kind = 2;
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
-    module.load(files().tone44);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_TRUE(testing::internal::GetCapturedStderr().rfind(
-                    "## ERROR, unhandled case in cSoundModule_sdl, line: ", 0) == 0);
-    EXPECT_EQ(module.m_music_stream, nullptr);
-}
-
 TEST_F(SoundModuleTest, DiskOutputPlaysTheDecodedSamplesFromTheFirstOnOnce) {
     const std::string out = write_temp_file("played.raw", "");
     setenv("SDL_AUDIODRIVER", "disk", 1);
