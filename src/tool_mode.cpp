@@ -19,6 +19,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -491,8 +492,11 @@ void cToolMode::draw_text_line(const std::string& text) {
 }
 
 void cToolMode::show_progress(int target_ms, int at_ms) {
-    // Escape and closing the window still work; other keys wait for the end.
+    // Escape, q and closing the window end the program here as in any
+    // frame; other presses of the replay's time are dropped by the next poll.
     poll_events();
+    if (take_key_press(SDLK_q))
+        std::exit(0);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     std::ostringstream text;

@@ -295,6 +295,20 @@ TEST(ProgramTest, ToolModeKeysPauseSeekPageLoopAndGoHome) {
     EXPECT_EQ(tool.errors().find("ERROR"), std::string::npos) << tool.errors();
 }
 
+TEST(ProgramTest, ToolModeQuitsDuringAReplay) {
+    // Two hundred seconds of the attractor before the first switch: Page Down
+    // replays them, and q ends the program meanwhile as in any frame.
+    sShow show = make_show("tool_quit", "s03 0:0:0,001\ns06 0:3:20,000\nquit 0:3:30,000\n");
+    cToolSession tool(show.run_dir);
+    tool.press("p", "# tool: paused at ");
+    tool.press("Home", "# tool: landed at 00:00:00,000");
+    tool.press("Next", "# tool: landed at 00:00:00,016");
+    tool.key("Next");
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    EXPECT_TRUE(tool.quit());
+    EXPECT_EQ(tool.errors().find("# tool: seek to 00:03:20"), std::string::npos) << tool.errors();
+}
+
 TEST(ProgramTest, ToolModeSeekPicturesStillsAndReload) {
     sShow show = make_tool_show("tool_pictures");
     cToolSession tool(show.run_dir);
