@@ -2,6 +2,7 @@
 
 #include "light_control.h"
 #include "math/random.h"
+#include "resource_path.h"
 #include "scene_dummy.h"
 #include "scene_manager.h"
 #include "shader_manager_glsl.h"
@@ -31,11 +32,16 @@ void cShowReplay::restart(cSceneManager* manager) {
     light->m_fade_budget = 0;
 
     // The scenes register shaders that exist already; that is expected here.
+    // They also push their search directories again and ask for the same
+    // files: the resource lists are kept as they were, not grown per replay.
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    cResourcePath* paths = cResourcePath::instance();
+    const cResourcePath::sMark before = paths->mark();
     shaders->set_quiet_repeats(true);
     add_show_scenes(manager);
     manager->load_scenes(nullptr);
     shaders->set_quiet_repeats(false);
+    paths->rewind(before);
 
     if (manager->m_eventqueue)
         manager->m_eventqueue->rewind();
