@@ -30,6 +30,12 @@ void cShowReplay::restart(cSceneManager* manager) {
     light->m_colour = 0;
     light->m_level = 0;
     light->m_fade_budget = 0;
+    // The scenes load at time 0 with no frame time, as at start-up (the
+    // attractor's clouds take a first step of that length while loading).
+    if (manager->m_eventqueue)
+        manager->m_eventqueue->rewind();
+    m_clock->set_ms(0);
+    manager->m_time = sTimeBlock();
 
     // The scenes register shaders that exist already; that is expected here.
     // They also push their search directories again and ask for the same
@@ -42,11 +48,6 @@ void cShowReplay::restart(cSceneManager* manager) {
     manager->load_scenes(nullptr);
     shaders->set_quiet_repeats(false);
     paths->rewind(before);
-
-    if (manager->m_eventqueue)
-        manager->m_eventqueue->rewind();
-    m_clock->set_ms(0);
-    manager->m_time = sTimeBlock();
 }
 
 void cShowReplay::step(cSceneManager* manager, std::int64_t step) {
