@@ -53,8 +53,4 @@ void cShowReplay::restart(cSceneManager* manager) {
 void cShowReplay::step(cSceneManager* manager, std::int64_t step) {
     m_clock->set_ms(step_time_ms(step));
     manager->update();
-    // Before the first scene switch there is nothing to draw (and the
-    // engine's warning belongs to frames that are shown).
-    if (manager->m_current)
-        manager->m_current->draw();
 }

@@ -274,22 +274,15 @@ void cToolMode::seek(cSkarbol* engine, int target_ms) {
         m_replay.restart(manager);
     }
     const std::int64_t first = step;
-    // The off-screen steps only need their state: a one-pixel scissor box
-    // spares the rasteriser the pixels nobody sees.
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, 1, 1);
     double last_progress = platform::wall_seconds();
     for (; cShowReplay::step_time_ms(step) < target_ms; ++step) {
         m_replay.step(manager, step);
         const double now = platform::wall_seconds();
         if (now - last_progress >= kProgressEvery) {
             last_progress = now;
-            glDisable(GL_SCISSOR_TEST);
             show_progress(target_ms, int(cShowReplay::step_time_ms(step)));
-            glEnable(GL_SCISSOR_TEST);
         }
     }
-    glDisable(GL_SCISSOR_TEST);
     // This frame's update runs at the target; it is step k when the target
     // is a step's time.
     m_clock.set_ms(target_ms);

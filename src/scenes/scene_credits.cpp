@@ -97,6 +97,10 @@ void cSceneCredits::on_event(cEvent* event) {
 }
 
 void cSceneCredits::update() {
+    if (!s_drawn) {
+        s_drawn = true;
+        s_first_draw_ms = timeline_ms();
+    }
     // The shader gets last frame's weight; the new one is for the next.
     cShaderParameter<float> blend(m_blend);
     cShaderManager_GLSL::instance()->set_parameter("lightmap_shader", cShdLightmap::SP_BLEND,
@@ -148,10 +152,6 @@ void cSceneCredits::draw() {
     m_levels.in_white = float(255.0 - 180.0 * s);
     m_hsb.y = float(70.0 - 170.0 * std::pow(s, 1.0 / 7.0));
 
-    if (!s_drawn) {
-        s_drawn = true;
-        s_first_draw_ms = now;
-    }
     const double v = clamp01(1.0 - (now - s_first_draw_ms) / double(kOpeningMs));
     m_levels.out_black = float(255.0 * clamp01(v * v * (3.0 - 2.0 * v)));
 
