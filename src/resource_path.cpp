@@ -58,3 +58,10 @@ std::string cResourcePath::get_fullpath(std::string name) {
     }
     return std::string();
 }
+
+void cResourcePath::rewind(const sMark& mark) {
+    if (mark.searchpaths < m_searchpaths.size())
+        m_searchpaths.resize(mark.searchpaths);
+    if (mark.requested < m_requested.size())
+        m_requested.resize(mark.requested);
+}

@@ -3,6 +3,7 @@
 // given and then each search directory in the order they were pushed.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ public:
     cResourcePath& operator=(const cResourcePath&) = delete;
 
     // Appends the canonical form of a directory, always ending in '/'. The
-    // same directory may be pushed twice; entries are never removed.
+    // same directory may be pushed twice; entries are only removed by rewind.
     void push_searchpath(std::string path);
     // The absolute path of name when it names a readable file as given
     // (relative to the working directory); otherwise the first search
@@ -30,6 +31,17 @@ public:
     // Every name asked for, in order (repeats included): the list of assets
     // the show really loads.
     const std::vector<std::string>& requested() const { return m_requested; }
+
+    // The lengths of both lists. Loading the same scenes a second time pushes
+    // the same directories and asks for the same names again; rewinding to
+    // the mark taken before drops those repeats, so the lists do not grow
+    // with every reload.
+    struct sMark {
+        std::size_t searchpaths = 0;
+        std::size_t requested = 0;
+    };
+    sMark mark() const { return sMark{m_searchpaths.size(), m_requested.size()}; }
+    void rewind(const sMark& mark);
 
 private:
     cResourcePath() = default;

@@ -2,6 +2,7 @@
 
 #include "light_control.h"
 #include "math/random.h"
+#include "resource_path.h"
 #include "scene_dummy.h"
 #include "scene_manager.h"
 #include "shader_manager_glsl.h"
@@ -29,25 +30,27 @@ void cShowReplay::restart(cSceneManager* manager) {
     light->m_colour = 0;
     light->m_level = 0;
     light->m_fade_budget = 0;
-
-    // The scenes register shaders that exist already; that is expected here.
-    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
-    shaders->set_quiet_repeats(true);
-    add_show_scenes(manager);
-    manager->load_scenes(nullptr);
-    shaders->set_quiet_repeats(false);
-
+    // The scenes load at time 0 with no frame time, as at start-up (the
+    // attractor's clouds take a first step of that length while loading).
     if (manager->m_eventqueue)
         manager->m_eventqueue->rewind();
     m_clock->set_ms(0);
     manager->m_time = sTimeBlock();
+
+    // The scenes register shaders that exist already; that is expected here.
+    // They also push their search directories again and ask for the same
+    // files: the resource lists are kept as they were, not grown per replay.
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    cResourcePath* paths = cResourcePath::instance();
+    const cResourcePath::sMark before = paths->mark();
+    shaders->set_quiet_repeats(true);
+    add_show_scenes(manager);
+    manager->load_scenes(nullptr);
+    shaders->set_quiet_repeats(false);
+    paths->rewind(before);
 }
 
 void cShowReplay::step(cSceneManager* manager, std::int64_t step) {
     m_clock->set_ms(step_time_ms(step));
     manager->update();
-    // Before the first scene switch there is nothing to draw (and the
-    // engine's warning belongs to frames that are shown).
-    if (manager->m_current)
-        manager->m_current->draw();
 }

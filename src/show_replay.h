@@ -34,8 +34,9 @@ public:
     // control, glow settings) as a fresh process has it.
     void restart(cSceneManager* manager);
     // Runs step k: the timeline moves to its time, due events are handed
-    // out, the current scene updates and draws (into the back buffer, which
-    // nobody shows).
+    // out, the current scene updates. Nothing is drawn: the scenes move
+    // their state on in update, so the frame drawn after the last step shows
+    // what a run that drew every step shows.
     void step(cSceneManager* manager, std::int64_t step);
 
 private:

@@ -69,12 +69,13 @@ void cSkarbol::frame() {
     handle_keys();
     if (cCapture* capture = cCapture::instance())
         capture->begin_frame();
-    // With the panel shown, the pointer hovers and drags its sliders.
-    if (m_show_gui)
-        m_varlist.handle_event(GUI_EV_DRAG, g_mouse_pos.x, g_mouse_pos.y);
+    // With the panel shown, the pointer hovers and drags its sliders; the
+    // makers' mode keeps what was dragged.
+    cToolMode* tool = cToolMode::instance();
+    if (m_show_gui && m_varlist.handle_event(GUI_EV_DRAG, g_mouse_pos.x, g_mouse_pos.y) && tool)
+        tool->remember_tweak(m_varlist, m_varlist.dragged_entry());
     cSceneManager* manager = cSceneManager::instance();
     // The makers' mode may hold the timeline, or move it by a seek.
-    cToolMode* tool = cToolMode::instance();
     bool switched = false;
     if (!tool || tool->begin_frame(this)) {
         cProfileScope scope("update");

@@ -5,6 +5,8 @@
 #include "frame_sink.h"
 #include "gl_entry.h"
 #include "gui/gui_painter.h"
+#include "gui/gui_var_list.h"
+#include "gui/var.h"
 #include "input.h"
 #include "midi_loader.h"
 #include "platform/paths.h"
@@ -19,6 +21,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -61,6 +64,33 @@ std::string scene_text() {
     std::string number =
         found == manager->m_scenes.end() ? "?" : std::to_string(found - manager->m_scenes.begin());
     return number + " " + const_cast<cScene*>(current)->get_name();
+}
+
+// A panel variable's value as up to three floats (the panel's sliders hold
+// floats); false for a display-only variable.
+bool read_var(const iVar* var, float (&value)[3]) {
+    if (auto* f = dynamic_cast<const cVar<float>*>(var)) {
+        value[0] = *f->get_field();
+    } else if (auto* i = dynamic_cast<const cVar<int>*>(var)) {
+        value[0] = float(*i->get_field());
+    } else if (auto* v = dynamic_cast<const cVar<Vec3f>*>(var)) {
+        const Vec3f& field = *v->get_field();
+        value[0] = field.x;
+        value[1] = field.y;
+        value[2] = field.z;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void write_var(const iVar* var, const float (&value)[3]) {
+    if (auto* f = dynamic_cast<const cVar<float>*>(var))
+        *f->get_field() = value[0];
+    else if (auto* i = dynamic_cast<const cVar<int>*>(var))
+        *i->get_field() = int(value[0]);
+    else if (auto* v = dynamic_cast<const cVar<Vec3f>*>(var))
+        *v->get_field() = Vec3f(value[0], value[1], value[2]);
 }
 
 // The window's size in pixels.
@@ -182,6 +212,40 @@ bool cToolMode::handle_key(int key) {
     return true;
 }
 
+void cToolMode::remember_tweak(const cGuiVarList& list, std::size_t entry) {
+    const cSceneManager* manager = cSceneManager::instance();
+    const auto found =
+        std::find(manager->m_scenes.begin(), manager->m_scenes.end(), manager->m_current);
+    if (found == manager->m_scenes.end() || entry >= list.entry_count())
+        return; // the fallback scene's values are not kept
+    sTweak tweak;
+    tweak.scene = std::size_t(found - manager->m_scenes.begin());
+    tweak.entry = entry;
+    tweak.name = list.entry(entry).first->get_name();
+    if (!read_var(list.entry(entry).first, tweak.value))
+        return;
+    for (sTweak& kept : m_tweaks)
+        if (kept.scene == tweak.scene && kept.entry == tweak.entry) {
+            kept = tweak;
+            return;
+        }
+    m_tweaks.push_back(tweak);
+}
+
+void cToolMode::restore_tweaks() {
+    const cSceneManager* manager = cSceneManager::instance();
+    for (const sTweak& tweak : m_tweaks) {
+        if (tweak.scene >= manager->m_scenes.size())
+            continue;
+        // The scene's list names its fields; it is only read and written here.
+        cGuiVarList list;
+        manager->m_scenes[tweak.scene]->add_vars(&list);
+        if (tweak.entry < list.entry_count() &&
+            list.entry(tweak.entry).first->get_name() == tweak.name)
+            write_var(list.entry(tweak.entry).first, tweak.value);
+    }
+}
+
 void cToolMode::request_seek(std::int64_t target_ms) {
     m_pending_seek = std::max<std::int64_t>(0, std::min<std::int64_t>(target_ms, m_end_ms));
 }
@@ -271,24 +335,21 @@ void cToolMode::seek(cSkarbol* engine, int target_ms) {
         // The panel shows variables of scenes that are about to go.
         engine->m_varlist.clear();
         m_replay.restart(manager);
+        // The new scenes replay with what the maker set.
+        restore_tweaks();
     }
     const std::int64_t first = step;
-    // The off-screen steps only need their state: a one-pixel scissor box
-    // spares the rasteriser the pixels nobody sees.
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, 1, 1);
     double last_progress = platform::wall_seconds();
     for (; cShowReplay::step_time_ms(step) < target_ms; ++step) {
         m_replay.step(manager, step);
         const double now = platform::wall_seconds();
         if (now - last_progress >= kProgressEvery) {
             last_progress = now;
-            glDisable(GL_SCISSOR_TEST);
             show_progress(target_ms, int(cShowReplay::step_time_ms(step)));
-            glEnable(GL_SCISSOR_TEST);
         }
     }
-    glDisable(GL_SCISSOR_TEST);
+    // What the maker set holds at the target too, whatever the show did.
+    restore_tweaks();
     // This frame's update runs at the target; it is step k when the target
     // is a step's time.
     m_clock.set_ms(target_ms);
@@ -491,8 +552,11 @@ void cToolMode::draw_text_line(const std::string& text) {
 }
 
 void cToolMode::show_progress(int target_ms, int at_ms) {
-    // Escape and closing the window still work; other keys wait for the end.
+    // Escape, q and closing the window end the program here as in any
+    // frame; other presses of the replay's time are dropped by the next poll.
     poll_events();
+    if (take_key_press(SDLK_q))
+        std::exit(0);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     std::ostringstream text;

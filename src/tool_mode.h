@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class cGuiVarList;
 class cSkarbol;
 
 class cToolMode {
@@ -42,6 +43,10 @@ public:
     void on_run();
     // A key press; true when it is one of the mode's keys (then consumed).
     bool handle_key(int key);
+    // A drag in the panel wrote entry i of the current scene's list. The
+    // value is kept and written again after every seek: a replay makes the
+    // scenes anew, and the show may have moved the field on meanwhile.
+    void remember_tweak(const cGuiVarList& list, std::size_t entry);
 
     // Before the frame's update: carries out a pending reload or seek and
     // moves the clock. False while paused: the timeline stands still and the
@@ -77,6 +82,18 @@ private:
     void draw_text_line(const std::string& text);
     // Shows the replay's progress on a cleared screen.
     void show_progress(int target_ms, int at_ms);
+    // Writes every kept panel value into its scene's field.
+    void restore_tweaks();
+
+    // A value dragged in the panel: the scene's number, the entry's place
+    // and name in the scene's list, and the value (a number is value[0]).
+    struct sTweak {
+        std::size_t scene = 0;
+        std::size_t entry = 0;
+        std::string name;
+        float value[3] = {0.0f, 0.0f, 0.0f};
+    };
+    std::vector<sTweak> m_tweaks;
 
     cClock_manual m_clock;
     cShowReplay m_replay;

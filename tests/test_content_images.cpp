@@ -162,7 +162,8 @@ TEST(ContentImages, FontGlyphsSitInTheCellsTheLabelsRead) {
     ASSERT_EQ(font.width, 720);
     ASSERT_EQ(font.height, 40);
 
-    std::vector<sCell> cells = {{'-', 3, 0}, {'.', 4, 0}, {',', 6, 0}, {'(', 8, 0}, {')', 9, 0}};
+    std::vector<sCell> cells = {{'-', 3, 0}, {'.', 4, 0}, {',', 6, 0},
+                                {':', 7, 0}, {'(', 8, 0}, {')', 9, 0}};
     for (int i = 0; i < 10; ++i)
         cells.push_back({char('0' + i), i, 1});
     for (int i = 0; i < 26; ++i) {
@@ -177,7 +178,7 @@ TEST(ContentImages, FontGlyphsSitInTheCellsTheLabelsRead) {
         EXPECT_EQ(ink_in(font, x, y, 20, 20), ink_in(font, x + 1, y + 1, 18, 18));
     }
     // Cells that no character uses stay empty.
-    for (int column : {0, 1, 2, 5, 7})
+    for (int column : {0, 1, 2, 5})
         EXPECT_EQ(ink_in(font, column * 20, 0, 20, 20), 0) << "column " << column;
 
     // Upright as drawn: the bar of 'L' is at its foot, the dot of 'i' above

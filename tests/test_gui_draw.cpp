@@ -133,9 +133,12 @@ TEST(GuiFontTest, GlyphCellsFollowTheFontLayout) {
     EXPECT_EQ(row, 0);
     ASSERT_TRUE(cGuiPainter_GL::glyph_cell(')', &column, &row));
     EXPECT_EQ(column, 9);
-    // "p0 -1.50": eight characters, seven glyphs, the blank stays empty.
+    // "p0 -1.50": eight characters, seven glyphs, the blank stays empty; a
+    // timecode has a glyph for every character.
     int glyphs = 0;
     for (char c : std::string("p0 -1.50"))
         glyphs += cGuiPainter_GL::glyph_cell(c, &column, &row) ? 1 : 0;
     EXPECT_EQ(glyphs, 7);
+    for (char c : std::string("00:01:05,030"))
+        EXPECT_TRUE(cGuiPainter_GL::glyph_cell(c, &column, &row)) << c;
 }

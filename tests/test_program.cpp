@@ -295,6 +295,53 @@ TEST(ProgramTest, ToolModeKeysPauseSeekPageLoopAndGoHome) {
     EXPECT_EQ(tool.errors().find("ERROR"), std::string::npos) << tool.errors();
 }
 
+TEST(ProgramTest, ToolModeQuitsDuringAReplay) {
+    // Two hundred seconds of the attractor before the first switch: Page Down
+    // replays them, and q ends the program meanwhile as in any frame.
+    sShow show = make_show("tool_quit", "s03 0:0:0,001\ns06 0:3:20,000\nquit 0:3:30,000\n");
+    cToolSession tool(show.run_dir);
+    tool.press("p", "# tool: paused at ");
+    tool.press("Home", "# tool: landed at 00:00:00,000");
+    tool.press("Next", "# tool: landed at 00:00:00,016");
+    tool.key("Next");
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    EXPECT_TRUE(tool.quit());
+    EXPECT_EQ(tool.errors().find("# tool: seek to 00:03:20"), std::string::npos) << tool.errors();
+}
+
+TEST(ProgramTest, ToolModeKeepsDraggedValuesThroughAReplay) {
+    sShow show = make_tool_show("tool_tweak");
+    cToolSession tool(show.run_dir);
+    tool.press("p", "# tool: paused at ");
+    tool.press("Home", "# tool: landed at ");
+    tool.press("Next", "# tool: landed at ");
+    tool.press("Next", "# tool: landed at 00:00:01,516, scene 0 ");
+    // The panel's first row, the solar flare's "in black" (0 to 255), is
+    // dragged from its left end to the middle of its slider: the slider
+    // spans 0.25 to 0.9 of the picture's width at 0.67 to 0.695 of its
+    // height, which is 640 of the window's 768 rows, centred (letterboxed).
+    const int y = 768 - (64 + int(0.6825 * 640));
+    tool.key("Tab");
+    run_command("xdotool search --sync --name '^vantrel OpenGL$' windowfocus --sync "
+                "mousemove --window %1 " +
+                std::to_string(int(0.26 * 1024)) + " " + std::to_string(y) +
+                " sleep 0.5 mousedown 1 sleep 0.5 mousemove --window %1 " +
+                std::to_string(int(0.575 * 1024)) + " " + std::to_string(y) +
+                " sleep 0.5 mouseup 1");
+    tool.press("space", "-");
+    const std::string dragged = tool.wait_line("in black ");
+    EXPECT_NE(dragged, "in black 0") << tool.errors();
+    // On to the next switch and back: a replay from the start, with new
+    // scenes, keeps the value.
+    tool.press("Next", "# tool: landed at ");
+    EXPECT_NE(tool.press("Prior", "# tool: seek to ").find("replayed from the start"),
+              std::string::npos);
+    tool.wait_line("# tool: landed at 00:00:01,516");
+    tool.press("space", "-");
+    EXPECT_EQ(tool.wait_line("in black "), dragged);
+    EXPECT_TRUE(tool.quit());
+}
+
 TEST(ProgramTest, ToolModeSeekPicturesStillsAndReload) {
     sShow show = make_tool_show("tool_pictures");
     cToolSession tool(show.run_dir);

@@ -109,11 +109,13 @@ protected:
         }
     }
 
-    // The engine's frame: cleared to black, then the scene draws. The state
-    // the scene leaves must be the state it found.
+    // The engine's frame: the scene updates, the picture is cleared to
+    // black, then the scene draws. The state the drawing leaves must be the
+    // state it found.
     sPicture frame(cScene& scene, int timeline_ms) {
         m_time.previous = m_time.current;
         m_time.current = m_time.start + timeline_ms;
+        scene.update();
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         const std::vector<double> before = gl_state();

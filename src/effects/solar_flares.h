@@ -39,9 +39,14 @@ public:
     // particles by the frame time.
     void update(const sTimeBlock& time);
 
-    // The small random shake of the whole effect, drawn each frame before the
-    // sun (three draws from the shared generator).
+    // The small random shake of the whole effect (three draws from the
+    // shared generator).
     Vec3f draw_jitter() const;
+    // Draws the frame's shake and keeps it for drawing: once per frame, in
+    // the frame's update, so that a frame that is not drawn draws the same
+    // numbers.
+    void shake() { m_jitter = draw_jitter(); }
+    const Vec3f& jitter() const { return m_jitter; }
     // Brightness and shader parameter of a flare at elapsed ms.
     sFlareLook look(const sFlare& flare, int elapsed_ms) const;
     static sFlareLook look_at_age(double age);
@@ -61,4 +66,5 @@ public:
 private:
     std::unique_ptr<cMeshEmitter> m_emitter;
     std::vector<sFlare> m_flares;
+    Vec3f m_jitter{0.0f, 0.0f, 0.0f};
 };

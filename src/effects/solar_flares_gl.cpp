@@ -66,7 +66,7 @@ void cSolarFlares_GL::draw(int elapsed_ms) {
     // the caller's shader is bound again afterwards.
     shaders->push_shader();
 
-    const Vec3f jitter = m_system.draw_jitter();
+    const Vec3f& jitter = m_system.jitter();
     glTranslatef(jitter.x, jitter.y, jitter.z);
 
     shaders->unbind();

@@ -38,8 +38,8 @@ public:
     // Renews the flares, moves the particles and uploads their positions.
     void update(const sTimeBlock& time);
     // Sun, particles and flares at elapsed demo time in ms, under the
-    // caller's camera and transform. Moves the current matrix by a small
-    // random jitter; leaves the bound shader, the enables, the texture units
+    // caller's camera and transform. Moves the current matrix by the
+    // system's last shake; leaves the bound shader, the enables, the texture units
     // (unit 0 active) and the matrix stacks as it found them, and ends with
     // depth writes on and blending set to source alpha and one minus source
     // alpha.

@@ -71,6 +71,9 @@ bool cGuiPainter_GL::glyph_cell(char c, int* column, int* row) {
         case ',':
             *column = 6;
             break;
+        case ':':
+            *column = 7;
+            break;
         case '(':
             *column = 8;
             break;

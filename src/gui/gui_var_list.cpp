@@ -59,6 +59,7 @@ bool cGuiVarList::handle_event(int type, float x, float y) {
     for (std::size_t i = 0; i < m_entries.size(); ++i)
         if (m_entries[i].second->handle_event(GUI_EV_DRAG, x, y)) {
             write_back(i);
+            m_dragged = i;
             return true;
         }
     return false;

@@ -58,6 +58,8 @@ public:
     void write_back(std::size_t i);
 
     bool is_layout_dirty() const { return m_layout_dirty; }
+    // The entry whose variable the last drag wrote.
+    std::size_t dragged_entry() const { return m_dragged; }
     std::size_t entry_count() const { return m_entries.size(); }
     const tEntry& entry(std::size_t i) const;
     cGuiTxtLabel& label() { return m_label; }
@@ -66,6 +68,7 @@ private:
     void add_entry(iVar* var, iGuiNode* widget, bool dirties_layout);
 
     bool m_layout_dirty = false;
+    std::size_t m_dragged = 0;
     std::vector<tEntry> m_entries;
     cGuiTxtLabel m_label;
 };

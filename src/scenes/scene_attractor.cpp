@@ -171,6 +171,12 @@ void cSceneAttractor::on_event(cEvent* event) {
     }
 }
 
+void cSceneAttractor::update() {
+    // The clouds move on here, not in draw: a frame that is not drawn (a
+    // replay's step) moves them all the same.
+    preset_step();
+}
+
 void cSceneAttractor::draw_background() {
     const double a = cDisplaySettings::instance()->render_aspect();
     const float angle = elapsed_seconds() * 30.0f;
@@ -229,8 +235,6 @@ void cSceneAttractor::draw() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(0.0, 0.0, 2.0, 0.0, -0.5, 0.0, 0.0, 1.0, 0.0);
-
-    preset_step();
 
     glRotatef(elapsed_seconds() * 10.0f + m_rot, 0.0f, 1.0f, 0.0f);
     m_points.begin();

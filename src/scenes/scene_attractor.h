@@ -29,7 +29,7 @@ public:
     void leave() override {}
     void draw() override;
     void on_event(cEvent* event) override;
-    void update() override {}
+    void update() override;
     void add_vars(cGuiVarList* list) override;
 
     // Applies preset k to every field it covers. k outside 0 to 4 stops the

@@ -86,6 +86,10 @@ void cSceneCredits::on_event(cEvent* event) {
 }
 
 void cSceneCredits::update() {
+    if (!s_drawn) {
+        s_drawn = true;
+        s_first_draw_ms = timeline_ms();
+    }
     // The shader gets last frame's weight; the new one is for the next.
     set_credits_room_blend(m_blend);
     m_blend = float(1.0 - clamp01((timeline_ms() - m_light_note_ms) / double(kLightFadeMs)));
@@ -130,10 +134,6 @@ void cSceneCredits::draw() {
     m_levels.in_white = float(255.0 - 180.0 * s);
     m_hsb.y = float(70.0 - 170.0 * std::pow(s, 1.0 / 7.0));
 
-    if (!s_drawn) {
-        s_drawn = true;
-        s_first_draw_ms = now;
-    }
     m_levels.out_black =
         float(255.0 * smoothstep(1.0 - (now - s_first_draw_ms) / double(kOpeningMs)));
 

@@ -92,6 +92,13 @@ void cSceneCreditsSol::update() {
     set_credits_room_blend(m_blend);
     m_flare_system->update(*m_time_block);
     m_blend = float(0.3 + 0.3 * vt_rand_unit());
+    // The sun's shakes are drawn here, after the frame's other random
+    // numbers, so that a frame that is not drawn draws them too.
+    const double r1 = vt_rand_unit();
+    const double r2 = vt_rand_unit();
+    const double r3 = vt_rand_unit();
+    m_sun_shake = Vec3f(float(3.0 * r3), float(3.0 * r2), float(3.0 * r1));
+    m_flare_system->system().shake();
 }
 
 void cSceneCreditsSol::add_vars(cGuiVarList* list) {
@@ -159,10 +166,7 @@ void cSceneCreditsSol::draw_debris_shadows() {
 void cSceneCreditsSol::draw_sun() {
     glPushMatrix();
     glTranslatef(0.0f, 150.0f, 0.0f);
-    const double r1 = vt_rand_unit();
-    const double r2 = vt_rand_unit();
-    const double r3 = vt_rand_unit();
-    glTranslatef(float(3.0 * r3), float(3.0 * r2), float(3.0 * r1));
+    glTranslatef(m_sun_shake.x, m_sun_shake.y, m_sun_shake.z);
     glScalef(5.0f, 5.0f, 5.0f);
     // The debris shadows leave a faint black current colour behind; the sun
     // is drawn in its own colours, not as a black disc.

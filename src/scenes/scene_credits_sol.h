@@ -44,8 +44,9 @@ public:
     std::unique_ptr<iMesh> m_sphere; // loaded, not drawn
     cTexProxy m_room_maps[kCreditsRoomMaps];
     sLevelsValues m_levels;
-    Vec3f m_hsb;                   // hue, saturation, brightness
-    float m_flash_decay = 1000.0f; // shown in the variable list only
+    Vec3f m_hsb;                         // hue, saturation, brightness
+    Vec3f m_sun_shake{0.0f, 0.0f, 0.0f}; // the frame's random offset of the sun
+    float m_flash_decay = 1000.0f;       // shown in the variable list only
     float m_blend = 0.0f;
     cCameraPath m_paths[kPaths];
     int m_path_index = 1;

@@ -135,6 +135,20 @@ void cSceneScrub::update() {
         float((1.0 - m_flash_strength) * m_clear_color.z + 0.95 * m_flash * m_flash_strength);
     m_flash_smooth = smoothstep(m_flash);
     m_fog = float(m_fog_density + 0.2 * m_flash_smooth);
+
+    // The camera travels and the tunnel grows ahead of it here, not in draw:
+    // a frame that is not drawn (a replay's step) grows it all the same.
+    s_z = float(s_z + double(m_speed) * frame_seconds());
+    const float z = s_z;
+    if (z > m_radius_range.z + m_last_radius_z) {
+        m_last_radius_z = z;
+        m_scrub->m_radius = float(m_radius_range.x +
+                                  std::fabs(m_radius_range.y - m_radius_range.x) * vt_rand_unit());
+    }
+    m_scrub->m_useSpline = m_use_spline > 0.0f;
+    // Drawing uploads the blocks it has not seen: every block has its
+    // buffer pair to itself, so blocks released undrawn need no upload.
+    m_scrub->update(z, z + 14.0f);
 }
 
 void cSceneScrub::add_vars(cGuiVarList* list) {
@@ -182,7 +196,6 @@ void cSceneScrub::draw() {
     cRenderTargetManager* rtm = cRenderTargetManager::instance();
     cRTProxy a = bind_cleared_scene_target(m_clear_color.x, m_clear_color.y, m_clear_blue);
 
-    s_z = float(s_z + double(m_speed) * frame_seconds());
     const float z = s_z;
 
     const GLfloat fog_color[4] = {m_clear_color.x, m_clear_color.y, m_clear_blue, 1.0f};
@@ -214,14 +227,6 @@ void cSceneScrub::draw() {
     glDisable(GL_CULL_FACE);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_TEXTURE_RECTANGLE_ARB);
-
-    if (z > m_radius_range.z + m_last_radius_z) {
-        m_last_radius_z = z;
-        m_scrub->m_radius = float(m_radius_range.x +
-                                  std::fabs(m_radius_range.y - m_radius_range.x) * vt_rand_unit());
-    }
-    m_scrub->m_useSpline = m_use_spline > 0.0f;
-    m_scrub->update(z, z + 14.0f);
 
     glPushMatrix();
     glTranslatef(10.0f, 10.0f, 0.0f);

@@ -67,10 +67,18 @@ void cSceneSolarFlare::on_event(cEvent* event) {
 }
 
 void cSceneSolarFlare::update() {
+    // The sun grows from the first frame of the scene in the process.
+    if (!s_first_draw_taken) {
+        s_first_draw_ms = timeline_ms();
+        s_first_draw_taken = true;
+    }
     // Flicker: most frames keep the full input range, one in eight lowers
     // the input white to somewhere between 127.5 and 255.
     m_levels.in_white = float(255.0 * clamp01(0.5 + 4.0 * vt_rand_unit()));
     m_flare_system->update(*m_time_block);
+    // Drawn here with the rest of the frame's random numbers, also before
+    // the sun has grown and for frames that are not drawn.
+    m_flare_system->system().shake();
 }
 
 void cSceneSolarFlare::add_vars(cGuiVarList* list) {
@@ -99,10 +107,6 @@ void cSceneSolarFlare::reset_first_draw() {
 
 void cSceneSolarFlare::draw() {
     const int now = timeline_ms();
-    if (!s_first_draw_taken) {
-        s_first_draw_ms = now;
-        s_first_draw_taken = true;
-    }
     int t1 = -1;
     if (const cEventQueue* queue = cSceneManager::instance()->m_eventqueue)
         t1 = queue->find_next(1).m_time;
@@ -129,11 +133,8 @@ void cSceneSolarFlare::draw() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     // Before the sun has grown there is nothing to see: the gases, drawn as
     // points of a fixed pixel size, would all pile up on the centre pixel.
-    // The shake is still drawn from the generator, which keeps its sequence.
     if (g > 0.0f)
         m_flare_system->draw(now);
-    else
-        (void)m_flare_system->system().draw_jitter();
     a->unbind();
 
     apply_fades(now);

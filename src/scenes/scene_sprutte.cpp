@@ -147,15 +147,25 @@ void cSceneSprutte::set_light_colour(float r, float g, float b) {
     glLightfv(m_light, GL_SPECULAR, colour);
 }
 
-void cSceneSprutte::draw() {
+void cSceneSprutte::update() {
+    // The fade-in runs from the first frame of this scene in the process.
     const float seconds = elapsed_seconds();
-    const int now = timeline_ms();
-
-    // The fade-in runs from the first frame the process draws of this scene.
     if (!s_drawn) {
         s_drawn = true;
         s_first_draw_seconds = seconds;
     }
+    // The arms' bends travel on here, not in draw: a frame that is not drawn
+    // (a replay's step) moves them all the same.
+    m_angle = float(kPi / 8.0 * seconds + kPi * std::sin(2.0 * seconds));
+    const int now = timeline_ms();
+    sprutte_joint_step(m_joint_rot, m_joint_next, m_joint_pos, m_joint_frame, m_angle,
+                       m_propagation, now, m_last_step_ms);
+    m_last_step_ms = now;
+}
+
+void cSceneSprutte::draw() {
+    const float seconds = elapsed_seconds();
+    const int now = timeline_ms();
     const float u = float((double(seconds) - s_first_draw_seconds) / 15.0);
     m_levels.out_white = float(255.0 * clamp01(u));
 
@@ -180,8 +190,6 @@ void cSceneSprutte::draw() {
     glLightfv(m_light, GL_SPECULAR, m_light_color);
     glLightfv(m_light, GL_POSITION, m_light_pos);
     glEnable(m_light);
-
-    m_angle = float(kPi / 8.0 * seconds + kPi * std::sin(2.0 * seconds));
 
     {
         cProfileScope meshes("meshes"); // rings, debris, cage and creature
@@ -240,11 +248,6 @@ void cSceneSprutte::draw_rings_and_debris(float seconds) {
 }
 
 void cSceneSprutte::draw_creature() {
-    const int now = timeline_ms();
-    sprutte_joint_step(m_joint_rot, m_joint_next, m_joint_pos, m_joint_frame, m_angle,
-                       m_propagation, now, m_last_step_ms);
-    m_last_step_ms = now;
-
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();
     cShaderParameter<float> inside_out(1.0f);

@@ -30,7 +30,7 @@ public:
     void leave() override {}
     void draw() override;
     void on_event(cEvent* event) override;
-    void update() override {}
+    void update() override;
     void add_vars(cGuiVarList* list) override;
 
     // Drum notes received by every instance so far; never reset.

@@ -78,6 +78,7 @@ cImage make_fontlist() {
     place('-', 3, 0);
     place('.', 4, 0);
     place(',', 6, 0);
+    place(':', 7, 0);
     place('(', 8, 0);
     place(')', 9, 0);
 
