@@ -37,6 +37,7 @@ protected:
         glLoadIdentity();
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
+        glEnable(GL_LIGHTING);
         glDisable(GL_CULL_FACE);
         glDisable(GL_DEPTH_TEST);
         glClearColor(0, 0, 0, 1);

@@ -393,6 +393,7 @@ TEST_F(PostPassTest, PassesRestoreTheStateAndCreateNothingFrameAfterFrame) {
     };
     unsigned allocated = 0;
     std::vector<GLuint> names;
+    glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT);
     for (int frame = 0; frame < 3; ++frame) {
         const GLboolean depth_mask = frame % 2 ? GL_FALSE : GL_TRUE;
         for (std::size_t index = 0; index < passes.size(); ++index) {
@@ -446,8 +447,7 @@ TEST_F(PostPassTest, PassesRestoreTheStateAndCreateNothingFrameAfterFrame) {
     for (std::size_t kind = 0; kind < names.size(); ++kind)
         EXPECT_LE(later[kind], names[kind] + 1) << "kind " << kind;
     m_shaders->bind("null_shader");
-    glDisable(GL_LIGHTING);
-    glDepthMask(GL_TRUE);
+    glPopAttrib();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);

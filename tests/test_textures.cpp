@@ -153,7 +153,10 @@ TEST_F(TextureManagerTest, ImagesArriveUprightAndUnskewed) {
 }
 
 TEST_F(TextureManagerTest, AFileThatIsNoImageIsReported) {
-    const std::string path = write_temp_file("broken.png", "this is not a PNG file");
+    // A new name each time: the manager keeps what it loaded by its name.
+    static int run = 0;
+    const std::string path =
+        write_temp_file("broken" + std::to_string(run++) + ".png", "this is not a PNG file");
     testing::internal::CaptureStderr();
     cTexProxy tex = manager()->get_texture(path, false, GL_CLAMP);
     const std::string err = testing::internal::GetCapturedStderr();
