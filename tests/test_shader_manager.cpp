@@ -53,7 +53,11 @@ protected:
         manager()->init();
         m_init_output = testing::internal::GetCapturedStdout();
     }
-    void TearDown() override { cShaderManager_GLSL::destroy(); }
+    // Other tests find a working manager again (without these registrations).
+    void TearDown() override {
+        cShaderManager_GLSL::destroy();
+        ready_shader_manager();
+    }
 
     static cShaderManager_GLSL* manager() { return cShaderManager_GLSL::instance(); }
 
