@@ -12,7 +12,7 @@ set(POST_GL_SOURCES
 set(POST_TOOL_SOURCES)
 set(POST_CORE_TESTS)
 set(POST_GL_TESTS
-  test_post_effects.cpp
+  test_post_passes.cpp
 )
 set(POST_BENCH_SOURCES
   bench/bench_post.cpp

@@ -24,6 +24,5 @@ set(SHADERS_CORE_TESTS      # GL-free tests: into vantrel_core_tests
 )
 set(SHADERS_GL_TESTS        # GL tests: into vantrel_gl_tests
   test_shader_manager.cpp
-  test_shader_passes.cpp
 )
 set(SHADERS_BENCH_SOURCES)  # benchmarks: one executable each

@@ -18,7 +18,6 @@
 #include "shaders/shd_notex.h"
 #include "test_support.h"
 
-#include <IL/il.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -59,14 +58,7 @@ class EffectsGlTest : public testing::Test {
 protected:
     void SetUp() override {
         ensure_gl_context();
-        static bool once = [] {
-            testing::internal::CaptureStdout();
-            cResourcePath::instance()->push_searchpath(VANTREL_SOURCE_DIR "/src/shaders");
-            cShaderManager_GLSL::instance()->init();
-            testing::internal::GetCapturedStdout();
-            return true;
-        }();
-        (void)once;
+        ready_shader_manager();
         while (glGetError() != GL_NO_ERROR) {
         }
         glPushAttrib(GL_ALL_ATTRIB_BITS);
@@ -155,9 +147,7 @@ TEST_F(EffectsGlTest, RoundPointSpritesLookLikeSmoothPoints) {
             points.end();
             glDisableClientState(GL_VERTEX_ARRAY);
             EXPECT_FALSE(glIsEnabled(GL_POINT_SPRITE));
-            GLint program = -1;
-            glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-            EXPECT_EQ(program, 0);
+            EXPECT_EQ(gl_int(GL_CURRENT_PROGRAM), 0);
             pictures[fixed_function].resize(std::size_t(kView) * kView * 3);
             glPixelStorei(GL_PACK_ALIGNMENT, 1);
             glReadPixels(0, 0, kView, kView, GL_RGB, GL_UNSIGNED_BYTE,
@@ -301,41 +291,21 @@ void write_square_mesh(const std::string& path) {
     ASSERT_TRUE(bzobj_write_file(mesh, path, &error)) << error;
 }
 
-void write_image(const std::string& path, ILenum type, std::uint8_t r, std::uint8_t g,
-                 std::uint8_t b) {
-    std::vector<std::uint8_t> rgb;
-    for (int i = 0; i < 8 * 8; ++i)
-        rgb.insert(rgb.end(), {r, g, b});
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    ilTexImage(8, 8, 1, 3, IL_RGB, IL_UNSIGNED_BYTE, rgb.data());
-    ilEnable(IL_FILE_OVERWRITE);
-    ilSave(type, path.c_str());
-    ilDeleteImages(1, &image);
-}
-
-GLint get_int(GLenum what) {
-    GLint v = 0;
-    glGetIntegerv(what, &v);
-    return v;
-}
-
 // What the flare draw must leave as it found it, by name.
 std::map<std::string, GLint> gl_state() {
     std::map<std::string, GLint> s;
-    s["modelview depth"] = get_int(GL_MODELVIEW_STACK_DEPTH);
-    s["projection depth"] = get_int(GL_PROJECTION_STACK_DEPTH);
+    s["modelview depth"] = gl_int(GL_MODELVIEW_STACK_DEPTH);
+    s["projection depth"] = gl_int(GL_PROJECTION_STACK_DEPTH);
     for (int u = 1; u >= 0; --u) {
         ext::glActiveTextureARB(GLenum(GL_TEXTURE0_ARB + u));
         const std::string unit = "unit " + std::to_string(u);
-        s[unit + " texture depth"] = get_int(GL_TEXTURE_STACK_DEPTH);
+        s[unit + " texture depth"] = gl_int(GL_TEXTURE_STACK_DEPTH);
         s[unit + " 2D enabled"] = glIsEnabled(GL_TEXTURE_2D);
-        s[unit + " 2D binding"] = get_int(GL_TEXTURE_BINDING_2D);
+        s[unit + " 2D binding"] = gl_int(GL_TEXTURE_BINDING_2D);
     }
-    s["active unit"] = get_int(GL_ACTIVE_TEXTURE_ARB);
-    s["matrix mode"] = get_int(GL_MATRIX_MODE);
-    s["array buffer"] = get_int(GL_ARRAY_BUFFER_BINDING_ARB);
+    s["active unit"] = gl_int(GL_ACTIVE_TEXTURE_ARB);
+    s["matrix mode"] = gl_int(GL_MATRIX_MODE);
+    s["array buffer"] = gl_int(GL_ARRAY_BUFFER_BINDING_ARB);
     s["vertex array"] = glIsEnabled(GL_VERTEX_ARRAY);
     s["cull face"] = glIsEnabled(GL_CULL_FACE);
     s["blend"] = glIsEnabled(GL_BLEND);
@@ -349,14 +319,18 @@ TEST_F(EffectsGlTest, FlareDrawLeavesTheStateItFound) {
     const std::string dir = make_temp_dir("sunflare");
     write_square_mesh(dir + "/sun.bzobj");
     write_square_mesh(dir + "/sunflare.bzobj");
-    write_image(dir + "/sun_diffuse.jpg", IL_JPG, 255, 160, 0);
-    write_image(dir + "/sun_flare_gasses_fade2.png", IL_PNG, 255, 255, 255);
-    write_image(dir + "/sun_flare_gradient.png", IL_PNG, 255, 255, 255);
-    write_image(dir + "/sun_particle_ambientgasses.png", IL_PNG, 255, 255, 255);
+    std::vector<std::uint8_t> orange;
+    for (int i = 0; i < 8 * 8; ++i)
+        orange.insert(orange.end(), {255, 160, 0});
+    write_rgb_image(dir + "/sun_diffuse.jpg", 8, 8, orange);
+    for (const char* name :
+         {"sun_flare_gasses_fade2", "sun_flare_gradient", "sun_particle_ambientgasses"})
+        write_rgb_image(dir + "/" + name + ".png", 8, 8, std::vector<std::uint8_t>(8 * 8 * 3, 255));
     cResourcePath::instance()->push_searchpath(dir);
 
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
-    shaders->add_shader<cShdNotex>("notex_shader");
+    if (!shaders->find_shader("notex_shader"))
+        shaders->add_shader<cShdNotex>("notex_shader");
     vt_srand(1);
     cSolarFlares_GL flares;
     flares.load();
@@ -405,11 +379,8 @@ TEST_F(EffectsGlTest, FlareDrawLeavesTheStateItFound) {
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     EXPECT_EQ(gl_state(), before);
     EXPECT_EQ(shaders->current_shader(), "notex_shader");
-    GLint src = 0, dst = 0;
-    glGetIntegerv(GL_BLEND_SRC, &src);
-    glGetIntegerv(GL_BLEND_DST, &dst);
-    EXPECT_EQ(src, GL_SRC_ALPHA);
-    EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_EQ(gl_int(GL_BLEND_SRC), GL_SRC_ALPHA);
+    EXPECT_EQ(gl_int(GL_BLEND_DST), GL_ONE_MINUS_SRC_ALPHA);
     GLboolean depth_mask = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depth_mask);
     EXPECT_TRUE(depth_mask);

@@ -121,21 +121,19 @@ TEST_F(GuiDrawTest, DraggingNeedsTheLeftButtonAndWritesTheVariable) {
 }
 
 TEST(GuiFontTest, GlyphCellsFollowTheFontLayout) {
-    int column = -1, row = -1;
-    ASSERT_TRUE(cGuiPainter_GL::glyph_cell('0', &column, &row));
-    EXPECT_EQ(column, 0);
-    EXPECT_EQ(row, 1);
-    ASSERT_TRUE(cGuiPainter_GL::glyph_cell('z', &column, &row));
-    EXPECT_EQ(column, 35);
-    EXPECT_EQ(row, 1);
-    ASSERT_TRUE(cGuiPainter_GL::glyph_cell('A', &column, &row));
-    EXPECT_EQ(column, 10);
-    EXPECT_EQ(row, 0);
-    ASSERT_TRUE(cGuiPainter_GL::glyph_cell(')', &column, &row));
-    EXPECT_EQ(column, 9);
+    const struct {
+        char c;
+        int column, row;
+    } cells[] = {{'0', 0, 1}, {'z', 35, 1}, {'A', 10, 0}, {'-', 3, 0}, {')', 9, 0}, {':', 7, 0}};
+    for (const auto& cell : cells) {
+        int column = -1, row = -1;
+        ASSERT_TRUE(cGuiPainter_GL::glyph_cell(cell.c, &column, &row)) << cell.c;
+        EXPECT_EQ(column, cell.column) << cell.c;
+        EXPECT_EQ(row, cell.row) << cell.c;
+    }
     // "p0 -1.50": eight characters, seven glyphs, the blank stays empty; a
     // timecode has a glyph for every character.
-    int glyphs = 0;
+    int glyphs = 0, column = 0, row = 0;
     for (char c : std::string("p0 -1.50"))
         glyphs += cGuiPainter_GL::glyph_cell(c, &column, &row) ? 1 : 0;
     EXPECT_EQ(glyphs, 7);

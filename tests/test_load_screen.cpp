@@ -7,11 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-class LoadScreenTest : public testing::Test {
-protected:
-    void SetUp() override { ensure_gl_context(); }
-};
-
 bool is_bar(const std::vector<std::uint8_t>& rgb) {
     return rgb[0] < 40 && rgb[1] < 40;
 }
@@ -20,54 +15,35 @@ bool is_grey(const std::vector<std::uint8_t>& rgb) {
 }
 } // namespace
 
-TEST_F(LoadScreenTest, BarGrowsWithProgressOverALightGreyScreen) {
-    testing::internal::CaptureStderr();
-    cLoadScreen_SK screen;
-    testing::internal::GetCapturedStderr();
-    // The bar spans y 466 to 495 of 768 on the screen: inside the
-    // letterbox band (64 .. 704) its middle is at 64 + 480.5 / 768 * 640.
-    const int y = 64 + int((466.0 + 495.0) / 2.0 / 768.0 * 640.0);
-    // The software renderer keeps the back buffer's content across a swap,
-    // so the picture can be read back after progress has shown it.
-    const int bar_x = int(345.0 + 372.0 / 2);
-    screen.progress(1.0f);
-    EXPECT_TRUE(is_grey(read_pixel(100, y))) << int(read_pixel(100, y)[0]);
-    EXPECT_TRUE(is_bar(read_pixel(bar_x, y))) << int(read_pixel(bar_x, y)[0]);
-    screen.progress(0.0f);
-    EXPECT_TRUE(is_grey(read_pixel(bar_x, y))) << "no bar at 0";
-    screen.progress(0.25f);
-    EXPECT_TRUE(is_bar(read_pixel(370, y)));
-    EXPECT_TRUE(is_grey(read_pixel(bar_x + 100, y)));
-}
-
-TEST_F(LoadScreenTest, RestoresViewportAndClearColourWhenItGoes) {
+TEST(LoadScreenTest, BarGrowsOverALightGreyScreenAndTheStateComesBack) {
+    ensure_gl_context();
     glViewport(10, 20, 300, 200);
     glClearColor(0.25f, 0.5f, 0.75f, 1.0f);
     {
         testing::internal::CaptureStderr();
         cLoadScreen_SK screen;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "64 1024 640\n");
-        screen.progress(0.5f);
+        // The bar spans y 466 to 495 of 768 on the screen: inside the
+        // letterbox band (64 .. 704) its middle is at 64 + 480.5 / 768 * 640.
+        const int y = 64 + int((466.0 + 495.0) / 2.0 / 768.0 * 640.0);
+        // The software renderer keeps the back buffer's content across a
+        // swap, so the picture can be read back after progress has shown it.
+        const int bar_x = int(345.0 + 372.0 / 2);
+        screen.progress(1.0f);
+        EXPECT_TRUE(is_grey(read_pixel(100, y))) << int(read_pixel(100, y)[0]);
+        EXPECT_TRUE(is_bar(read_pixel(bar_x, y))) << int(read_pixel(bar_x, y)[0]);
+        screen.progress(0.0f);
+        EXPECT_TRUE(is_grey(read_pixel(bar_x, y))) << "no bar at 0";
+        screen.progress(0.25f);
+        EXPECT_TRUE(is_bar(read_pixel(370, y)));
+        EXPECT_TRUE(is_grey(read_pixel(bar_x + 100, y)));
     }
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[0], 10);
-    EXPECT_EQ(viewport[1], 20);
-    EXPECT_EQ(viewport[2], 300);
-    EXPECT_EQ(viewport[3], 200);
+    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{10, 20, 300, 200}));
     GLfloat clear[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     EXPECT_FLOAT_EQ(clear[1], 0.5f);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     cDisplaySettings::instance()->set_viewport();
-}
-
-TEST(LoadScreenGeometryTest, BarCornersFollowTheFraction) {
-    float xy[8];
-    cLoadScreen_SK::bar_corners(0.0f, xy);
-    EXPECT_FLOAT_EQ(xy[2], 330.0f); // collapsed to a line
-    EXPECT_FLOAT_EQ(xy[4], 360.0f);
-    cLoadScreen_SK::bar_corners(1.0f, xy);
-    EXPECT_FLOAT_EQ(xy[2] - xy[0], 372.0f);
-    EXPECT_FLOAT_EQ(xy[5] - xy[1], 29.0f);
 }

@@ -7,7 +7,6 @@
 #include "resource_path.h"
 #include "test_support.h"
 
-#include <IL/il.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -30,19 +29,6 @@ sMeshData two_triangles(int illum0, int illum1) {
     return data;
 }
 
-void write_png(const std::string& path) {
-    unsigned char rgb[4 * 4 * 3];
-    for (unsigned char& c : rgb)
-        c = 200;
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    ilTexImage(4, 4, 1, 3, IL_RGB, IL_UNSIGNED_BYTE, rgb);
-    ilEnable(IL_FILE_OVERWRITE);
-    ilSave(IL_PNG, path.c_str());
-    ilDeleteImages(1, &image);
-}
-
 class MeshObjTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -51,6 +37,7 @@ protected:
         glLoadIdentity();
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
+        glEnable(GL_LIGHTING);
         glDisable(GL_CULL_FACE);
         glDisable(GL_DEPTH_TEST);
         glClearColor(0, 0, 0, 1);
@@ -62,24 +49,6 @@ protected:
     }
 };
 } // namespace
-
-TEST_F(MeshObjTest, DrawsEachRangeWithItsMaterial) {
-    cMeshObj mesh(two_triangles(0, 0));
-    mesh.upload(true);
-    mesh.draw();
-    // Model 0 shows the diffuse colour as emission, whatever the lights.
-    std::vector<std::uint8_t> left = read_pixel(512 - 256, 64 + 300);
-    std::vector<std::uint8_t> right = read_pixel(512 + 256, 64 + 300);
-    EXPECT_GE(left[0], 250);
-    EXPECT_EQ(left[1], 0);
-    EXPECT_EQ(right[0], 0);
-    EXPECT_GE(right[1], 250);
-    GLint unit = 0;
-    glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &unit);
-    EXPECT_EQ(unit, GL_TEXTURE0_ARB);
-    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
 
 TEST_F(MeshObjTest, WithMaterialsOffItDrawsOneRangeAndLeavesTexturesAlone) {
     cMeshObj mesh(two_triangles(0, 0));
@@ -98,9 +67,7 @@ TEST_F(MeshObjTest, WithMaterialsOffItDrawsOneRangeAndLeavesTexturesAlone) {
     glEnable(GL_LIGHTING);
     EXPECT_GE(read_pixel(512 + 256, 64 + 300)[2], 250); // both triangles, current colour
     ext::glActiveTextureARB(GL_TEXTURE2_ARB);
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(GLuint(bound), texture);
+    EXPECT_EQ(GLuint(gl_int(GL_TEXTURE_BINDING_2D)), texture);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     glDisable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -139,8 +106,8 @@ TEST_F(MeshObjTest, MaterialStateFollowsTheIlluminationModel) {
 
 TEST_F(MeshObjTest, TexturesComeFromTheNamesWithTheirWrapModes) {
     const std::string dir = make_temp_dir("mesh_textures");
-    write_png(dir + "/diffuse.png");
-    write_png(dir + "/fallback.png");
+    for (const char* name : {"/diffuse.png", "/fallback.png"})
+        write_rgb_image(dir + name, 4, 4, std::vector<std::uint8_t>(4 * 4 * 3, 200));
     cResourcePath::instance()->push_searchpath(dir);
     auto wrap_of = [](const cTexProxy& texture) {
         texture.bind();
@@ -171,10 +138,10 @@ TEST_F(MeshObjTest, TexturesComeFromTheNamesWithTheirWrapModes) {
     glDisable(GL_TEXTURE_2D);
 }
 
-TEST_F(MeshObjTest, LoadsAWrittenFileByItsBareName) {
+TEST_F(MeshObjTest, LoadsAWrittenFileByItsBareNameAndDrawsEachRangeWithItsMaterial) {
     const std::string dir = make_temp_dir("mesh_files");
     std::string error;
-    ASSERT_TRUE(bzobj_write_file(two_triangles(0, 1), dir + "/pair.bzobj", &error)) << error;
+    ASSERT_TRUE(bzobj_write_file(two_triangles(0, 0), dir + "/pair.bzobj", &error)) << error;
     cResourcePath::instance()->push_searchpath(dir);
     std::unique_ptr<iMesh> mesh(BzObjLoader::create("models/pair.bzobj"));
     auto* obj = dynamic_cast<cMeshObj*>(mesh.get());
@@ -184,7 +151,16 @@ TEST_F(MeshObjTest, LoadsAWrittenFileByItsBareName) {
     EXPECT_EQ(obj->m_materials[1].m_name, "green");
     mesh->upload(true);
     mesh->draw();
-    EXPECT_GE(read_pixel(512 - 256, 64 + 300)[0], 250);
+    // Model 0 shows the diffuse colour as emission, whatever the lights.
+    const std::vector<std::uint8_t> left = read_pixel(512 - 256, 64 + 300);
+    const std::vector<std::uint8_t> right = read_pixel(512 + 256, 64 + 300);
+    EXPECT_GE(left[0], 250);
+    EXPECT_EQ(left[1], 0);
+    EXPECT_EQ(right[0], 0);
+    EXPECT_GE(right[1], 250);
+    EXPECT_EQ(gl_int(GL_ACTIVE_TEXTURE_ARB), GL_TEXTURE0_ARB);
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 using MeshObjDeathTest = MeshObjTest;

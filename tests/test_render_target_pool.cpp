@@ -78,24 +78,6 @@ TEST_F(RenderTargetPoolTest, WarmUpCreatesTwelveTargetsAndReturnsThemAll) {
     EXPECT_STREQ(M::size_name(3), "OOOPS");
 }
 
-TEST_F(RenderTargetPoolTest, APoolMissAfterWarmUpWarnsAndGrowsThePool) {
-    testing::internal::CaptureStdout();
-    {
-        M::eRTSize full = M::RTT_FULL;
-        cRTProxy a = m_pool->get_rt(full), b = m_pool->get_rt(full), c = m_pool->get_rt(full);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-        testing::internal::CaptureStdout();
-        cRTProxy d = m_pool->get_rt(full);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(),
-                  "# performance-warning: allocated rendertarget runtime: RTT_FULL\n");
-        EXPECT_EQ(d->get_width(), 1024u);
-        EXPECT_EQ(m_pool->in_use(), 4u);
-    }
-    EXPECT_EQ(m_pool->pooled(M::RTT_FULL), 4u);
-    EXPECT_EQ(m_pool->in_use(), 0u);
-    EXPECT_EQ(g_log.created.size(), 13u);
-}
-
 TEST_F(RenderTargetPoolTest, ReleaseAndTransfer) {
     // Releasing twice: the second finds no target and does nothing.
     cRTProxy p = m_pool->get_rt(M::RTT_HALF);
@@ -125,20 +107,30 @@ TEST_F(RenderTargetPoolTest, ReleaseAndTransfer) {
     EXPECT_EQ(m_pool->in_use(), 1u);
 }
 
-TEST_F(RenderTargetPoolTest, DestructionPrintsStatisticsAndDeletesEveryTarget) {
-    testing::internal::CaptureStdout(); // the warning for the fourth full-size target
+TEST_F(RenderTargetPoolTest, APoolMissWarnsAndGrowsThePoolAndDestructionDeletesAll) {
     {
         std::vector<cRTProxy> held;
-        for (M::eRTSize s : {M::RTT_FULL, M::RTT_FULL, M::RTT_FULL, M::RTT_FULL, M::RTT_HALF})
-            held.push_back(m_pool->get_rt(s));
+        testing::internal::CaptureStdout();
+        for (int i = 0; i < 3; ++i)
+            held.push_back(m_pool->get_rt(M::RTT_FULL));
+        held.push_back(m_pool->get_rt(M::RTT_HALF));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        testing::internal::CaptureStdout();
+        held.push_back(m_pool->get_rt(M::RTT_FULL));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  "# performance-warning: allocated rendertarget runtime: RTT_FULL\n");
+        EXPECT_EQ(held.back()->get_width(), 1024u);
+        EXPECT_EQ(m_pool->in_use(), 5u);
     }
-    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(m_pool->pooled(M::RTT_FULL), 4u);
+    EXPECT_EQ(m_pool->in_use(), 0u);
     testing::internal::CaptureStdout();
     delete m_pool;
     m_pool = nullptr;
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "# rrt-manager: number of tmp-rt allocated: 13\n"
               "# rtt-manager: maximum concurrently allocated RTs: 12\n");
+    EXPECT_EQ(g_log.created.size(), 13u);
     EXPECT_EQ(g_log.deleted, 13);
 }
 

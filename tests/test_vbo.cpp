@@ -69,15 +69,11 @@ TEST_F(VboTest, TexcoordsOfUnitOneLeaveTheClientUnitAtZero) {
     cVBO coords(2);
     coords.upload(3, kTriangle);
     coords.bind_texcoords(GL_TEXTURE1_ARB);
-    GLint client_unit = 0;
-    glGetIntegerv(GL_CLIENT_ACTIVE_TEXTURE_ARB, &client_unit);
-    EXPECT_EQ(client_unit, GL_TEXTURE0_ARB);
+    EXPECT_EQ(gl_int(GL_CLIENT_ACTIVE_TEXTURE_ARB), GL_TEXTURE0_ARB);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
     ext::glClientActiveTextureARB(GL_TEXTURE1_ARB);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
-    GLint size = 0;
-    glGetIntegerv(GL_TEXTURE_COORD_ARRAY_SIZE, &size);
-    EXPECT_EQ(size, 2);
+    EXPECT_EQ(gl_int(GL_TEXTURE_COORD_ARRAY_SIZE), 2);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     ext::glClientActiveTextureARB(GL_TEXTURE0_ARB);
 }

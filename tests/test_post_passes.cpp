@@ -1,0 +1,473 @@
+// The post-processing passes on pixels: small pictures are written into
+// pooled targets, run through the passes as the scenes run them and read
+// back; and the state the passes leave for whatever draws next.
+#include "gl_entry.h"
+#include "gl_test_support.h"
+#include "gui/gui_var_list.h"
+#include "post_color_correction.h"
+#include "post_glow.h"
+#include "post_hsb.h"
+#include "post_levels.h"
+#include "post_pass.h"
+#include "post_resample.h"
+#include "render_fsq.h"
+#include "render_target_manager.h"
+#include "shader_manager_glsl.h"
+#include "shaders/shd_blurtex.h"
+#include "shaders/shd_lightmap.h"
+#include "shaders/shd_notex.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <sstream>
+#include <vector>
+
+namespace {
+using M = cRenderTargetManager;
+using tPixels = std::vector<std::uint8_t>; // RGB, rows from the bottom
+
+// A black target with w x h given pixels in its lower left corner.
+void put(iRenderTarget& rt, int w, int h, const tPixels& rgb) {
+    fill_target(rt, {0, 0, 0});
+    select_texture_unit(0);
+    rt.bind_texture();
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexSubImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, 0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    rt.unbind_texture();
+}
+
+void expect_near_pixels(const tPixels& actual, const tPixels& expected, int tolerance) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < actual.size(); ++i)
+        EXPECT_NEAR(actual[i], expected[i], tolerance) << "pixel " << i / 3 << " channel " << i % 3;
+}
+
+// One draw of a target through a shader into another, as the passes draw.
+void shade_into(const char* shader, iRenderTarget& in, iRenderTarget& out) {
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    out.bind();
+    begin_pass();
+    shaders->push_shader();
+    select_texture_unit(0);
+    in.bind_texture();
+    const bool texels = begin_texel_sampling(in);
+    in.enable_texture();
+    shaders->bind(shader);
+    draw_target(in);
+    shaders->pop_shader();
+    end_texel_sampling(in, texels);
+    in.disable_texture();
+    in.unbind_texture();
+    end_pass();
+    out.unbind();
+}
+
+// A 256 x 1 lookup image, the identity or its inverse.
+std::string write_lookup(const std::string& name, bool invert) {
+    tPixels rgb;
+    for (int i = 0; i < 256; ++i)
+        rgb.insert(rgb.end(), 3, std::uint8_t(invert ? 255 - i : i));
+    return write_rgb_image(make_temp_dir("lookups") + "/" + name, 256, 1, rgb);
+}
+
+// A fresh name of each kind of GL object, given back at once: GL hands out
+// names in increasing order, so a later probe more than one higher means
+// that objects were created in between.
+std::vector<GLuint> probe_names() {
+    GLuint names[3];
+    glGenTextures(1, &names[0]);
+    glDeleteTextures(1, &names[0]);
+    ext::glGenFramebuffersEXT(1, &names[1]);
+    ext::glDeleteFramebuffersEXT(1, &names[1]);
+    ext::glGenRenderbuffersEXT(1, &names[2]);
+    ext::glDeleteRenderbuffersEXT(1, &names[2]);
+    return {names[0], names[1], names[2]};
+}
+
+class PostPassTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ensure_gl_context();
+        m_shaders = ready_shader_manager();
+        if (!m_shaders->find_shader("notex_shader"))
+            m_shaders->add_shader<cShdNotex>("notex_shader");
+        m_pool = M::instance();
+    }
+    void TearDown() override { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
+    cShaderManager_GLSL* m_shaders = nullptr;
+    M* m_pool = nullptr;
+};
+} // namespace
+
+TEST_F(PostPassTest, LevelsFollowThePhotoEditorFormulaOnARamp) {
+    cRTProxy in = m_pool->get_rt(M::RTT_FULL), out = m_pool->get_rt(M::RTT_FULL);
+    tPixels ramp;
+    for (int i = 0; i < 256; ++i)
+        ramp.insert(ramp.end(), 3, std::uint8_t(i));
+    put(*in, 256, 1, ramp);
+    for (const sLevelsValues& v :
+         {sLevelsValues{0, 255, 1, 0, 255}, sLevelsValues{200, 255, 1, 0, 255},
+          sLevelsValues{30, 220, 1.6f, 10, 240}, sLevelsValues{0, 128, 0.5f, 0, 255}}) {
+        SCOPED_TRACE(testing::Message() << v.in_black << " " << v.in_white << " " << v.gamma);
+        tPixels expected;
+        for (int i = 0; i < 256; ++i) {
+            double level = (i - v.in_black) / (v.in_white - v.in_black);
+            level = std::pow(std::min(std::max(level, 0.0), 1.0), 1.0 / v.gamma);
+            expected.insert(
+                expected.end(), 3,
+                std::uint8_t(std::lround(v.out_black + level * (v.out_white - v.out_black))));
+        }
+        apply_levels_into(*out, *in, v);
+        expect_near_pixels(read_target(*out, 256, 1), expected, 1);
+    }
+}
+
+TEST_F(PostPassTest, HsbTurnsHueScalesSaturationAndShiftsBrightness) {
+    cRTProxy in = m_pool->get_rt(M::RTT_EIGHTH), out = m_pool->get_rt(M::RTT_EIGHTH);
+    fill_target(*in, {255, 0, 0});
+    const struct {
+        Vec3f hsb;
+        tPixels rgb;
+    } cases[] = {
+        {Vec3f(0, 0, 0), {255, 0, 0}},        {Vec3f(120, 0, 0), {0, 255, 0}},
+        {Vec3f(-120, 0, 0), {0, 0, 255}},     {Vec3f(60, 0, 0), {255, 255, 0}},
+        {Vec3f(0, -50, 0), {255, 128, 128}},  {Vec3f(0, 0, -50), {128, 0, 0}},
+        {Vec3f(0, -100, 0), {255, 255, 255}}, // no saturation: grey at red's brightness
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.hsb.x << " " << c.hsb.y << " " << c.hsb.z);
+        apply_hsb_into(*out, c.hsb, *in);
+        expect_near_pixels(read_target(*out, 1, 1, 5, 5), c.rgb, 1);
+    }
+    fill_target(*in, {40, 80, 120});
+    apply_hsb_into(*out, Vec3f(0, -100, 0), *in);
+    const tPixels grey = read_target(*out, 1, 1, 5, 5);
+    EXPECT_EQ(grey[0], grey[1]);
+    EXPECT_EQ(grey[1], grey[2]);
+}
+
+TEST_F(PostPassTest, ColourCorrectionLooksEachChannelUp) {
+    cRTProxy in = m_pool->get_rt(M::RTT_FULL), out = m_pool->get_rt(M::RTT_FULL);
+    tPixels picture, inverted;
+    for (int i = 0; i < 256; ++i)
+        picture.insert(picture.end(),
+                       {std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7)});
+    for (std::uint8_t value : picture)
+        inverted.push_back(std::uint8_t(255 - value));
+    put(*in, 256, 1, picture);
+    cPostColorCorrection(write_lookup("invert.png", true)).apply_into(*in, *out);
+    expect_near_pixels(read_target(*out, 256, 1), inverted, 0);
+}
+
+TEST_F(PostPassTest, BlurShaderSpreadsAPixelAlongItsDirectionOnly) {
+    setup_blur();
+    cRTProxy in = m_pool->get_rt(M::RTT_EIGHTH), out = m_pool->get_rt(M::RTT_EIGHTH);
+    const int cx = 64, cy = 40;
+    fill_target(*in, {0, 0, 0});
+    fill_target(*in, {255, 255, 255}, cx, cy, 1, 1);
+    for (const bool horizontal : {true, false}) {
+        SCOPED_TRACE(horizontal ? "horizontal" : "vertical");
+        float dir[2] = {horizontal ? 1.0f : 0.0f, horizontal ? 0.0f : 1.0f};
+        cShaderParameter<float* const> carrier(dir);
+        m_shaders->set_parameter("blur_shader", cShdBlurTex::SP_SAMPLEDIR, &carrier);
+        shade_into("blur_shader", *in, *out);
+        const tPixels row = read_target(*out, 21, 1, cx - 10, cy),
+                      column = read_target(*out, 1, 21, cx, cy - 10);
+        const tPixels& along = horizontal ? row : column;
+        const tPixels& across = horizontal ? column : row;
+        int total = 0;
+        for (int i = 0; i < 21; ++i) {
+            total += along[i * 3];
+            EXPECT_EQ(along[i * 3], along[i * 3 + 2]) << i;
+            EXPECT_NEAR(along[i * 3], along[(20 - i) * 3], 1) << i;
+            if (i > 0 && i <= 10) {
+                EXPECT_LE(along[(i - 1) * 3], along[i * 3]) << i;
+            }
+            if (i != 10) {
+                EXPECT_EQ(across[i * 3], 0) << i;
+            }
+        }
+        EXPECT_NEAR(along[10 * 3], 51, 1);
+        EXPECT_GT(along[15 * 3], 0);
+        EXPECT_EQ(along[16 * 3], 0);
+        EXPECT_NEAR(total, 255, 6); // the light is moved, not gained or lost
+    }
+}
+
+TEST_F(PostPassTest, BlurPassSpreadsBothWaysInPlaceAndKeepsTheLight) {
+    setup_blur();
+    cRTProxy t = m_pool->get_rt(M::RTT_QUATER);
+    const int w = int(t->get_width()), cx = 100, cy = 80;
+    fill_target(*t, {0, 0, 0});
+    fill_target(*t, {255, 255, 255}, cx, cy, 1, 1);
+    blur(*t, *t);
+    const tPixels rgb = read_target(*t, w, int(t->get_height()));
+    auto at = [&](int x, int y) { return rgb[(std::size_t(y) * w + x) * 3]; };
+    long total = 0;
+    for (std::size_t i = 0; i < rgb.size(); i += 3)
+        total += rgb[i];
+    EXPECT_NEAR(double(total), 255.0, 40.0);
+    EXPECT_GT(at(cx + 2, cy + 2), 0);
+    EXPECT_EQ(at(cx - 2, cy), at(cx + 2, cy));
+    EXPECT_EQ(at(cx, cy - 2), at(cx, cy + 2));
+    EXPECT_EQ(at(cx + 2, cy), at(cx, cy + 2));
+    EXPECT_EQ(blur_temp_size(128), M::RTT_EIGHTH);
+    EXPECT_EQ(blur_temp_size(256), M::RTT_QUATER);
+    EXPECT_EQ(blur_temp_size(512), M::RTT_HALF);
+    EXPECT_EQ(blur_temp_size(1024), M::RTT_FULL);
+    EXPECT_EQ(blur_temp_size(2048), M::RTT_FULL);
+}
+
+TEST_F(PostPassTest, SpillAddScreensTheGlowOverTheBase) {
+    cRTProxy base = m_pool->get_rt(M::RTT_EIGHTH), glow = m_pool->get_rt(M::RTT_EIGHTH);
+    cRTProxy out = m_pool->get_rt(M::RTT_EIGHTH);
+    const tPixels stripes[4] = {{0, 0, 0}, {128, 128, 128}, {255, 255, 255}, {200, 0, 0}};
+    for (int i = 0; i < 4; ++i)
+        fill_target(*base, stripes[i], 32 * i, 0, 32, 80);
+    fill_target(*glow, {128, 128, 0});
+    spill_add_into(*out, *glow, *base);
+    const tPixels screened[4] = {{128, 128, 0}, {192, 192, 128}, {255, 255, 255}, {227, 128, 0}};
+    for (int i = 0; i < 4; ++i)
+        expect_near_pixels(read_target(*out, 1, 1, 32 * i + 16, 40), screened[i], 1);
+}
+
+TEST_F(PostPassTest, HalfResampleAveragesEachTwoByTwoBlock) {
+    setup_resample_half();
+    cRTProxy in = m_pool->get_rt(M::RTT_FULL), out = m_pool->get_rt(M::RTT_HALF);
+    tPixels input;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            const auto v = std::uint8_t(16 * x + 64 * y);
+            input.insert(input.end(), {v, std::uint8_t(255 - v), std::uint8_t(x == y ? 200 : 0)});
+        }
+    put(*in, 4, 4, input);
+    resample_half(*in, *out);
+    tPixels expected;
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int d = 0; d < 4; ++d)
+                    sum += input[((2 * y + d / 2) * 4 + 2 * x + d % 2) * 3 + c];
+                expected.push_back(std::uint8_t(sum / 4));
+            }
+    expect_near_pixels(read_target(*out, 2, 2), expected, 1);
+}
+
+TEST_F(PostPassTest, LightmapMixesTheTwoBakesByBlend) {
+    m_shaders->add_shader<cShdLightmap>("lightmap_shader");
+    cRTProxy out = m_pool->get_rt(M::RTT_EIGHTH);
+    const std::uint8_t bakes[2][3] = {{0, 40, 200}, {200, 40, 0}}; // light off, light on
+    GLuint textures[2];
+    glGenTextures(2, textures);
+    for (int unit : {1, 0}) {
+        select_texture_unit(unit);
+        glBindTexture(GL_TEXTURE_2D, textures[unit]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, bakes[unit]);
+    }
+    cShaderParameter<float> blend(0.25f);
+    m_shaders->set_parameter("lightmap_shader", cShdLightmap::SP_BLEND, &blend);
+    out->bind();
+    begin_pass();
+    m_shaders->push_shader();
+    m_shaders->bind("lightmap_shader");
+    draw_target(*out);
+    m_shaders->pop_shader();
+    end_pass();
+    out->unbind();
+    for (int unit : {1, 0}) {
+        select_texture_unit(unit);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+    glDeleteTextures(2, textures);
+    expect_near_pixels(read_target(*out, 1, 1, 5, 5), {50, 40, 150}, 1);
+}
+
+TEST_F(PostPassTest, GlowGrowsAHaloAroundBrightLightAndTheGainLiftsTheScreensOnly) {
+    cRTProxy source = m_pool->get_rt(M::RTT_FULL), output = m_pool->get_rt(M::RTT_FULL);
+    sGlowSettings settings; // threshold 200, gain 128
+    fill_target(*source, {100, 100, 100});
+    glow_onto(settings, *source, M::RTT_QUATER);
+    // Below the threshold nothing glows: the picture arrives unchanged.
+    EXPECT_NEAR(int(read_pixel(512, 64 + 320)[0]), 100, 1);
+
+    fill_target(*source, {0, 0, 0});
+    fill_target(*source, {255, 255, 255}, 500, 300, 24, 24);
+    glow_onto(settings, *source, M::RTT_QUATER);
+    EXPECT_GE(int(read_pixel(512, 64 + 312)[0]), 250); // the spot itself
+    EXPECT_GT(int(read_pixel(540, 64 + 312)[0]), 0);   // its halo
+    EXPECT_EQ(int(read_pixel(700, 64 + 500)[0]), 0);   // far away: black
+
+    // glow_into routes two composites: its output gets the blurred bright
+    // pass as it is, the screen the glow raised by the gain. With the gain at
+    // 255 both are the same; a lower gain brightens the screen's halo only.
+    auto halo = [&](float gain, int x) {
+        sGlowSettings s;
+        s.gain = gain;
+        fill_target(*output, {0, 0, 255});
+        glow_into(s, *source, *output, M::RTT_HALF);
+        const tPixels out = read_target(*output, 1, 1, x, 312);
+        EXPECT_EQ(out[0], out[2]); // the output's blue is replaced, not added to
+        return std::make_pair(int(read_pixel(x, 64 + 312)[0]), int(out[0]));
+    };
+    int x = 530;
+    while (x < 600 && halo(255.0f, x).second > 60)
+        ++x;
+    const std::pair<int, int> plain = halo(255.0f, x);
+    ASSERT_GT(plain.second, 5) << "a faint halo pixel at x " << x;
+    EXPECT_NEAR(plain.first, plain.second, 1);
+    const std::pair<int, int> raised = halo(64.0f, x);
+    EXPECT_NEAR(raised.second, plain.second, 1) << "the output's glow ignores the gain";
+    EXPECT_GT(raised.first, plain.first + 10) << "the screen's glow is raised by the gain";
+
+    // Leaving the window alone changes nothing in the output, and the window
+    // keeps what it had.
+    const tPixels composited = read_target(*output, 1024, 640);
+    fill_target(*output, {0, 0, 255});
+    glClearColor(0.0f, 0.2f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glow_into(settings, *source, *output, M::RTT_HALF, GLOW_WINDOW_UNTOUCHED);
+    EXPECT_TRUE(read_target(*output, 1024, 640) == composited);
+    EXPECT_EQ(read_pixel(512, 64 + 312), (std::vector<std::uint8_t>{0, 51, 0}));
+}
+
+TEST_F(PostPassTest, NearestSamplingOnlyWhereTexelsMeetPixels) {
+    cRTProxy full = m_pool->get_rt(M::RTT_FULL), quarter = m_pool->get_rt(M::RTT_QUATER);
+    const struct {
+        const char* what;
+        iRenderTarget* target;
+        int viewport_w, viewport_h;
+        unsigned scale;
+        bool nearest;
+    } cases[] = {
+        {"same size", &*full, 1024, 640, 1, true},
+        {"widescreen stretch", &*full, 1024, 768, 1, false},
+        {"downsampling", &*full, 512, 320, 1, false},
+        {"half resample", &*full, 512, 320, 2, true},
+        {"upsampled glow", &*quarter, 1024, 640, 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        glViewport(0, 0, c.viewport_w, c.viewport_h);
+        select_texture_unit(0);
+        c.target->bind_texture();
+        const bool switched = begin_texel_sampling(*c.target, c.scale);
+        EXPECT_EQ(switched, c.nearest);
+        GLint filter = 0;
+        glGetTexParameteriv(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, &filter);
+        EXPECT_EQ(filter, c.nearest ? GL_NEAREST : GL_LINEAR);
+        c.target->unbind_texture();
+        end_texel_sampling(*c.target, switched);
+        glGetTexParameteriv(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, &filter);
+        EXPECT_EQ(filter, GL_LINEAR);
+        c.target->unbind_texture();
+    }
+    glViewport(0, 64, 1024, 640);
+}
+
+// Every pass (and the plain quad draw under them) restores the shader, the
+// enables, the depth mask, the framebuffer, the viewport and the matrices,
+// keeps linear filtering on the targets (a later pass may stretch them), and
+// after the first frame creates no targets and no GL objects.
+TEST_F(PostPassTest, PassesRestoreTheStateAndCreateNothingFrameAfterFrame) {
+    cRTProxy a = m_pool->get_rt(M::RTT_HALF), b = m_pool->get_rt(M::RTT_HALF);
+    cRTProxy full = m_pool->get_rt(M::RTT_FULL);
+    cPostColorCorrection correction(write_lookup("identity.png", false));
+    setup_resample_half();
+    const std::vector<std::function<void()>> passes = {
+        [&] { render_fsq(*a); },
+        [&] { apply_levels_into(*b, *a, sLevelsValues()); },
+        [&] { apply_hsb_into(*b, Vec3f(10, 0, 0), *a); },
+        [&] { blur(*a, *b); },
+        [&] { spill_add_into(*b, *a, *full); },
+        [&] { glow_onto(sGlowSettings(), *full, M::RTT_EIGHTH); },
+        [&] { glow_into(sGlowSettings(), *full, *b, M::RTT_QUATER); },
+        [&] { glow_into(sGlowSettings(), *full, *b, M::RTT_HALF, GLOW_WINDOW_UNTOUCHED); },
+        [&] { correction.apply_into(*a, *b); },
+        [&] { resample_half(*full, *a); },
+    };
+    unsigned allocated = 0;
+    std::vector<GLuint> names;
+    glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT);
+    for (int frame = 0; frame < 3; ++frame) {
+        const GLboolean depth_mask = frame % 2 ? GL_FALSE : GL_TRUE;
+        for (std::size_t index = 0; index < passes.size(); ++index) {
+            SCOPED_TRACE(testing::Message() << "frame " << frame << " pass " << index);
+            m_shaders->bind("notex_shader");
+            glEnable(GL_BLEND);
+            glEnable(GL_DEPTH_TEST);
+            glEnable(GL_LIGHTING);
+            glDepthMask(depth_mask);
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+            glOrtho(-2, 2, -2, 2, -2, 2);
+            glMatrixMode(GL_MODELVIEW);
+            glLoadIdentity();
+            glTranslatef(1.0f, 2.0f, -3.0f);
+            passes[index]();
+            EXPECT_EQ(m_shaders->current_shader(), "notex_shader");
+            EXPECT_TRUE(glIsEnabled(GL_BLEND) && glIsEnabled(GL_DEPTH_TEST) &&
+                        glIsEnabled(GL_LIGHTING));
+            EXPECT_FALSE(glIsEnabled(GL_TEXTURE_RECTANGLE_ARB));
+            GLboolean mask = !depth_mask;
+            glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
+            EXPECT_EQ(mask, depth_mask);
+            GLint viewport[4] = {};
+            glGetIntegerv(GL_VIEWPORT, viewport);
+            EXPECT_EQ(viewport[1], 64);
+            EXPECT_EQ(gl_int(GL_FRAMEBUFFER_BINDING_EXT), 0);
+            EXPECT_EQ(gl_int(GL_MATRIX_MODE), GL_MODELVIEW);
+            GLfloat projection[16], modelview[16];
+            glGetFloatv(GL_PROJECTION_MATRIX, projection);
+            glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+            EXPECT_FLOAT_EQ(projection[0], 0.5f);
+            EXPECT_FLOAT_EQ(modelview[13], 2.0f);
+            EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+            for (iRenderTarget* target : {&*a, &*b, &*full}) {
+                GLint filter = 0;
+                target->bind_texture();
+                glGetTexParameteriv(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, &filter);
+                target->unbind_texture();
+                EXPECT_EQ(filter, GL_LINEAR);
+            }
+        }
+        if (frame == 0) {
+            allocated = m_pool->max_allocated();
+            names = probe_names();
+        }
+        EXPECT_EQ(m_pool->max_allocated(), allocated);
+        EXPECT_EQ(m_pool->in_use(), 3u);
+    }
+    const std::vector<GLuint> later = probe_names();
+    for (std::size_t kind = 0; kind < names.size(); ++kind)
+        EXPECT_LE(later[kind], names[kind] + 1) << "kind " << kind;
+    m_shaders->bind("null_shader");
+    glPopAttrib();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+TEST(PostVarsTest, RegistrationsNameRangesInOrder) {
+    cGuiVarList list;
+    sLevelsValues levels;
+    Vec3f hsb(0, 0, 0);
+    sGlowSettings glow_settings;
+    add_levels_vars(&list, &levels);
+    add_hsb_vars(&list, &hsb);
+    add_cut_vars(&glow_settings, &list);
+    std::ostringstream printed;
+    list.print(printed);
+    EXPECT_EQ(printed.str(), "in black 0\nin white 255\ngamma 1\nout black 0\nout white 255\n"
+                             "hue 0\nsaturation 0\nbrightness 0\npre-cut 200\npost-cut 128\n");
+    glow_settings.threshold = 150.0f; // the next glow reads the changed value
+    std::ostringstream changed;
+    list.print(changed);
+    EXPECT_NE(changed.str().find("pre-cut 150\n"), std::string::npos);
+}
