@@ -30,10 +30,11 @@
 constexpr int kPicY = 64, kPicW = 1024, kPicH = 640;
 
 // What a frame could leave behind that the next pass would inherit: stack
-// depths, bindings, the viewport, the enables, the shader stack and the
-// render targets lent; with `matrices` also both matrices and depth writes,
-// with `colour` the current colour, point size and blend function.
-inline std::vector<double> gl_frame_state(bool matrices, bool colour) {
+// depths, bindings, the viewport, the shader stack and the render targets
+// lent; with `enables` also the fixed-function switches, with `matrices` both
+// matrices and depth writes, with `colour` the current colour, point size and
+// blend function.
+inline std::vector<double> gl_frame_state(bool enables, bool matrices, bool colour) {
     std::vector<double> s;
     GLfloat f[16];
     for (GLenum e : {GL_MODELVIEW_MATRIX, GL_PROJECTION_MATRIX}) {
@@ -54,7 +55,8 @@ inline std::vector<double> gl_frame_state(bool matrices, bool colour) {
     }
     for (GLenum e : {GL_BLEND, GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_FOG, GL_CULL_FACE,
                      GL_TEXTURE_2D, GL_TEXTURE_RECTANGLE_ARB, GL_POINT_SMOOTH, GL_VERTEX_ARRAY})
-        s.push_back(glIsEnabled(e));
+        if (enables)
+            s.push_back(glIsEnabled(e));
     glGetFloatv(GL_CURRENT_COLOR, f);
     glGetFloatv(GL_POINT_SIZE, f + 4);
     if (colour)
@@ -161,10 +163,11 @@ protected:
         }
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        const std::vector<double> before = gl_frame_state(m_keeps_matrices, m_keeps_colour);
+        const std::vector<double> before =
+            gl_frame_state(m_keeps_enables, m_keeps_matrices, m_keeps_colour);
         scene.draw();
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << scene.get_name() << " at " << ms << " ms";
-        EXPECT_EQ(gl_frame_state(m_keeps_matrices, m_keeps_colour), before)
+        EXPECT_EQ(gl_frame_state(m_keeps_enables, m_keeps_matrices, m_keeps_colour), before)
             << scene.get_name() << " at " << ms << " ms";
     }
 
@@ -186,7 +189,8 @@ protected:
     cClock_manual m_clock;
     cSceneManager* m_manager = nullptr;
     int m_last = 0;
-    // Whether the scenes of the test hand back the matrices and depth writes,
-    // and the current colour, point size and blend function, as well.
-    bool m_keeps_matrices = false, m_keeps_colour = false;
+    // Whether the scenes of the test hand back the switches, the matrices
+    // and depth writes, and the current colour, point size and blend
+    // function, as well.
+    bool m_keeps_enables = true, m_keeps_matrices = false, m_keeps_colour = false;
 };

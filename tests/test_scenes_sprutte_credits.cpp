@@ -18,7 +18,11 @@ double picture_brightness() {
     return brightness(mean_rgb(read_rgb()));
 }
 
-using SprutteCreditsSceneTest = SceneFixture;
+// The rooms set the switches they draw with and leave them so.
+class SprutteCreditsSceneTest : public SceneFixture {
+protected:
+    SprutteCreditsSceneTest() { m_keeps_enables = false; }
+};
 } // namespace
 
 TEST_F(SprutteCreditsSceneTest, SprutteDrumNotesSwitchPathsFromNote38On) {
