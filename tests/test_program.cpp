@@ -48,9 +48,9 @@ sShow make_show(const std::string& name, const char* markers) {
     run_command("cp " + test_music() + " " + show.root + "/data/music/tonvik7.mp3");
     // The scenes' own assets and shader programs come from the source tree.
     make_temp_dir(name + "/src");
-    run_command("ln -s " VANTREL_SOURCE_DIR "/src/shaders " + show.root + "/src/shaders");
-    run_command("ln -s " VANTREL_SOURCE_DIR "/data/models " + show.root + "/data/models");
-    run_command("ln -s " VANTREL_SOURCE_DIR "/data/textures " + show.root + "/data/textures");
+    run_command("ln -sfn " VANTREL_SOURCE_DIR "/src/shaders " + show.root + "/src/shaders");
+    run_command("ln -sfn " VANTREL_SOURCE_DIR "/data/models " + show.root + "/data/models");
+    run_command("ln -sfn " VANTREL_SOURCE_DIR "/data/textures " + show.root + "/data/textures");
     return show;
 }
 
