@@ -8,7 +8,7 @@ cmake make g++ pkg-config
 clang libclang-rt-14-dev clang-format
 libgtest-dev libgmock-dev libbenchmark-dev
 libgl-dev mesa-common-dev libglu1-mesa-dev libgl1-mesa-dri
-libsdl2-dev libmpg123-dev libdevil-dev
+libsdl2-dev libmpg123-dev libdevil-dev libtinyobjloader-dev
 xvfb xauth xdotool ffmpeg lame glslang-tools
 "
 

@@ -3,12 +3,16 @@
 
 #include "math/vec3.h"
 
+class cCameraPath;
+
 class cCamera {
 public:
     cCamera();
 
     // Loads the projection and model-view matrices for this camera.
     void apply() const;
+    // Takes eye, target and up from the path at t, then applies.
+    void apply_on_path(const cCameraPath& path, float t);
 
     Vec3f m_eye{1.0f, 1.0f, 1.0f};
     Vec3f m_center{0.0f, 0.0f, 0.0f};

@@ -7,8 +7,6 @@
 #include <cstdlib>
 
 namespace {
-const int kKeyEscape = 27;
-
 // SDL key symbols of printable keys are their characters; others are large
 // values that tolower must not see.
 int key_code(int symbol) {

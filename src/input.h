@@ -5,6 +5,13 @@
 
 #include <map>
 
+// Codes of the keys the program reads itself (SDL key symbols, as in
+// g_keys_down).
+constexpr int kKeyTab = 9;
+constexpr int kKeyEscape = 27;
+constexpr int kKeySpace = 32;
+constexpr int kKeyQ = 113;
+
 // Keys held down now (SDL key symbols through tolower), each mapped to 0: a
 // key is here from its key-down until its key-up.
 extern std::map<int, int> g_keys_down;

@@ -14,6 +14,7 @@
 #include "shader_manager_glsl.h"
 #include "show_scenes.h"
 #include "skarbol.h"
+#include "sound_module_sdl.h"
 #include "texture_manager.h"
 #include "tool_mode.h"
 
@@ -22,8 +23,6 @@
 #include <iostream>
 
 namespace {
-const char* const kMusicFile = "../data/music/tonvik7.mp3";
-
 // Releases the process-wide managers in a fixed order; every end of the
 // program after start-up goes through exit() and so through here.
 void on_exit() {
@@ -69,7 +68,7 @@ int main(int argc, char** argv) {
     // A capture renders offscreen in effect: a window, not the full screen.
     settings->m_fullscreen = !options.windowed && !options.capturing();
     if (options.capturing()) {
-        if (!cCapture::start(options, kMusicFile, &error)) {
+        if (!cCapture::start(options, cSoundModule_sdl::kMusicFile, &error)) {
             std::cerr << "## ERROR: capture: " << error << std::endl;
             return 1;
         }

@@ -28,6 +28,14 @@ public:
         : cEvent(EV_MIDI, time), iMidiEvent(kind, track, note, velocity) {}
 };
 
+// The note-on an event carries; nullptr for any other event.
+inline const cMETrigger* as_note_on(const cEvent* event) {
+    if (event->m_type != EV_MIDI)
+        return nullptr;
+    auto* note = dynamic_cast<const cMETrigger*>(event);
+    return note && note->m_kind == iMidiEvent::KIND_NOTE_ON ? note : nullptr;
+}
+
 // Controller change (kind 3).
 class cMECtrlChange : public cEvent, public iMidiEvent {
 public:

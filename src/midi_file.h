@@ -60,7 +60,6 @@ public:
     eMidiError error() const { return m_error; }
     const std::string& error_text() const { return m_error_text; }
 
-    uint32_t header_length() const { return m_header_length; }
     int format() const { return m_format; }
     int num_tracks() const { return m_num_tracks; }
     int division() const { return m_division; }

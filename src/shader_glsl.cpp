@@ -11,50 +11,18 @@
 #include <stdexcept>
 
 namespace glsl {
-PFNGLCREATESHADERPROC glCreateShader = nullptr;
-PFNGLSHADERSOURCEPROC glShaderSource = nullptr;
-PFNGLCOMPILESHADERPROC glCompileShader = nullptr;
-PFNGLGETSHADERIVPROC glGetShaderiv = nullptr;
-PFNGLGETSHADERINFOLOGPROC glGetShaderInfoLog = nullptr;
-PFNGLCREATEPROGRAMPROC glCreateProgram = nullptr;
-PFNGLATTACHSHADERPROC glAttachShader = nullptr;
-PFNGLLINKPROGRAMPROC glLinkProgram = nullptr;
-PFNGLGETPROGRAMIVPROC glGetProgramiv = nullptr;
-PFNGLGETPROGRAMINFOLOGPROC glGetProgramInfoLog = nullptr;
-PFNGLUSEPROGRAMPROC glUseProgram = nullptr;
-PFNGLGETUNIFORMLOCATIONPROC glGetUniformLocation = nullptr;
-PFNGLGETUNIFORMFVPROC glGetUniformfv = nullptr;
-PFNGLUNIFORM1FPROC glUniform1f = nullptr;
-PFNGLUNIFORM2FPROC glUniform2f = nullptr;
-PFNGLUNIFORM1IPROC glUniform1i = nullptr;
-PFNGLDELETESHADERPROC glDeleteShader = nullptr;
-PFNGLDELETEPROGRAMPROC glDeleteProgram = nullptr;
+#define VT_GLSL_DEFINE_ENTRY_POINT(type, name) type name = nullptr;
+VT_GLSL_ENTRY_POINTS(VT_GLSL_DEFINE_ENTRY_POINT)
+#undef VT_GLSL_DEFINE_ENTRY_POINT
 
 namespace {
 struct sSlot {
     const char* name;
     void** slot;
 };
-const sSlot kEntryPoints[] = {
-    {"glCreateShader", reinterpret_cast<void**>(&glCreateShader)},
-    {"glShaderSource", reinterpret_cast<void**>(&glShaderSource)},
-    {"glCompileShader", reinterpret_cast<void**>(&glCompileShader)},
-    {"glGetShaderiv", reinterpret_cast<void**>(&glGetShaderiv)},
-    {"glGetShaderInfoLog", reinterpret_cast<void**>(&glGetShaderInfoLog)},
-    {"glCreateProgram", reinterpret_cast<void**>(&glCreateProgram)},
-    {"glAttachShader", reinterpret_cast<void**>(&glAttachShader)},
-    {"glLinkProgram", reinterpret_cast<void**>(&glLinkProgram)},
-    {"glGetProgramiv", reinterpret_cast<void**>(&glGetProgramiv)},
-    {"glGetProgramInfoLog", reinterpret_cast<void**>(&glGetProgramInfoLog)},
-    {"glUseProgram", reinterpret_cast<void**>(&glUseProgram)},
-    {"glGetUniformLocation", reinterpret_cast<void**>(&glGetUniformLocation)},
-    {"glGetUniformfv", reinterpret_cast<void**>(&glGetUniformfv)},
-    {"glUniform1f", reinterpret_cast<void**>(&glUniform1f)},
-    {"glUniform2f", reinterpret_cast<void**>(&glUniform2f)},
-    {"glUniform1i", reinterpret_cast<void**>(&glUniform1i)},
-    {"glDeleteShader", reinterpret_cast<void**>(&glDeleteShader)},
-    {"glDeleteProgram", reinterpret_cast<void**>(&glDeleteProgram)},
-};
+#define VT_GLSL_TABLE_ENTRY(type, name) {#name, reinterpret_cast<void**>(&name)},
+const sSlot kEntryPoints[] = {VT_GLSL_ENTRY_POINTS(VT_GLSL_TABLE_ENTRY)};
+#undef VT_GLSL_TABLE_ENTRY
 
 ErrorCallback g_callback = nullptr;
 eError g_error = GLSL_NO_ERROR;

@@ -10,27 +10,34 @@
 #include <string>
 #include <vector>
 
-// The shader entry points, looked up after the GL context exists. Mesa's
-// headers may declare the same names as functions, hence the namespace.
+// The shader entry points, looked up after the GL context exists, as
+// X(pointer type, name); the pointers and their look-up table are made from
+// this list. Mesa's headers may declare the same names as functions, hence
+// the namespace.
+#define VT_GLSL_ENTRY_POINTS(X)                                                                    \
+    X(PFNGLCREATESHADERPROC, glCreateShader)                                                       \
+    X(PFNGLSHADERSOURCEPROC, glShaderSource)                                                       \
+    X(PFNGLCOMPILESHADERPROC, glCompileShader)                                                     \
+    X(PFNGLGETSHADERIVPROC, glGetShaderiv)                                                         \
+    X(PFNGLGETSHADERINFOLOGPROC, glGetShaderInfoLog)                                               \
+    X(PFNGLCREATEPROGRAMPROC, glCreateProgram)                                                     \
+    X(PFNGLATTACHSHADERPROC, glAttachShader)                                                       \
+    X(PFNGLLINKPROGRAMPROC, glLinkProgram)                                                         \
+    X(PFNGLGETPROGRAMIVPROC, glGetProgramiv)                                                       \
+    X(PFNGLGETPROGRAMINFOLOGPROC, glGetProgramInfoLog)                                             \
+    X(PFNGLUSEPROGRAMPROC, glUseProgram)                                                           \
+    X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation)                                           \
+    X(PFNGLGETUNIFORMFVPROC, glGetUniformfv)                                                       \
+    X(PFNGLUNIFORM1FPROC, glUniform1f)                                                             \
+    X(PFNGLUNIFORM2FPROC, glUniform2f)                                                             \
+    X(PFNGLUNIFORM1IPROC, glUniform1i)                                                             \
+    X(PFNGLDELETESHADERPROC, glDeleteShader)                                                       \
+    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)
+
 namespace glsl {
-extern PFNGLCREATESHADERPROC glCreateShader;
-extern PFNGLSHADERSOURCEPROC glShaderSource;
-extern PFNGLCOMPILESHADERPROC glCompileShader;
-extern PFNGLGETSHADERIVPROC glGetShaderiv;
-extern PFNGLGETSHADERINFOLOGPROC glGetShaderInfoLog;
-extern PFNGLCREATEPROGRAMPROC glCreateProgram;
-extern PFNGLATTACHSHADERPROC glAttachShader;
-extern PFNGLLINKPROGRAMPROC glLinkProgram;
-extern PFNGLGETPROGRAMIVPROC glGetProgramiv;
-extern PFNGLGETPROGRAMINFOLOGPROC glGetProgramInfoLog;
-extern PFNGLUSEPROGRAMPROC glUseProgram;
-extern PFNGLGETUNIFORMLOCATIONPROC glGetUniformLocation;
-extern PFNGLGETUNIFORMFVPROC glGetUniformfv;
-extern PFNGLUNIFORM1FPROC glUniform1f;
-extern PFNGLUNIFORM2FPROC glUniform2f;
-extern PFNGLUNIFORM1IPROC glUniform1i;
-extern PFNGLDELETESHADERPROC glDeleteShader;
-extern PFNGLDELETEPROGRAMPROC glDeleteProgram;
+#define VT_GLSL_DECLARE_ENTRY_POINT(type, name) extern type name;
+VT_GLSL_ENTRY_POINTS(VT_GLSL_DECLARE_ENTRY_POINT)
+#undef VT_GLSL_DECLARE_ENTRY_POINT
 
 // Looks every entry point up; true when all were found.
 bool load_entry_points();

@@ -22,13 +22,6 @@
 
 bool g_engine_exists = false;
 
-namespace {
-const int kKeyTab = 9;
-const int kKeySpace = 32;
-const int kKeyEscape = 27;
-const int kKeyQ = 113;
-} // namespace
-
 cSkarbol::cSkarbol() {
     if (g_engine_exists)
         throw std::logic_error("only a single demo allowed at any one time...");

@@ -34,7 +34,6 @@ public:
     // starts nothing; loading works as usual (offline capture). Set before
     // `init`.
     void set_output_enabled(bool enabled) { m_output_enabled = enabled; }
-    bool output_enabled() const { return m_output_enabled; }
 
     // Checks the SDL version and opens the audio device (paused); ends the
     // process with exit code 1 on failure. Does nothing when already done.

@@ -3,9 +3,7 @@
 // drawing reads, the lookups grade the way their scenes want, and the
 // generators rebuild every file byte for byte.
 #include "../tools/content/images/content_images.h"
-#include "../tools/content/images/glyphs.h"
 #include "../tools/content/images/image_file.h"
-#include "../tools/content/images/noise.h"
 #include "test_support.h"
 #include "texture_manager.h"
 
@@ -252,51 +250,6 @@ TEST(ContentImages, RebuildGivesTheShippedFilesByteForByte) {
     }
     EXPECT_FALSE(imagegen::write_images(dir, {"no_such_image.png"}, &error));
     EXPECT_NE(error.find("no_such_image.png"), std::string::npos);
-}
-
-TEST(ContentImages, PaintingPrimitivesKeepEdgesCleanAndTexturesSeamless) {
-    // Text on whole-pixel dots is solid inside: strokes that meet leave no
-    // half-covered seam between their dots, and the inked area is exact.
-    imagegen::cPlane plane(60, 60);
-    imagegen::paint_text(plane, "HE", 2.0, 12.0, 4.0);
-    int full = 0, partial = 0;
-    for (int y = 0; y < plane.height(); ++y)
-        for (int x = 0; x < plane.width(); ++x) {
-            full += plane.at(x, y) == 1.0f ? 1 : 0;
-            partial += plane.at(x, y) > 0.0f && plane.at(x, y) < 1.0f ? 1 : 0;
-        }
-    int dots = 0;
-    for (char c : {'H', 'E'})
-        for (int row = 0; row < imagegen::kGlyphRows; ++row)
-            for (int column = 0; column < imagegen::kGlyphColumns; ++column)
-                dots += imagegen::glyph_ink(c, column, row) ? 1 : 0;
-    EXPECT_EQ(partial, 0);
-    EXPECT_EQ(full, dots * 16);
-
-    // Colour painted over a transparent pixel keeps its hue at soft edges.
-    imagegen::cImage image(1, 1, 4);
-    image.at(0, 0) = {0.0f, 0.0f, 0.0f, 0.0f};
-    image.blend(0, 0, {1.0f, 0.5f, 0.25f, 1.0f}, 0.2f);
-    EXPECT_FLOAT_EQ(image.at(0, 0).r, 1.0f);
-    EXPECT_FLOAT_EQ(image.at(0, 0).g, 0.5f);
-    EXPECT_FLOAT_EQ(image.at(0, 0).a, 0.2f);
-
-    // Blurring spreads light without adding or losing any away from the borders.
-    imagegen::cPlane spot(64, 64);
-    spot.at(32, 32) = 1.0f;
-    spot.blur(3);
-    double total = 0.0;
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            total += spot.at(x, y);
-    EXPECT_NEAR(total, 1.0, 1e-5);
-    EXPECT_GT(spot.at(32, 32), spot.at(36, 32));
-
-    // Noise with a period repeats exactly, so the sun's surface has no seam.
-    for (double y : {0.3, 2.7})
-        for (double x : {0.0, 0.45, 3.9})
-            EXPECT_DOUBLE_EQ(imagegen::fbm(x, y, 7, 4, 0.5, 6),
-                             imagegen::fbm(x + 6.0, y, 7, 4, 0.5, 6));
 }
 
 } // namespace

@@ -50,6 +50,11 @@ TEST(EventQueueTest, FindNextLooksAheadFromTheCursorWithoutMovingIt) {
     cEvent none = queue.find_next(6);
     EXPECT_EQ(none.m_type, -1);
     EXPECT_EQ(none.m_time, -1);
+
+    cEventQueue empty;
+    empty.rewind();
+    EXPECT_EQ(empty.next_due(1 << 30), nullptr);
+    EXPECT_EQ(empty.find_next(0).m_type, -1);
 }
 
 TEST(EventQueueTest, EqualTimesAreAllKeptAndHandedOutTogether) {
@@ -65,13 +70,6 @@ TEST(EventQueueTest, EqualTimesAreAllKeptAndHandedOutTogether) {
     while (queue.next_due(1001))
         ++handed;
     EXPECT_EQ(handed, 3);
-}
-
-TEST(EventQueueTest, EmptyQueueHandsOutNothing) {
-    cEventQueue queue;
-    queue.rewind();
-    EXPECT_EQ(queue.next_due(1 << 30), nullptr);
-    EXPECT_EQ(queue.find_next(0).m_type, -1);
 }
 
 TEST(EventQueueTest, QueueOwnsItsEventsAndClearDeletesThem) {

@@ -125,52 +125,39 @@ std::vector<int> every(int step, int last) {
 
 // ---- Timing -------------------------------------------------------------
 
-TEST(MidiTiming, DefaultTempoAndDivision480PutTick960AtOneSecond) {
-    sDecoded d;
-    decode(header(0, 1, 480) + chunk(ev(960, {0x90, 60, 100}) + end_of_track()), d);
-    ASSERT_TRUE(d.ok);
-    EXPECT_DOUBLE_EQ(d.midi.seconds_per_tick(), 0.5 / 480);
-    ASSERT_EQ(d.events.size(), 1u);
-    expect_event(d.events[0], 1000, 1, 0, 60, 100);
-    EXPECT_DOUBLE_EQ(d.midi.beat_period_ms(), 500.0);
-    EXPECT_EQ(d.beats, every(500, 1000));
-}
-
-TEST(MidiTiming, TempoEventSetsTickLengthAndBeatPeriod) {
-    sDecoded d;
-    decode(header(0, 1, 480) +
-               chunk(tempo(0, 600000) + ev(480, {0x90, 60, 100}) + ev(480, {0x80, 60, 0})),
-           d);
-    ASSERT_TRUE(d.ok);
-    EXPECT_DOUBLE_EQ(d.midi.seconds_per_tick(), 0.00125);
-    EXPECT_DOUBLE_EQ(d.midi.beat_period_ms(), 600.0);
-    ASSERT_EQ(d.events.size(), 2u);
-    EXPECT_EQ(d.events[0].time, 600);
-    EXPECT_EQ(d.events[1].time, 1200);
-    EXPECT_EQ(d.beats, every(600, 1200));
-}
-
-TEST(MidiTiming, BeatTicksRunUpToTheLastEventInclusive) {
-    // Last event at tick 9600 = 10 000 ms, period 500 ms: 0, 500, ..., 10 000.
-    sDecoded d;
-    decode(header(0, 2, 480) + chunk(ev(100, {0x90, 1, 1})) + chunk(end_of_track(9600)), d);
-    ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.midi.last_tick(), 9600u);
-    EXPECT_EQ(d.beats.size(), 21u);
-    EXPECT_EQ(d.beats, every(500, 10000));
-
-    // One tick past a beat needs the next beat as well.
-    decode(header(0, 1, 480) + chunk(end_of_track(9601)), d);
-    EXPECT_EQ(d.beats, every(500, 10500));
-}
-
-TEST(MidiTiming, LastTempoReadConvertsAllTracks) {
-    // The tempo event sits in the second track but also applies to the first.
-    sDecoded d;
-    decode(header(1, 2, 100) + chunk(ev(100, {0x90, 60, 1})) + chunk(tempo(0, 250000)), d);
-    ASSERT_TRUE(d.ok);
-    ASSERT_EQ(d.events.size(), 1u);
-    EXPECT_EQ(d.events[0].time, 250);
+TEST(MidiTiming, TempoSetsTickLengthBeatPeriodAndBeatTicks) {
+    const std::string on = ev(100, {0x90, 60, 1});
+    const struct {
+        double seconds_per_tick;
+        std::vector<int> times, beats;
+        std::string image;
+    } cases[] = {
+        // Default tempo: tick 960 at 1 s, a beat every 500 ms up to the last event inclusive.
+        {0.5 / 480, {1000}, every(500, 1000), header(0, 1, 480) + chunk(ev(960, {0x90, 1, 1}))},
+        {0.5 / 480,
+         {104},
+         every(500, 10000),
+         header(0, 2, 480) + chunk(on) + chunk(end_of_track(9600))},
+        {0.5 / 480, {}, every(500, 10500), header(0, 1, 480) + chunk(end_of_track(9601))},
+        {0.00125,
+         {125, 250},
+         every(600, 600),
+         header(0, 1, 480) + chunk(tempo(0, 600000) + on + on)},
+        // The last tempo read converts all tracks, those before it too.
+        {0.0025, {250}, every(250, 250), header(1, 2, 100) + chunk(on) + chunk(tempo(0, 250000))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.seconds_per_tick);
+        sDecoded d;
+        decode(c.image, d);
+        ASSERT_TRUE(d.ok);
+        EXPECT_DOUBLE_EQ(d.midi.seconds_per_tick(), c.seconds_per_tick);
+        std::vector<int> times;
+        for (const sQueued& e : d.events)
+            times.push_back(e.time);
+        EXPECT_EQ(times, c.times);
+        EXPECT_EQ(d.beats, c.beats);
+    }
 }
 
 TEST(MidiTiming, SmpteDivisionGivesEventsButNoBeatTicks) {
@@ -257,18 +244,7 @@ TEST(MidiEvents, RunningStatusRepeatsTheLastStatus) {
     expect_event(d.events[3], 1000, 2, 0, 62, 0);
 }
 
-TEST(MidiEvents, EventsCarryTheirTrackAndCastFromEvent) {
-    cMETrigger trigger(10, 1, 4, 60, 100);
-    cEvent* event = &trigger;
-    EXPECT_EQ(static_cast<void*>(event), static_cast<void*>(&trigger));
-    EXPECT_EQ(event->m_type, EV_MIDI);
-    EXPECT_EQ(dynamic_cast<cMETrigger*>(event), &trigger);
-    cMECtrlChange ctrl(10, 2, 7, 1);
-    event = &ctrl;
-    EXPECT_EQ(dynamic_cast<cMETrigger*>(event), nullptr);
-    EXPECT_EQ(static_cast<void*>(event), static_cast<void*>(&ctrl));
-    EXPECT_EQ(ctrl.m_kind, 3);
-
+TEST(MidiEvents, EventsCarryTheirTrack) {
     sDecoded d;
     decode(header(1, 3, 480) + chunk(ev(0, {0x90, 1, 1})) + chunk("") + chunk(ev(0, {0x90, 3, 3})),
            d);
@@ -346,29 +322,15 @@ TEST(MidiErrors, FatalAndAssertionConditionsComeBackToTheCaller) {
     }
 }
 
-TEST(MidiLoaderDeathTest, FatalErrorsExitWithCodeOne) {
-    std::string not_midi = write_temp_file("not_midi.mid", "RIFF0000WAVEfmt ");
-    std::string smpte = write_temp_file("smpte.mid", header(0, 1, 0xE928));
-    std::string bad_track = write_temp_file("bad_track.mid", header(1, 2, 96) + "XTrk" + be32(0));
+TEST(MidiLoaderDeathTest, FatalErrorsExitWithCodeOneAndBadMetaLengthsAssert) {
+    const std::string smpte = write_temp_file("smpte.mid", header(0, 1, 0xE928));
+    const std::string bad_sig =
+        write_temp_file("bad_sig.mid", header(0, 1, 96) + chunk(ev(0, {0xFF, 0x58, 2, 3, 2})));
     cEventQueue queue;
     cMidiLoader loader;
-    EXPECT_EXIT(loader.load(&queue, not_midi), testing::ExitedWithCode(1),
-                "^FATAL ERROR: This is not a valid MIDI file!\n$");
     EXPECT_EXIT(loader.load(&queue, smpte), testing::ExitedWithCode(1),
                 "^FATAL ERROR: Illegal SMPTE frame code\n$");
-    EXPECT_EXIT(loader.load(&queue, bad_track), testing::ExitedWithCode(1),
-                "^FATAL ERROR: Track 1/2 is invalid!\n$");
-}
-
-TEST(MidiLoaderDeathTest, WrongMetaLengthsFailAssertions) {
-    std::string bad_sig =
-        write_temp_file("bad_sig.mid", header(0, 1, 96) + chunk(ev(0, {0xFF, 0x58, 2, 3, 2})));
-    std::string bad_tempo =
-        write_temp_file("bad_tempo.mid", header(0, 1, 96) + chunk(ev(0, {0xFF, 0x51, 0})));
-    cEventQueue queue;
-    cMidiLoader loader;
     EXPECT_DEATH(loader.load(&queue, bad_sig), "Assertion failed: len==4");
-    EXPECT_DEATH(loader.load(&queue, bad_tempo), "Assertion failed: len==3");
 }
 
 // ---- Damaged files: cut short, never read outside the image --------------
@@ -497,13 +459,9 @@ TEST(MidiLoader, LoadsFileWrittenByMido) {
     cMidiLoader loader;
     testing::internal::CaptureStdout();
     loader.load(&queue, VANTREL_TEST_DATA "/mido_format1.mid");
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Type: 1\nNum tracks: 3\nTime format: 480\n"), std::string::npos);
-    EXPECT_NE(out.find("nom: 3 denom: 2 metro: 24 32nd: 8\n"), std::string::npos);
-    EXPECT_NE(out.find("    Track 1 \"tempo\":\t0 events in total\n"), std::string::npos);
+    const std::string out = testing::internal::GetCapturedStdout();
     // The channel 2 note and the velocity-0 note on are decoded but not queued.
     EXPECT_NE(out.find("    Track 2 \"lead\":\t6 events in total\n"), std::string::npos);
-    EXPECT_NE(out.find("    Track 3 \"drums\":\t4 events in total\n"), std::string::npos);
     EXPECT_NE(out.find("  last event at 3.6s\n"), std::string::npos);
 
     std::vector<sQueued> notes;
@@ -536,7 +494,7 @@ TEST(MidiLoader, LoadsFileWrittenByMido) {
 
 // ---- vantrel-tool midi --------------------------------------------------
 
-TEST(MidiTool, ListsSummaryAndEvents) {
+TEST(MidiTool, ListsSummaryAndEventsAndFailsNonZero) {
     std::string file = write_temp_file(
         "tool.mid", header(0, 1, 480) + chunk(ev(480, {0x90, 60, 100}) + ev(0, {0xB0, 1, 2})));
     sCommandResult r = run_command(std::string(VANTREL_TOOL_PATH) + " midi " + file);
@@ -550,19 +508,12 @@ TEST(MidiTool, ListsSummaryAndEvents) {
     EXPECT_NE(listing.find("500 30 3 0 1 2\n"), std::string::npos);
     EXPECT_NE(listing.find("500 31\n"), std::string::npos);
     EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 4);
-}
 
-TEST(MidiTool, FailuresExitNonZero) {
-    sCommandResult r = run_command(std::string(VANTREL_TOOL_PATH) + " midi /nonexistent.mid");
+    r = run_command(std::string(VANTREL_TOOL_PATH) + " midi /nonexistent.mid");
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_EQ(r.err, "Unable to open file '/nonexistent.mid'!\n");
-
-    std::string bad = write_temp_file("tool_bad.mid", "MThd");
-    r = run_command(std::string(VANTREL_TOOL_PATH) + " midi " + bad);
+    r = run_command(std::string(VANTREL_TOOL_PATH) + " midi " + write_temp_file("bad.mid", "MThd"));
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_EQ(r.err, "FATAL ERROR: This is not a valid MIDI file!\n");
-
-    r = run_command(std::string(VANTREL_TOOL_PATH) + " midi");
-    EXPECT_EQ(r.exit_code, 2);
-    EXPECT_NE(r.err.find("usage"), std::string::npos);
+    EXPECT_EQ(run_command(std::string(VANTREL_TOOL_PATH) + " midi").exit_code, 2);
 }

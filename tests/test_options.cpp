@@ -14,14 +14,6 @@ bool parse(std::vector<const char*> args, sOptions* options, std::string* error 
 }
 } // namespace
 
-TEST(OptionsTest, NoArgumentsAsksTheQuestionAndPlaysLive) {
-    sOptions options;
-    ASSERT_TRUE(parse({}, &options));
-    EXPECT_EQ(options.screen, sOptions::ASK);
-    EXPECT_FALSE(options.windowed);
-    EXPECT_FALSE(options.capturing());
-}
-
 TEST(OptionsTest, CaptureTakesRateAndRangeInEitherTimeNotation) {
     sOptions options;
     ASSERT_TRUE(parse({"--letterbox", "--capture", "out/show.mp4", "--fps", "30", "--from",

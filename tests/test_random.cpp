@@ -1,5 +1,4 @@
 #include "math/random.h"
-#include "math/smoothstep.h"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +16,4 @@ TEST(RandomTest, FollowsTheClassicSequenceForSeedsOneAnd1337) {
     // Reseeding restarts the sequence.
     vt_srand(1337);
     EXPECT_EQ(vt_rand(), 4404);
-}
-
-TEST(SmoothstepTest, ClampsAndEasesBetweenZeroAndOne) {
-    EXPECT_EQ(smoothstep(-3.0f), 0.0f);
-    EXPECT_EQ(smoothstep(0.0f), 0.0f);
-    EXPECT_FLOAT_EQ(smoothstep(0.25f), 0.15625f);
-    EXPECT_FLOAT_EQ(smoothstep(0.5f), 0.5f);
-    EXPECT_EQ(smoothstep(1.0f), 1.0f);
-    EXPECT_EQ(smoothstep(7.0f), 1.0f);
 }

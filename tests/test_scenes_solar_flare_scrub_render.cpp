@@ -133,7 +133,7 @@ TEST_F(SolarFlareScrubRenderTest, SunScenesShowFlaresAndGasesBeyondTheSunsDisc) 
                 vt_srand(std::uint32_t(t));
                 m_manager->update();
                 if (room) {
-                    flares = room->m_flare_system;
+                    flares = room->m_flare_system.get();
                     room->m_blend = 0.45f;
                 }
                 if (bare) {

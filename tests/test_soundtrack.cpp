@@ -189,7 +189,7 @@ TEST(SoundtrackTest, SyncFileHasTheLayoutTheLoaderTakes) {
     }
 }
 
-TEST(SoundtrackTest, ScenesComeInAnOrderTheirRulesAllow) {
+TEST(SoundtrackTest, ScenesComeInOrderAndGetTheNotesAndTicksTheyReactTo) {
     sTimeline timeline = play_timeline();
     // Attractor (intro), solar flare right before sprutte (the sun grows up
     // to that switch), scrub right before the first credits (its growth runs
@@ -203,10 +203,7 @@ TEST(SoundtrackTest, ScenesComeInAnOrderTheirRulesAllow) {
     const int length_s = music().length_ms() / 1000;
     EXPECT_GE(length_s, 210);
     EXPECT_LE(length_s, 240);
-}
 
-TEST(SoundtrackTest, ScenesGetTheNotesAndTicksTheyReactTo) {
-    sTimeline timeline = play_timeline();
     // The attractor's presets change on ticks 16, 32, 48, 52, 56, then on
     // every tick; sprutte changes camera paths from its 38th kick; the sun
     // credits run their paths backwards from the 24th.

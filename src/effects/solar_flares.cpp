@@ -2,6 +2,7 @@
 
 #include "debug.h"
 #include "gui/gui_var_list.h"
+#include "math/clamp01.h"
 #include "math/random.h"
 #include "scene.h"
 
@@ -100,9 +101,7 @@ sFlareLook cSolarFlares::look(const sFlare& flare, int elapsed_ms) const {
 sFlareLook cSolarFlares::look_at_age(double age) {
     sFlareLook look;
     look.shader_param = float(2.0 * age - 1.0);
-    double a = age < 0.0 ? 0.0 : (age > 1.0 ? 1.0 : age);
     // Invisible at birth, full from a quarter to three quarters of the life.
-    double b = 4.0 * std::sin(M_PI * a);
-    look.brightness = float(b < 0.0 ? 0.0 : (b > 1.0 ? 1.0 : b));
+    look.brightness = float(clamp01(4.0 * std::sin(M_PI * clamp01(age))));
     return look;
 }

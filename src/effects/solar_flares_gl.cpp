@@ -12,14 +12,10 @@
 #include "shaders/shd_flare.h"
 
 namespace {
-// The loader hands out mesh objects; the effect needs their arrays.
-std::unique_ptr<cMeshObj> load_mesh(const std::string& name) {
-    std::unique_ptr<iMesh> mesh(BzObjLoader::create(name));
-    auto* obj = dynamic_cast<cMeshObj*>(mesh.get());
-    VT_ASSERT(obj);
-    mesh.release();
-    return std::unique_ptr<cMeshObj>(obj);
-}
+// The gases' particles as the scenes show them.
+constexpr float kGasSize = 2.0f;
+constexpr float kGasAlpha = 0.05f;
+constexpr float kGasLifeExponent = 3.0f; // falloff of the remaining lifetime
 } // namespace
 
 cSolarFlares_GL::cSolarFlares_GL() = default;
@@ -28,15 +24,13 @@ cSolarFlares_GL::~cSolarFlares_GL() = default;
 void cSolarFlares_GL::load() {
     cResourcePath::instance()->push_searchpath("../data/models/sunflare");
 
-    m_sun = load_mesh("sun.bzobj");
-    m_sun->switch_materials_off();
+    m_sun = BzObjLoader::create_without_materials("sun.bzobj");
     // The copy stays: the emitter samples the sun's triangles every update.
     m_sun->upload(false);
     m_system.create_emitter(sMeshArrays{&m_sun->m_pos, &m_sun->m_indices});
     m_particles = std::make_unique<cMeshEmitter_GL>();
 
-    m_flare = load_mesh("sunflare.bzobj");
-    m_flare->switch_materials_off();
+    m_flare = BzObjLoader::create_without_materials("sunflare.bzobj");
     m_flare->upload(true);
 
     cTextureManager* textures = cTextureManager::instance();
@@ -47,6 +41,15 @@ void cSolarFlares_GL::load() {
 
     // The second flare system of the show finds it registered already.
     cShaderManager_GLSL::instance()->add_shader<cShdFlare>("flare_shader");
+}
+
+void cSolarFlares_GL::set_flares_and_gases(float flares, const Vec3f& gas_colour) {
+    m_system.m_numFlares = flares;
+    m_system.m_partSize = kGasSize;
+    m_system.m_partAlpha = kGasAlpha;
+    m_system.m_partColour = gas_colour;
+    if (cMeshEmitter* emitter = m_system.emitter())
+        emitter->m_life.z = kGasLifeExponent;
 }
 
 void cSolarFlares_GL::update(const sTimeBlock& time) {

@@ -28,6 +28,11 @@ public:
     void load();
     // Registers the tweak variables; after load.
     void add_vars(cGuiVarList* list) { m_system.add_vars(list); }
+    // The flares and gases a scene shows (the system itself starts with none
+    // of either): that many flares, and gases of the colour that stream off
+    // the sun and die after about two seconds, so that the emitter keeps
+    // renewing them. After load.
+    void set_flares_and_gases(float flares, const Vec3f& gas_colour);
     // Resets the lifetime and spreads the flares' births over one lifetime.
     void start(int start_ms) { m_system.start(start_ms); }
     // Renews the flares, moves the particles and uploads their positions.

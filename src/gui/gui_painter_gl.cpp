@@ -19,28 +19,26 @@ public:
 private:
     GLfloat m_saved = 1.0f;
 };
-} // namespace
 
-void cGuiPainter_GL::fill_rect(float x, float y, float w, float h, const float (&rgba)[4]) {
+// The rectangle's corners, counter-clockwise from (x, y), as one primitive.
+void draw_rect(GLenum mode, float x, float y, float w, float h, const float (&rgba)[4]) {
     cLineWidth width;
     glColor4fv(rgba);
-    glBegin(GL_POLYGON);
+    glBegin(mode);
     glVertex2f(x, y);
     glVertex2f(x + w, y);
     glVertex2f(x + w, y + h);
     glVertex2f(x, y + h);
     glEnd();
 }
+} // namespace
+
+void cGuiPainter_GL::fill_rect(float x, float y, float w, float h, const float (&rgba)[4]) {
+    draw_rect(GL_POLYGON, x, y, w, h, rgba);
+}
 
 void cGuiPainter_GL::outline_rect(float x, float y, float w, float h, const float (&rgba)[4]) {
-    cLineWidth width;
-    glColor4fv(rgba);
-    glBegin(GL_LINE_LOOP);
-    glVertex2f(x, y);
-    glVertex2f(x + w, y);
-    glVertex2f(x + w, y + h);
-    glVertex2f(x, y + h);
-    glEnd();
+    draw_rect(GL_LINE_LOOP, x, y, w, h, rgba);
 }
 
 void cGuiPainter_GL::line(float x0, float y0, float x1, float y1, const float (&rgba)[4]) {

@@ -18,7 +18,6 @@ public:
     void set_size(float width, float height) override;
 
     void get_size(float* width, float* height) const;
-    const float* get_outline_color() const { return m_outline_color; }
     const float* get_fill_color() const { return m_fill_color; }
     void set_fill_color(float r, float g, float b, float a);
 

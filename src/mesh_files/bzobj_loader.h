@@ -5,9 +5,10 @@
 
 #include "mesh_files/mesh_data.h"
 
+#include <memory>
 #include <string>
 
-class iMesh;
+class cMeshObj;
 
 class BzObjLoader {
 public:
@@ -15,10 +16,13 @@ public:
     // it into the mesh. A name that is not found is reported and then read
     // as "", which ends the process at the open.
     static void load(const std::string& name, sMeshData* mesh);
-    // A new mesh (owned by the caller) from a bare file name, with its
-    // materials' textures fetched; drawn with GL, so it lives with the mesh
-    // classes.
-    static iMesh* create(const std::string& name);
+    // A new mesh from a bare file name, with its materials' textures
+    // fetched; drawn with GL, so it lives with the mesh classes. Not yet
+    // uploaded.
+    static std::unique_ptr<cMeshObj> create(const std::string& name);
+    // The same with its materials switched off: it draws as one range under
+    // whatever colour, light and shader the caller sets.
+    static std::unique_ptr<cMeshObj> create_without_materials(const std::string& name);
 };
 
 // Reads the file at a full path into the mesh; returns only with a mesh:

@@ -5,6 +5,7 @@
 #include "mesh_files/bzobj_loader.h"
 
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 cMeshObj::cMeshObj() {
@@ -95,11 +96,17 @@ void cMeshObj::draw() {
     ext::glClientActiveTextureARB(GL_TEXTURE0_ARB);
 }
 
-iMesh* BzObjLoader::create(const std::string& name) {
+std::unique_ptr<cMeshObj> BzObjLoader::create(const std::string& name) {
     sMeshData data;
     load(name, &data);
-    cMeshObj* mesh = new cMeshObj(std::move(data));
+    auto mesh = std::make_unique<cMeshObj>(std::move(data));
     for (cMaterial_GL& material : mesh->m_materials)
         material.prepare_textures();
+    return mesh;
+}
+
+std::unique_ptr<cMeshObj> BzObjLoader::create_without_materials(const std::string& name) {
+    std::unique_ptr<cMeshObj> mesh = create(name);
+    mesh->switch_materials_off();
     return mesh;
 }

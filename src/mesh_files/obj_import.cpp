@@ -3,128 +3,194 @@
 #include "math/vec3.h"
 #include "read_file.h"
 
+#include <tiny_obj_loader.h>
+
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
+#include <initializer_list>
 #include <map>
+#include <sstream>
 #include <tuple>
 
+// The reading itself is tinyobjloader's: its callback interface hands over
+// every statement as read, so the model below keeps the file's order and the
+// names of materials the libraries lack, and polygons stay whole until
+// obj_build_mesh makes fans of them.
+
 namespace {
-// Splits text into lines without their line ends and comments, and lines
-// into white-space separated words.
-class cLineReader {
-public:
-    cLineReader(const char* text, std::size_t size) : m_text(text), m_size(size) {}
-
-    bool next(std::vector<std::string>* words) {
-        words->clear();
-        if (m_pos >= m_size)
-            return false;
-        ++m_line;
-        std::string word;
-        bool comment = false;
-        while (m_pos < m_size && m_text[m_pos] != '\n') {
-            const char c = m_text[m_pos++];
-            if (c == '#')
-                comment = true;
-            if (comment)
-                continue;
-            if (c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f') {
-                if (!word.empty())
-                    words->push_back(std::move(word));
-                word.clear();
-            } else {
-                word += c;
-            }
-        }
-        if (!word.empty())
-            words->push_back(std::move(word));
-        ++m_pos; // the line end
-        return true;
+// tinyobj only skips lines that begin with '#': a comment after a face
+// would be read as more corners, one after a name as part of the name.
+std::string without_comments(const char* text, std::size_t size) {
+    std::string out;
+    out.reserve(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        if (text[i] != '#')
+            out += text[i];
+        else
+            while (i + 1 < size && text[i + 1] != '\n')
+                ++i;
     }
+    return out;
+}
 
-    int line() const { return m_line; }
+std::string trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos)
+        return "";
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
 
-private:
-    const char* m_text;
-    std::size_t m_size;
-    std::size_t m_pos = 0;
-    int m_line = 0;
+// The line (1-based) of the n-th (0-based) statement with this keyword,
+// counting only those with more words when more_words is set. tinyobj's
+// callbacks do not say which line they read, so an error finds it again.
+int statement_line(const std::string& text, const std::string& keyword, std::size_t n,
+                   bool more_words) {
+    int line = 1;
+    for (std::size_t pos = 0; pos < text.size(); ++line) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::size_t word = text.find_first_not_of(" \t", pos);
+        const std::size_t after = word + keyword.size();
+        if (word < end && text.compare(word, keyword.size(), keyword) == 0 && after < end &&
+            (text[after] == ' ' || text[after] == '\t') &&
+            (!more_words || text.find_first_not_of(" \t\r", after) < end) && n-- == 0)
+            return line;
+        pos = end + 1;
+    }
+    return line;
+}
+
+// What the callbacks fill in while tinyobj reads an OBJ text. tinyobj
+// cannot be stopped, so after the first error the rest is ignored.
+struct sObjReading {
+    explicit sObjReading(sObjModel* m) : model(m) {}
+
+    sObjModel* model;
+    int material = -1;
+    std::size_t faces = 0, usemtls = 0;
+    std::string error;
+    std::string error_keyword;
+    std::size_t error_statement = 0;
+
+    void fail(const std::string& keyword, std::size_t statement, const std::string& what) {
+        if (!error.empty())
+            return;
+        error = what;
+        error_keyword = keyword;
+        error_statement = statement;
+    }
 };
 
-bool to_float(const std::string& word, float* value) {
-    const char* begin = word.c_str();
-    char* end = nullptr;
-    *value = std::strtof(begin, &end);
-    return end != begin && *end == '\0' && std::isfinite(*value);
+void add_values(sObjReading* reading, const char* keyword, std::vector<float>* out,
+                std::initializer_list<float> values) {
+    for (float value : values)
+        if (!std::isfinite(value))
+            reading->fail(keyword, out->size() / values.size(),
+                          std::string("malformed ") + keyword);
+    out->insert(out->end(), values);
 }
 
-bool to_int(const std::string& word, long* value) {
-    const char* begin = word.c_str();
-    char* end = nullptr;
-    *value = std::strtol(begin, &end, 10);
-    return end != begin && *end == '\0';
+void on_vertex(void* user, float x, float y, float z, float) {
+    sObjReading* reading = static_cast<sObjReading*>(user);
+    add_values(reading, "v", &reading->model->m_positions, {x, y, z});
 }
 
-std::string at_line(int line, const std::string& what) {
-    return "line " + std::to_string(line) + ": " + what;
+void on_normal(void* user, float x, float y, float z) {
+    sObjReading* reading = static_cast<sObjReading*>(user);
+    add_values(reading, "vn", &reading->model->m_normals, {x, y, z});
 }
 
-// Reads `count` floats from words[1..]; a missing fourth (w) component is fine.
-bool read_floats(const std::vector<std::string>& words, std::size_t count,
-                 std::vector<float>* out) {
-    if (words.size() < count + 1)
-        return false;
-    for (std::size_t i = 1; i <= count; ++i) {
-        float value;
-        if (!to_float(words[i], &value))
-            return false;
-        out->push_back(value);
-    }
-    return true;
+void on_texcoord(void* user, float u, float v, float) {
+    sObjReading* reading = static_cast<sObjReading*>(user);
+    add_values(reading, "vt", &reading->model->m_texcoords, {u, v});
 }
 
-bool read_colour(const std::vector<std::string>& words, float* colour) {
-    std::vector<float> rgb;
-    if (!read_floats(words, 3, &rgb))
-        return false;
-    colour[0] = rgb[0];
-    colour[1] = rgb[1];
-    colour[2] = rgb[2];
-    colour[3] = 1.0f;
-    return true;
-}
-
-// An OBJ index: 1-based, or negative counting back from the last element so far.
-bool resolve_index(const std::string& word, std::size_t count, int* index) {
-    long value;
-    if (!to_int(word, &value) || value == 0)
-        return false;
-    const long resolved = value > 0 ? value - 1 : long(count) + value;
-    if (resolved < 0 || resolved >= long(count))
+// An OBJ index: 1-based, or negative counting back from the last element so
+// far. 0 (also what a word that is no number reads as) is no index.
+bool resolve_index(int value, std::size_t count, int* index) {
+    const long resolved = value > 0 ? long(value) - 1 : long(count) + value;
+    if (value == 0 || resolved < 0 || resolved >= long(count))
         return false;
     *index = int(resolved);
     return true;
 }
 
-bool parse_corner(const std::string& word, const sObjModel& model, sObjCorner* corner) {
-    std::string parts[3];
-    int part = 0;
-    for (char c : word) {
-        if (c == '/') {
-            if (++part > 2)
-                return false;
-        } else {
-            parts[part] += c;
+// tinyobj passes the indices as written, 0 for a part left out.
+void on_face(void* user, tinyobj::index_t* indices, int count) {
+    sObjReading* reading = static_cast<sObjReading*>(user);
+    const sObjModel& model = *reading->model;
+    const std::size_t statement = reading->faces++;
+    sObjFace face;
+    face.material = reading->material;
+    for (int i = 0; i < count; ++i) {
+        sObjCorner corner;
+        const struct {
+            int value;
+            std::size_t count;
+            const char* name;
+            int* index;
+        } parts[] = {{indices[i].vertex_index, model.m_positions.size() / 3, "position", &corner.v},
+                     {indices[i].texcoord_index, model.m_texcoords.size() / 2, "texture coordinate",
+                      &corner.vt},
+                     {indices[i].normal_index, model.m_normals.size() / 3, "normal", &corner.vn}};
+        for (const auto& part : parts) {
+            if (part.value == 0 && part.index != &corner.v)
+                continue;
+            if (!resolve_index(part.value, part.count, part.index))
+                return reading->fail("f", statement,
+                                     "face corner " + std::to_string(i + 1) + ": " +
+                                         (part.value == 0
+                                              ? std::string("no position")
+                                              : std::string(part.name) + " " +
+                                                    std::to_string(part.value) + " of " +
+                                                    std::to_string(part.count)));
         }
+        face.corners.push_back(corner);
     }
-    if (!resolve_index(parts[0], model.m_positions.size() / 3, &corner->v))
+    if (face.corners.size() < 3)
+        return reading->fail("f", statement, "a face needs at least 3 corners");
+    reading->model->m_faces.push_back(std::move(face));
+}
+
+void on_usemtl(void* user, const char* text, int) {
+    sObjReading* reading = static_cast<sObjReading*>(user);
+    sObjModel& model = *reading->model;
+    const std::size_t statement = reading->usemtls++;
+    const std::string name = trimmed(text);
+    if (name.empty())
+        return reading->fail("usemtl", statement, "usemtl without a name");
+    reading->material = -1;
+    for (std::size_t i = 0; i < model.m_material_names.size(); ++i)
+        if (model.m_material_names[i] == name)
+            reading->material = int(i);
+    if (reading->material < 0) {
+        reading->material = int(model.m_material_names.size());
+        model.m_material_names.push_back(name);
+    }
+}
+
+// Notes the names of material libraries; obj_import_file reads them. It
+// answers "not read" so that tinyobj goes on to the next name of the same
+// mtllib statement: it stops at the first library it can read.
+class cLibraryNames : public tinyobj::MaterialReader {
+public:
+    explicit cLibraryNames(std::vector<std::string>* names) : m_names(names) {}
+
+    bool operator()(const std::string& name, std::vector<tinyobj::material_t>*,
+                    std::map<std::string, int>*, std::string*, std::string*) override {
+        m_names->push_back(name);
         return false;
-    if (!parts[1].empty() && !resolve_index(parts[1], model.m_texcoords.size() / 2, &corner->vt))
-        return false;
-    if (!parts[2].empty() && !resolve_index(parts[2], model.m_normals.size() / 3, &corner->vn))
-        return false;
-    return true;
+    }
+
+private:
+    std::vector<std::string>* m_names;
+};
+
+void copy_colour(const float* rgb, float* colour) {
+    colour[0] = rgb[0];
+    colour[1] = rgb[1];
+    colour[2] = rgb[2];
 }
 
 Vec3f position_of(const sObjModel& model, int v) {
@@ -133,118 +199,59 @@ Vec3f position_of(const sObjModel& model, int v) {
 }
 } // namespace
 
-bool mtl_parse(const char* text, std::size_t size, std::vector<cMaterial_data>* materials,
-               std::string* error) {
-    cLineReader in(text, size);
-    std::vector<std::string> words;
-    const std::size_t first = materials->size();
-    cMaterial_data* current = nullptr;
-    while (in.next(&words)) {
-        if (words.empty())
-            continue;
-        const std::string& key = words[0];
-        if (key == "newmtl") {
-            if (words.size() < 2) {
-                *error = at_line(in.line(), "newmtl without a name");
-                return false;
-            }
-            materials->emplace_back(words[1]);
-            current = &materials->back();
-            continue;
-        }
-        const bool known = key == "Ka" || key == "Kd" || key == "Ks" || key == "Ns" ||
-                           key == "illum" || key == "d" || key == "map_Ka" || key == "map_Kd";
-        if (!known)
-            continue;
-        if (!current) {
-            *error = at_line(in.line(), key + " before any newmtl");
-            return false;
-        }
-        bool ok = true;
-        std::vector<float> one;
-        if (key == "Ka")
-            ok = read_colour(words, current->m_ambient);
-        else if (key == "Kd")
-            ok = read_colour(words, current->m_diffuse);
-        else if (key == "Ks")
-            ok = read_colour(words, current->m_specular);
-        else if (key == "Ns")
-            ok = read_floats(words, 1, &one) && (current->m_shininess = one[0], true);
-        else if (key == "d")
-            ok = read_floats(words, 1, &one) && (current->m_opacity = one[0], true);
-        else if (key == "illum") {
-            long value = 0;
-            ok = words.size() >= 2 && to_int(words[1], &value) && value >= INT32_MIN &&
-                 value <= INT32_MAX;
-            current->m_illum = int32_t(value);
-        } else {
-            // Options such as "-s 1 1 1" come before the file name.
-            ok = words.size() >= 2;
-            if (ok)
-                current->m_texnames[key == "map_Ka" ? MATTEX_AMBIENT : MATTEX_DIFFUSE] =
-                    words.back();
-        }
-        if (!ok) {
-            *error = at_line(in.line(), "malformed " + key);
-            return false;
-        }
+void mtl_parse(const char* text, std::size_t size, std::vector<cMaterial_data>* materials) {
+    // Every material starts from the zeros the format has always had:
+    // tinyobj's own defaults (shininess 1, a grey diffuse colour under a
+    // diffuse map, an opacity from Tr) would change what such files gave.
+    std::istringstream lines(without_comments(text, size));
+    std::string prepared, line;
+    while (std::getline(lines, line)) {
+        prepared += line + "\n";
+        std::istringstream words(line);
+        std::string first;
+        if (words >> first && first == "newmtl")
+            prepared += "Ns 0\nKd 0 0 0\nd 1\n";
     }
-    for (std::size_t i = first; i < materials->size(); ++i)
-        (*materials)[i].spread_opacity();
-    return true;
+    std::istringstream in(prepared);
+    std::map<std::string, int> names;
+    std::vector<tinyobj::material_t> read;
+    std::string warning, error;
+    tinyobj::LoadMtl(&names, &read, &in, &warning, &error);
+    for (const tinyobj::material_t& m : read) {
+        if (m.name.empty()) // what comes before the first newmtl
+            continue;
+        cMaterial_data material(m.name);
+        copy_colour(m.ambient, material.m_ambient);
+        copy_colour(m.diffuse, material.m_diffuse);
+        copy_colour(m.specular, material.m_specular);
+        material.m_shininess = m.shininess;
+        material.m_illum = m.illum;
+        material.m_opacity = m.dissolve;
+        material.m_texnames[MATTEX_AMBIENT] = m.ambient_texname;
+        material.m_texnames[MATTEX_DIFFUSE] = m.diffuse_texname;
+        material.spread_opacity();
+        materials->push_back(std::move(material));
+    }
 }
 
 bool obj_parse(const char* text, std::size_t size, sObjModel* model, std::string* error) {
-    cLineReader in(text, size);
-    std::vector<std::string> words;
-    int material = -1;
-    while (in.next(&words)) {
-        if (words.empty())
-            continue;
-        const std::string& key = words[0];
-        if (key == "v" || key == "vn" || key == "vt") {
-            std::vector<float>* out = key == "v"    ? &model->m_positions
-                                      : key == "vn" ? &model->m_normals
-                                                    : &model->m_texcoords;
-            if (!read_floats(words, key == "vt" ? 2 : 3, out)) {
-                *error = at_line(in.line(), "malformed " + key);
-                return false;
-            }
-        } else if (key == "f") {
-            sObjFace face;
-            face.material = material;
-            for (std::size_t i = 1; i < words.size(); ++i) {
-                sObjCorner corner;
-                if (!parse_corner(words[i], *model, &corner)) {
-                    *error = at_line(in.line(), "bad face corner \"" + words[i] + "\"");
-                    return false;
-                }
-                face.corners.push_back(corner);
-            }
-            if (face.corners.size() < 3) {
-                *error = at_line(in.line(), "a face needs at least 3 corners");
-                return false;
-            }
-            model->m_faces.push_back(std::move(face));
-        } else if (key == "usemtl") {
-            if (words.size() < 2) {
-                *error = at_line(in.line(), "usemtl without a name");
-                return false;
-            }
-            material = -1;
-            for (std::size_t i = 0; i < model->m_material_names.size(); ++i)
-                if (model->m_material_names[i] == words[1])
-                    material = int(i);
-            if (material < 0) {
-                material = int(model->m_material_names.size());
-                model->m_material_names.push_back(words[1]);
-            }
-        } else if (key == "mtllib") {
-            for (std::size_t i = 1; i < words.size(); ++i)
-                model->m_mtllibs.push_back(words[i]);
-        }
-    }
-    return true;
+    const std::string clean = without_comments(text, size);
+    sObjReading reading(model);
+    tinyobj::callback_t callbacks;
+    callbacks.vertex_cb = on_vertex;
+    callbacks.normal_cb = on_normal;
+    callbacks.texcoord_cb = on_texcoord;
+    callbacks.index_cb = on_face;
+    callbacks.usemtl_cb = on_usemtl;
+    cLibraryNames libraries(&model->m_mtllibs);
+    std::istringstream in(clean);
+    tinyobj::LoadObjWithCallback(in, callbacks, &reading, &libraries);
+    if (reading.error.empty())
+        return true;
+    const int line = statement_line(clean, reading.error_keyword, reading.error_statement,
+                                    reading.error_keyword == "f");
+    *error = "line " + std::to_string(line) + ": " + reading.error;
+    return false;
 }
 
 bool obj_build_mesh(const sObjModel& model, const std::vector<cMaterial_data>& library,
@@ -386,11 +393,7 @@ bool obj_import_file(const std::string& obj_path, bool compute_normals, sMeshDat
             warnings->push_back("cannot read material library " + path);
             continue;
         }
-        if (!mtl_parse(reinterpret_cast<const char*>(bytes.data()), bytes.size(), &library,
-                       error)) {
-            *error = path + ": " + *error;
-            return false;
-        }
+        mtl_parse(reinterpret_cast<const char*>(bytes.data()), bytes.size(), &library);
     }
     return obj_build_mesh(model, library, compute_normals, mesh, error, warnings);
 }

@@ -1,7 +1,7 @@
-// Wavefront OBJ and MTL files turned into mesh data, for the content tools:
-// polygons are triangulated as fans, vertices that differ in position,
-// normal or texture coordinate become separate vertices, and triangles are
-// grouped by material in the order the MTL files define them. GL-free.
+// Wavefront OBJ and MTL files turned into mesh data, for the content tools.
+// tinyobjloader reads the text; polygons are triangulated here as fans, vertices that differ in
+// position, normal or texture coordinate become separate vertices, and triangles are grouped by
+// material in the order the MTL files define them. GL-free.
 #pragma once
 
 #include "mesh_files/material_data.h"
@@ -32,14 +32,17 @@ struct sObjModel {
 };
 
 // Appends the materials of MTL text: newmtl, Ka, Kd, Ks (colours get alpha =
-// opacity), Ns, illum, d, map_Ka, map_Kd (the last word of the line, after
-// any options). Other statements are ignored. False with a reason (naming
-// the line) on a malformed statement.
-bool mtl_parse(const char* text, std::size_t size, std::vector<cMaterial_data>* materials,
-               std::string* error);
+// opacity), Ns, illum, d, map_Ka, map_Kd (the rest of the line after any
+// options). A statement a material lacks leaves the value at zero (opacity
+// 1); statements before the first newmtl, others and malformed numbers are
+// read as tinyobjloader reads them: ignored, or 0.
+void mtl_parse(const char* text, std::size_t size, std::vector<cMaterial_data>* materials);
 
 // Reads OBJ text: v, vt, vn, f (v, v/vt, v//vn, v/vt/vn, negative indices
-// counting back), usemtl, mtllib. Other statements are ignored.
+// counting back), usemtl, mtllib. Other statements are ignored. False with
+// a reason naming the line for a face corner out of range or without a
+// position, a face of fewer than 3 corners, a usemtl without a name and a
+// number too large for a float.
 bool obj_parse(const char* text, std::size_t size, sObjModel* model, std::string* error);
 
 // Builds the mesh. Materials come from the library by name, in library

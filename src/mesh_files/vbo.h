@@ -41,8 +41,6 @@ public:
 
     int get_size() const { return m_size; }
     GLuint get_buffer() const { return m_buffer; }
-    GLenum get_usage() const { return m_usage; }
-    GLenum get_target() const { return m_target; }
 
 private:
     int m_size;

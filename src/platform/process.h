@@ -34,7 +34,6 @@ public:
     bool write(const void* data, std::size_t size);
     // Waits for the command; its exit status, or -1.
     int close();
-    bool is_open() const { return m_file != nullptr; }
 
 private:
     void* m_file = nullptr; // FILE*

@@ -5,6 +5,7 @@
 #include "gl_entry.h"
 #include "mesh_files/mesh_obj.h"
 #include "profile_scope.h"
+#include "resource_path.h"
 #include "scenes/scene_loading.h"
 #include "shader_manager_glsl.h"
 #include "shaders/shd_lightmap.h"
@@ -21,7 +22,8 @@ const char* const kRoomMaps[kCreditsRoomMaps] = {
     "sun_particle_ambientgasses.png"};
 } // namespace
 
-void load_credits_room_meshes(iMesh* room[kCreditsRoomMeshes]) {
+void load_credits_room_meshes(std::unique_ptr<iMesh> room[kCreditsRoomMeshes]) {
+    cResourcePath::instance()->push_searchpath("../data/models/credits");
     for (int k = 0; k < kCreditsRoomMeshes; ++k)
         room[k] = load_scene_mesh(kRoomMeshes[k], false);
 }
@@ -32,7 +34,7 @@ void load_credits_room_maps(cTexProxy maps[kCreditsRoomMaps]) {
         maps[k] = textures->get_texture(kRoomMaps[k], true, GL_CLAMP);
 }
 
-void draw_credits_room(iMesh* const room[kCreditsRoomMeshes],
+void draw_credits_room(const std::unique_ptr<iMesh> room[kCreditsRoomMeshes],
                        const cTexProxy maps[kCreditsRoomMaps]) {
     cProfileScope scope("meshes");
     for (int k = 0; k < kCreditsRoomMeshes; ++k) {
@@ -63,9 +65,15 @@ void reset_credits_camera(cCamera& camera) {
     camera.m_up = Vec3f(0.0f, 1.0f, 0.0f).normalized();
 }
 
-iMesh* load_credits_maps_sphere_and_shader(cTexProxy maps[kCreditsRoomMaps]) {
+std::unique_ptr<iMesh> load_credits_maps_sphere_and_shader(cTexProxy maps[kCreditsRoomMaps]) {
     load_credits_room_maps(maps);
-    iMesh* sphere = load_scene_mesh("credit_sphere.bzobj", false);
+    std::unique_ptr<iMesh> sphere = load_scene_mesh("credit_sphere.bzobj", false);
     cShaderManager_GLSL::instance()->add_shader<cShdLightmap>("lightmap_shader");
     return sphere;
+}
+
+void set_credits_room_blend(float blend) {
+    cShaderParameter<float> parameter(blend);
+    cShaderManager_GLSL::instance()->set_parameter("lightmap_shader", cShdLightmap::SP_BLEND,
+                                                   &parameter);
 }

@@ -5,7 +5,6 @@
 #include "event.h"
 #include "gl_entry.h"
 #include "gui/gui_var_list.h"
-#include "mesh_files/bzobj_loader.h"
 #include "mesh_files/mesh_obj.h"
 #include "post_glow.h"
 #include "post_levels.h"
@@ -13,6 +12,7 @@
 #include "render_fsq.h"
 #include "render_target_manager.h"
 #include "resource_path.h"
+#include "scenes/scene_loading.h"
 #include "scenes/scene_target.h"
 #include "shader_manager_glsl.h"
 
@@ -61,16 +61,6 @@ const sPreset& preset(int k) {
         VT_ASSERT_MSG(!"non-existing anim used", "cSceneAttractor");
     return k_presets[k];
 }
-
-// The logo meshes are drawn in one flat colour: no materials.
-std::unique_ptr<iMesh> load_plain_mesh(const std::string& name) {
-    std::unique_ptr<iMesh> mesh(BzObjLoader::create(name));
-    auto* obj = dynamic_cast<cMeshObj*>(mesh.get());
-    VT_ASSERT(obj);
-    obj->switch_materials_off();
-    obj->upload(true);
-    return mesh;
-}
 } // namespace
 
 cSceneAttractor::cSceneAttractor(const sTimeBlock* time_block) : cScene(time_block) {}
@@ -82,8 +72,9 @@ void cSceneAttractor::load() {
     m_background = cTextureManager::instance()->get_texture("ifs_back.jpg", false, GL_CLAMP);
     preset_step();
     cRoundPoints_GL::load();
-    m_arrow = load_plain_mesh("logo_arrow.bzobj");
-    m_cubes = load_plain_mesh("logo_cubes.bzobj");
+    // The logo meshes are drawn in one flat colour: no materials.
+    m_arrow = load_scene_mesh("logo_arrow.bzobj", false);
+    m_cubes = load_scene_mesh("logo_cubes.bzobj", false);
 }
 
 void cSceneAttractor::enter() {

@@ -3,16 +3,16 @@
 #include "gl_entry.h"
 #include "gui/camera_vars.h"
 #include "gui/gui_var_list.h"
+#include "math/clamp01.h"
+#include "math/smoothstep.h"
 #include "mesh_files/mesh_obj.h"
 #include "midi_event.h"
 #include "post_glow.h"
 #include "post_hsb.h"
 #include "render_target_manager.h"
-#include "resource_path.h"
 #include "scenes/scene_loading.h"
 #include "scenes/scene_target.h"
 #include "shader_manager_glsl.h"
-#include "shaders/shd_lightmap.h"
 
 #include <cmath>
 #include <cstdio>
@@ -33,25 +33,16 @@ namespace {
 constexpr int kPathMs = 1500;
 constexpr int kLightFadeMs = 400;
 constexpr int kOpeningMs = 1500;
-
-double clamp01(double x) {
-    return x < 0.0 ? 0.0 : (x > 1.0 ? 1.0 : x);
-}
 } // namespace
 
 cSceneCredits::cSceneCredits(const sTimeBlock* time_block) : cScene(time_block) {}
 
-cSceneCredits::~cSceneCredits() {
-    for (iMesh* mesh : m_room)
-        delete mesh;
-    delete m_sphere;
-}
+cSceneCredits::~cSceneCredits() = default;
 
 void cSceneCredits::load() {
     if (m_loaded)
         return;
     m_loaded = true;
-    cResourcePath::instance()->push_searchpath("../data/models/credits");
     load_credits_room_meshes(m_room);
     m_sphere = load_credits_maps_sphere_and_shader(m_room_maps);
     for (int k = 0; k < kPaths; ++k) {
@@ -72,10 +63,8 @@ void cSceneCredits::enter() {
 }
 
 void cSceneCredits::on_event(cEvent* event) {
-    if (event->m_type != EV_MIDI)
-        return;
-    auto* note = dynamic_cast<cMETrigger*>(event);
-    if (!note || note->m_kind != iMidiEvent::KIND_NOTE_ON)
+    const cMETrigger* note = as_note_on(event);
+    if (!note)
         return;
     switch (note->m_track) {
     case 10:
@@ -98,9 +87,7 @@ void cSceneCredits::on_event(cEvent* event) {
 
 void cSceneCredits::update() {
     // The shader gets last frame's weight; the new one is for the next.
-    cShaderParameter<float> blend(m_blend);
-    cShaderManager_GLSL::instance()->set_parameter("lightmap_shader", cShdLightmap::SP_BLEND,
-                                                   &blend);
+    set_credits_room_blend(m_blend);
     m_blend = float(1.0 - clamp01((timeline_ms() - m_light_note_ms) / double(kLightFadeMs)));
 }
 
@@ -122,12 +109,8 @@ void cSceneCredits::draw() {
     glEnable(GL_DEPTH_TEST);
     cRTProxy a = bind_cleared_scene_target(1.0f, 1.0f, 1.0f);
 
-    const cCameraPath& path = m_paths[m_path_index];
     const float t = float((now - m_path_start_ms) / double(kPathMs));
-    m_camera.m_eye = path.eye_at(t);
-    m_camera.m_center = path.target_at(t);
-    m_camera.m_up = path.up_at(t);
-    m_camera.apply();
+    m_camera.apply_on_path(m_paths[m_path_index], t);
     shaders->bind("lightmap_shader");
     draw_credits_room(m_room, m_room_maps);
 
@@ -142,8 +125,7 @@ void cSceneCredits::draw() {
 
     // Flash: levels squeeze the picture and the colour drains out at once,
     // then both relax over the decay.
-    const double f = clamp01(1.2 * (1.0 - (now - m_flash_ms) / double(m_flash_decay)));
-    const double s = f * f * (3.0 - 2.0 * f);
+    const double s = smoothstep(1.2 * (1.0 - (now - m_flash_ms) / double(m_flash_decay)));
     m_levels.in_black = float(63.0 * s);
     m_levels.in_white = float(255.0 - 180.0 * s);
     m_hsb.y = float(70.0 - 170.0 * std::pow(s, 1.0 / 7.0));
@@ -152,8 +134,8 @@ void cSceneCredits::draw() {
         s_drawn = true;
         s_first_draw_ms = now;
     }
-    const double v = clamp01(1.0 - (now - s_first_draw_ms) / double(kOpeningMs));
-    m_levels.out_black = float(255.0 * clamp01(v * v * (3.0 - 2.0 * v)));
+    m_levels.out_black =
+        float(255.0 * smoothstep(1.0 - (now - s_first_draw_ms) / double(kOpeningMs)));
 
     cRTProxy b = rtm->get_rt(cRenderTargetManager::RTT_FULL);
     // The levels pass below draws over the whole window.

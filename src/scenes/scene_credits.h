@@ -8,6 +8,8 @@
 #include "scene.h"
 #include "scenes/credits_room.h"
 
+#include <memory>
+
 class iMesh;
 
 class cSceneCredits : public cScene {
@@ -35,8 +37,8 @@ public:
     static void reset_shared_state();
 
     bool m_loaded = false;
-    iMesh* m_room[kCreditsRoomMeshes] = {};
-    iMesh* m_sphere = nullptr;
+    std::unique_ptr<iMesh> m_room[kCreditsRoomMeshes];
+    std::unique_ptr<iMesh> m_sphere;
     cTexProxy m_room_maps[kCreditsRoomMaps];
     sLevelsValues m_levels;
     Vec3f m_hsb; // hue, saturation, brightness

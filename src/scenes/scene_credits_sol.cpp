@@ -10,11 +10,9 @@
 #include "post_glow.h"
 #include "post_hsb.h"
 #include "render_target_manager.h"
-#include "resource_path.h"
 #include "scenes/scene_loading.h"
 #include "scenes/scene_target.h"
 #include "shader_manager_glsl.h"
-#include "shaders/shd_lightmap.h"
 
 #include <cstdio>
 
@@ -27,12 +25,8 @@ void cSceneCreditsSol::reset_shared_state() {
 namespace {
 // From this note on the flights run backwards.
 constexpr int kReverseAfterNote = 20;
-// The small sun's flares and its gases, which stream off and die after about
-// two seconds, so that the emitter keeps renewing them.
+// The small sun's flares.
 constexpr float kFlares = 8.0f;
-constexpr float kParticleSize = 2.0f;
-constexpr float kParticleAlpha = 0.05f;
-constexpr float kParticleLifeExponent = 3.0f;
 } // namespace
 
 int cSceneCreditsSol::path_ms(int index) {
@@ -42,20 +36,12 @@ int cSceneCreditsSol::path_ms(int index) {
 
 cSceneCreditsSol::cSceneCreditsSol(const sTimeBlock* time_block) : cScene(time_block) {}
 
-cSceneCreditsSol::~cSceneCreditsSol() {
-    for (iMesh* mesh : m_room)
-        delete mesh;
-    for (iMesh* mesh : m_debris)
-        delete mesh;
-    delete m_sphere;
-    delete m_flare_system;
-}
+cSceneCreditsSol::~cSceneCreditsSol() = default;
 
 void cSceneCreditsSol::load() {
     if (m_loaded)
         return;
     m_loaded = true;
-    cResourcePath::instance()->push_searchpath("../data/models/credits");
     load_credits_room_meshes(m_room);
     for (int k = 0; k < kDebris; ++k) {
         char name[32];
@@ -68,7 +54,7 @@ void cSceneCreditsSol::load() {
         std::snprintf(name, sizeof name, "longpath%02d.pth", k + 1);
         load_scene_path(m_paths[k], name, "cSceneCreditsSol::load");
     }
-    m_flare_system = new cSolarFlares_GL();
+    m_flare_system = std::make_unique<cSolarFlares_GL>();
     m_flare_system->load();
 }
 
@@ -84,21 +70,13 @@ void cSceneCreditsSol::enter() {
     glow.threshold = 33.0f;
     glow.gain = 128.0f;
     m_flare_system->emitter()->m_rate = 3400.0f;
-    // The small sun's flares and gases; the system itself starts with none.
-    cSolarFlares& flares = m_flare_system->system();
-    flares.m_partColour = Vec3f(0.2f, 0.71f, 1.0f);
-    flares.m_numFlares = kFlares;
-    flares.m_partSize = kParticleSize;
-    flares.m_partAlpha = kParticleAlpha;
-    m_flare_system->emitter()->m_life.z = kParticleLifeExponent;
+    m_flare_system->set_flares_and_gases(kFlares, Vec3f(0.2f, 0.71f, 1.0f));
     m_flare_system->start(timeline_ms());
 }
 
 void cSceneCreditsSol::on_event(cEvent* event) {
-    if (event->m_type != EV_MIDI)
-        return;
-    auto* note = dynamic_cast<cMETrigger*>(event);
-    if (!note || note->m_kind != iMidiEvent::KIND_NOTE_ON || note->m_track != 1)
+    const cMETrigger* note = as_note_on(event);
+    if (!note || note->m_track != 1)
         return;
     const int n = ++s_path_notes;
     if (n % 4 != 0)
@@ -111,9 +89,7 @@ void cSceneCreditsSol::on_event(cEvent* event) {
 
 void cSceneCreditsSol::update() {
     // The shader gets last frame's weight; the new one is for the next.
-    cShaderParameter<float> blend(m_blend);
-    cShaderManager_GLSL::instance()->set_parameter("lightmap_shader", cShdLightmap::SP_BLEND,
-                                                   &blend);
+    set_credits_room_blend(m_blend);
     m_flare_system->update(*m_time_block);
     m_blend = float(0.3 + 0.3 * vt_rand_unit());
 }
@@ -138,14 +114,10 @@ void cSceneCreditsSol::draw() {
     glEnable(GL_DEPTH_TEST);
     cRTProxy a = bind_cleared_scene_target(1.0f, 1.0f, 1.0f);
 
-    const cCameraPath& path = m_paths[m_path_index];
     float t = float((now - m_path_start_ms) / double(path_ms(m_path_index)));
     if (m_reverse)
         t = 0.98f - t;
-    m_camera.m_eye = path.eye_at(t);
-    m_camera.m_center = path.target_at(t);
-    m_camera.m_up = path.up_at(t);
-    m_camera.apply();
+    m_camera.apply_on_path(m_paths[m_path_index], t);
     shaders->bind("lightmap_shader");
     draw_credits_room(m_room, m_room_maps);
 

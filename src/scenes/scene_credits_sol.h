@@ -8,6 +8,8 @@
 #include "scene.h"
 #include "scenes/credits_room.h"
 
+#include <memory>
+
 class cSolarFlares_GL;
 class iMesh;
 
@@ -37,9 +39,9 @@ public:
     static int path_ms(int index);
 
     bool m_loaded = false;
-    iMesh* m_room[kCreditsRoomMeshes] = {};
-    iMesh* m_debris[kDebris] = {};
-    iMesh* m_sphere = nullptr; // loaded, not drawn
+    std::unique_ptr<iMesh> m_room[kCreditsRoomMeshes];
+    std::unique_ptr<iMesh> m_debris[kDebris];
+    std::unique_ptr<iMesh> m_sphere; // loaded, not drawn
     cTexProxy m_room_maps[kCreditsRoomMaps];
     sLevelsValues m_levels;
     Vec3f m_hsb;                   // hue, saturation, brightness
@@ -48,7 +50,7 @@ public:
     cCameraPath m_paths[kPaths];
     int m_path_index = 1;
     int m_path_start_ms = 0;
-    cSolarFlares_GL* m_flare_system = nullptr;
+    std::unique_ptr<cSolarFlares_GL> m_flare_system;
     bool m_reverse = false;
 
 private:

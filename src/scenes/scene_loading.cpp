@@ -1,6 +1,5 @@
 #include "scenes/scene_loading.h"
 
-#include "debug.h"
 #include "mesh_files/bzobj_loader.h"
 #include "mesh_files/camera_path.h"
 #include "mesh_files/mesh_obj.h"
@@ -8,13 +7,9 @@
 
 #include <iostream>
 
-iMesh* load_scene_mesh(const std::string& name, bool with_materials) {
-    iMesh* mesh = BzObjLoader::create(name);
-    if (!with_materials) {
-        auto* obj = dynamic_cast<cMeshObj*>(mesh);
-        VT_ASSERT(obj);
-        obj->switch_materials_off();
-    }
+std::unique_ptr<iMesh> load_scene_mesh(const std::string& name, bool with_materials) {
+    std::unique_ptr<cMeshObj> mesh =
+        with_materials ? BzObjLoader::create(name) : BzObjLoader::create_without_materials(name);
     mesh->upload(true);
     return mesh;
 }

@@ -2,6 +2,7 @@
 // found through the search paths.
 #pragma once
 
+#include <memory>
 #include <string>
 
 class cCameraPath;
@@ -10,7 +11,7 @@ class iMesh;
 // A mesh by bare file name, uploaded for drawing (the in-memory copy freed).
 // Without materials it draws as one range under whatever colour, light and
 // shader the scene sets. A missing file ends the program.
-iMesh* load_scene_mesh(const std::string& name, bool with_materials);
+std::unique_ptr<iMesh> load_scene_mesh(const std::string& name, bool with_materials);
 // Appends the keys of a camera path found through the search paths. A path
 // that cannot be read stays empty (the camera then sits at the origin); that
 // is worth a warning naming the caller.

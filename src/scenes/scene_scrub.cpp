@@ -4,6 +4,7 @@
 #include "event.h"
 #include "gl_entry.h"
 #include "gui/gui_var_list.h"
+#include "math/clamp01.h"
 #include "math/random.h"
 #include "math/smoothstep.h"
 #include "midi_event.h"
@@ -89,10 +90,8 @@ void cSceneScrub::leave() {
 }
 
 void cSceneScrub::on_event(cEvent* event) {
-    if (event->m_type != EV_MIDI)
-        return;
-    auto* note = dynamic_cast<cMETrigger*>(event);
-    if (note && note->m_kind == iMidiEvent::KIND_NOTE_ON && note->m_track == kDrumTrack)
+    const cMETrigger* note = as_note_on(event);
+    if (note && note->m_track == kDrumTrack)
         m_last_beat_ms = timeline_ms();
 }
 
@@ -130,7 +129,7 @@ void cSceneScrub::update() {
     const float p = span ? float(double(now - s_first_update_ms) / span) : 0.0f;
     apply_course(p);
 
-    const double b = std::min(1.0, std::max(0.0, (now - m_last_beat_ms) / double(m_beat_length)));
+    const double b = clamp01((now - m_last_beat_ms) / double(m_beat_length));
     m_flash = float((1.0 - b) * m_flash_strength);
     m_clear_blue =
         float((1.0 - m_flash_strength) * m_clear_color.z + 0.95 * m_flash * m_flash_strength);

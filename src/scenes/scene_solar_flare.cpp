@@ -11,26 +11,17 @@
 #include "scene_manager.h"
 #include "scenes/scene_target.h"
 
+#include "math/clamp01.h"
 #include "math/random.h"
 
-#include <algorithm>
 #include <string>
 
 int cSceneSolarFlare::s_first_draw_ms = 0;
 bool cSceneSolarFlare::s_first_draw_taken = false;
 
 namespace {
-// The flares and gases around the sun: sixteen flares swelling and fading
-// out of step, and gases that stream off the surface at two units a second
-// and die after about two seconds, so that the emitter keeps renewing them.
+// The flares around the sun, swelling and fading out of step.
 constexpr float kFlares = 16.0f;
-constexpr float kParticleSize = 2.0f;
-constexpr float kParticleAlpha = 0.05f;
-constexpr float kParticleLifeExponent = 3.0f;
-
-double clamp01(double x) {
-    return std::min(1.0, std::max(0.0, x));
-}
 } // namespace
 
 cSceneSolarFlare::cSceneSolarFlare(const sTimeBlock* time_block)
@@ -55,15 +46,7 @@ void cSceneSolarFlare::enter() {
     m_camera.m_eye = Vec3f(37.0f, 37.0f, 37.0f);
     m_levels.out_black = 13.0f;
 
-    // The flares and gases this scene shows; the system itself starts with
-    // none of either.
-    cSolarFlares& flares = m_flare_system->system();
-    flares.m_numFlares = kFlares;
-    flares.m_partSize = kParticleSize;
-    flares.m_partAlpha = kParticleAlpha;
-    flares.m_partColour = Vec3f(1.0f, 0.62f, 0.25f);
-    if (cMeshEmitter* emitter = m_flare_system->emitter())
-        emitter->m_life.z = kParticleLifeExponent;
+    m_flare_system->set_flares_and_gases(kFlares, Vec3f(1.0f, 0.62f, 0.25f));
     m_flare_system->start(timeline_ms());
     if (cMeshEmitter* emitter = m_flare_system->emitter())
         emitter->m_rate = 4000.0f;
@@ -74,10 +57,8 @@ void cSceneSolarFlare::enter() {
 }
 
 void cSceneSolarFlare::on_event(cEvent* event) {
-    if (event->m_type != EV_MIDI)
-        return;
-    auto* note = dynamic_cast<cMETrigger*>(event);
-    if (!note || note->m_kind != iMidiEvent::KIND_NOTE_ON)
+    const cMETrigger* note = as_note_on(event);
+    if (!note)
         return;
     if (note->m_track == kFadeBlackTrack)
         m_fade_black_ms = timeline_ms();

@@ -3,6 +3,7 @@
 #include "gl_entry.h"
 #include "gui/camera_vars.h"
 #include "gui/gui_var_list.h"
+#include "math/clamp01.h"
 #include "mesh_files/mesh_obj.h"
 #include "midi_event.h"
 #include "post_color_correction.h"
@@ -34,10 +35,6 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kPathMs = 1500; // every camera flight lasts this long
 
-float clamp01(double x) {
-    return float(x < 0.0 ? 0.0 : (x > 1.0 ? 1.0 : x));
-}
-
 // Moves z back by period while it lies beyond limit, so that the objects
 // come round again.
 double wrap_depth(double z, double limit, double period) {
@@ -55,12 +52,7 @@ cSceneSprutte::cSceneSprutte(const sTimeBlock* time_block) : cScene(time_block) 
     }
 }
 
-cSceneSprutte::~cSceneSprutte() {
-    delete m_correction;
-    for (iMesh* mesh : {m_ball_glow, m_arm_joint, m_hair, m_arm_morph_in, m_arm_morph_out, m_cage,
-                        m_ring, m_debris})
-        delete mesh;
-}
+cSceneSprutte::~cSceneSprutte() = default;
 
 void cSceneSprutte::load() {
     m_intro_scale = true;
@@ -79,7 +71,7 @@ void cSceneSprutte::load() {
     m_ring = load_scene_mesh("sprutte_ring.bzobj", false);
     m_debris = load_scene_mesh("sprutte_vrag.bzobj", false);
 
-    m_correction = new cPostColorCorrection("sprutte_color_correction_coldblue.png");
+    m_correction = std::make_unique<cPostColorCorrection>("sprutte_color_correction_coldblue.png");
 
     for (int k = 0; k < kPaths; ++k) {
         char name[16];
@@ -119,10 +111,8 @@ void cSceneSprutte::enter() {
 }
 
 void cSceneSprutte::on_event(cEvent* event) {
-    if (event->m_type != EV_MIDI)
-        return;
-    auto* note = dynamic_cast<cMETrigger*>(event);
-    if (!note || note->m_kind != iMidiEvent::KIND_NOTE_ON || note->m_track != 1)
+    const cMETrigger* note = as_note_on(event);
+    if (!note || note->m_track != 1)
         return;
 
     const int n = ++s_note_count;
@@ -178,12 +168,8 @@ void cSceneSprutte::draw() {
     cRTProxy a = bind_cleared_scene_target(0.1f, 0.1f, 0.1f);
     shaders->unbind();
 
-    const cCameraPath& path = m_paths[m_path_index];
     const float t = float((now - m_path_start_ms) / double(kPathMs));
-    m_camera.m_eye = path.eye_at(t);
-    m_camera.m_center = path.target_at(t);
-    m_camera.m_up = path.up_at(t);
-    m_camera.apply();
+    m_camera.apply_on_path(m_paths[m_path_index], t);
 
     // Not clamped: the creature keeps growing until the drums take over.
     if (m_intro_scale)

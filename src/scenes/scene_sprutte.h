@@ -10,6 +10,8 @@
 
 #include <GL/gl.h>
 
+#include <memory>
+
 class cPostColorCorrection;
 class iMesh;
 
@@ -49,15 +51,15 @@ public:
     tSprutteMatrix m_joint_next[kSprutteJoints];
     float m_angle = 0.0f;
     int m_last_step_ms = 0;
-    cPostColorCorrection* m_correction = nullptr;
-    iMesh* m_ball_glow = nullptr;
-    iMesh* m_arm_joint = nullptr;
-    iMesh* m_hair = nullptr;
-    iMesh* m_arm_morph_in = nullptr;
-    iMesh* m_arm_morph_out = nullptr;
-    iMesh* m_cage = nullptr;
-    iMesh* m_ring = nullptr;
-    iMesh* m_debris = nullptr;
+    std::unique_ptr<cPostColorCorrection> m_correction;
+    std::unique_ptr<iMesh> m_ball_glow;
+    std::unique_ptr<iMesh> m_arm_joint;
+    std::unique_ptr<iMesh> m_hair;
+    std::unique_ptr<iMesh> m_arm_morph_in;
+    std::unique_ptr<iMesh> m_arm_morph_out;
+    std::unique_ptr<iMesh> m_cage;
+    std::unique_ptr<iMesh> m_ring;
+    std::unique_ptr<iMesh> m_debris;
     float m_light_pos[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     float m_light_color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     GLenum m_light = GL_LIGHT0;

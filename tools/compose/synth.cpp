@@ -2,6 +2,8 @@
 
 #include "score.h"
 
+#include "math/clamp01.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -92,10 +94,6 @@ private:
 
 double note_freq(int pitch) {
     return 440.0 * std::pow(2.0, (pitch - 69) / 12.0);
-}
-
-float clamp01(float x) {
-    return std::min(1.0f, std::max(0.0f, x));
 }
 
 // Linear attack, hold while the note is down, exponential release after it.

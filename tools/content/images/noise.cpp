@@ -1,6 +1,7 @@
 #include "noise.h"
 
-#include <algorithm>
+#include "math/smoothstep.h"
+
 #include <cmath>
 
 namespace imagegen {
@@ -61,8 +62,7 @@ std::uint32_t cNoiseRng::next() {
 }
 
 double smoothstep(double edge0, double edge1, double x) {
-    const double t = std::clamp((x - edge0) / (edge1 - edge0), 0.0, 1.0);
-    return t * t * (3.0 - 2.0 * t);
+    return ::smoothstep((x - edge0) / (edge1 - edge0));
 }
 
 } // namespace imagegen

@@ -1,16 +1,13 @@
 #include "paths.h"
 
+#include "math/smoothstep.h"
+
 #include <cmath>
 #include <cstdio>
 #include <functional>
 
 namespace {
 const double PI = 3.14159265358979323846;
-
-double smoothstep(double x) {
-    x = x < 0 ? 0 : (x > 1 ? 1 : x);
-    return x * x * (3 - 2 * x);
-}
 
 // Half linear, half eased: flights keep moving at their ends, where the
 // scenes cut from one path to the next.
@@ -88,11 +85,6 @@ std::string path_text(const std::vector<sPathKey>& keys) {
     for (const sPathKey& k : keys)
         text += group(k.eye) + " " + group(k.target) + " " + group(k.up) + "\n";
     return text;
-}
-
-sPathKey path_turned_again(const sPathKey& key) {
-    auto turn = [](const sV3& v) { return sV3(v.x, v.z, -v.y); };
-    return {turn(key.eye), turn(key.target), turn(key.up)};
 }
 
 std::vector<sPathFile> build_paths() {

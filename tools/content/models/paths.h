@@ -30,8 +30,4 @@ struct sPathKey {
 // The text of a .pth file for keys in renderer axes.
 std::string path_text(const std::vector<sPathKey>& keys);
 
-// The renderer-axes key that the loader makes of a file key given in
-// renderer axes when it converts it a second time.
-sPathKey path_turned_again(const sPathKey& key);
-
 std::vector<sPathFile> build_paths();
