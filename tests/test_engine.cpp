@@ -54,25 +54,17 @@ protected:
         event.key.keysym.sym = symbol;
         return event;
     }
-    static SDL_Event button(Uint32 type, Uint8 number, int x, int y) {
+    // A button press or release at (x, y), a motion to (x, y) (number 0), or
+    // a wheel turn of y steps.
+    static SDL_Event mouse(Uint32 type, int x, int y, Uint8 number = 0) {
         SDL_Event event{};
         event.type = type;
-        event.button.button = number;
-        event.button.x = x;
-        event.button.y = y;
-        return event;
-    }
-    static SDL_Event motion(int x, int y) {
-        SDL_Event event{};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.x = x;
-        event.motion.y = y;
-        return event;
-    }
-    static SDL_Event wheel(int steps) {
-        SDL_Event event{};
-        event.type = SDL_MOUSEWHEEL;
-        event.wheel.y = steps;
+        if (type == SDL_MOUSEWHEEL)
+            event.wheel.y = y;
+        else if (type == SDL_MOUSEMOTION)
+            event.motion.x = x, event.motion.y = y;
+        else
+            event.button.button = number, event.button.x = x, event.button.y = y;
         return event;
     }
 };
@@ -142,24 +134,25 @@ TEST_F(EngineKeysTest, PointerIsMeasuredInTheViewportAndOnlyTheWheelLatches) {
         SCOPED_TRACE(testing::Message()
                      << (c.widescreen ? "widescreen " : "letterbox ") << c.x << "," << c.y);
         cDisplaySettings::instance()->m_widescreen = c.widescreen;
-        frame({motion(c.x, c.y), button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, c.x, c.y)});
+        frame({mouse(SDL_MOUSEMOTION, c.x, c.y),
+               mouse(SDL_MOUSEBUTTONDOWN, c.x, c.y, SDL_BUTTON_LEFT)});
         EXPECT_FLOAT_EQ(g_mouse_pos.x, c.u);
         EXPECT_FLOAT_EQ(g_mouse_pos.y, c.v);
         EXPECT_FLOAT_EQ(g_mouse_click_pos.y, c.v);
         EXPECT_EQ(g_mouse_buttons[1], 1);
-        frame({button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, c.x, c.y)});
+        frame({mouse(SDL_MOUSEBUTTONUP, c.x, c.y, SDL_BUTTON_LEFT)});
         EXPECT_EQ(g_mouse_buttons[1], 0);
     }
 
     // The side buttons are not the wheel; a wheel step stays pressed.
-    frame({button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X1, 0, 0),
-           button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X2, 0, 0)});
+    frame({mouse(SDL_MOUSEBUTTONDOWN, 0, 0, SDL_BUTTON_X1),
+           mouse(SDL_MOUSEBUTTONDOWN, 0, 0, SDL_BUTTON_X2)});
     EXPECT_EQ(g_mouse_buttons[4], 0);
     EXPECT_EQ(g_mouse_buttons[5], 0);
-    frame({wheel(1), button(SDL_MOUSEBUTTONUP, SDL_BUTTON_X1, 0, 0)});
+    frame({mouse(SDL_MOUSEWHEEL, 0, 1), mouse(SDL_MOUSEBUTTONUP, 0, 0, SDL_BUTTON_X1)});
     EXPECT_EQ(g_mouse_buttons[4], 1);
     EXPECT_EQ(g_mouse_buttons[5], 0);
-    frame({wheel(-2)});
+    frame({mouse(SDL_MOUSEWHEEL, 0, -2)});
     EXPECT_EQ(g_mouse_buttons[5], 1);
     EXPECT_EQ(g_mouse_buttons[0], 0);
 }

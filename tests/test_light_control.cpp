@@ -21,27 +21,18 @@ public:
 
 TEST(LightControlTest, RequestCarriesColourAndLevelClamped) {
     std::uint8_t request[iLightDevice::kRequestSize];
-    for (int colour = 0; colour < 16; ++colour) {
-        cLightControl::build_request(colour, 7, request);
-        EXPECT_EQ(request[4], colour);
-        EXPECT_EQ(request[5], colour);
-        EXPECT_EQ(request[6], colour);
-    }
     cLightControl::build_request(3, 5, request);
     const std::uint8_t expected[9] = {4, 0, 6, 0, 3, 3, 3, 5, 1};
-    for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(request[i], expected[i]) << "byte " << i;
-    for (std::size_t i = 9; i < iLightDevice::kRequestSize; ++i)
-        EXPECT_EQ(request[i], 0) << "byte " << i;
-
-    cLightControl::build_request(-4, -1, request);
-    EXPECT_EQ(request[4], 0);
-    EXPECT_EQ(request[7], 0);
-    cLightControl::build_request(40, 12, request);
-    EXPECT_EQ(request[4], 15);
-    EXPECT_EQ(request[5], 16);
-    EXPECT_EQ(request[6], 16);
-    EXPECT_EQ(request[7], 7);
+    for (std::size_t i = 0; i < iLightDevice::kRequestSize; ++i)
+        EXPECT_EQ(request[i], i < 9 ? expected[i] : 0) << "byte " << i;
+    // Colour and level asked for, then bytes 4 to 7 as sent.
+    const int cases[][6] = {
+        {0, 7, 0, 0, 0, 7}, {15, 7, 15, 15, 15, 7}, {-4, -1, 0, 0, 0, 0}, {40, 12, 15, 16, 16, 7}};
+    for (const auto& c : cases) {
+        cLightControl::build_request(c[0], c[1], request);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(request[4 + i], c[2 + i]) << "colour " << c[0] << ", level " << c[1];
+    }
 }
 
 TEST(LightControlTest, MissingDriverIsReportedOnceThenSilent) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
@@ -135,7 +136,7 @@ TEST(SprutteJoints, JointsAreFiveUnitsApartAndFramesPointAlongTheSegments) {
     EXPECT_EQ(chain.pos[0][1], 0.0f);
 }
 
-TEST(SprutteJoints, PropagationSetsHowFastABendReachesTheTip) {
+TEST(SprutteJoints, PropagationSetsHowFastABendReachesTheTipAndStaysFinite) {
     float root[16];
     const float angle = 0.8f;
     curl(root, angle);
@@ -154,42 +155,31 @@ TEST(SprutteJoints, PropagationSetsHowFastABendReachesTheTip) {
     EXPECT_LT(slow.distance(1, root), 0.02);
     slow.run(angle, 2000.0f, 1000, 3000, 16);
     EXPECT_LT(slow.distance(31, root), 0.02);
-}
 
-TEST(SprutteJoints, APropagationBelowOneJointsShareStaysFinite) {
-    sChain chain;
-    chain.run(1.0f, 10.0f, 0, 200, 16);
-    for (int i = 0; i < kSprutteJoints; ++i) {
-        for (int e = 0; e < 16; ++e)
-            ASSERT_TRUE(std::isfinite(chain.rot[i][e]));
-        for (int c = 0; c < 3; ++c)
-            ASSERT_TRUE(std::isfinite(chain.pos[i][c]));
-    }
-    for (int i = 0; i + 1 < kSprutteJoints; ++i)
-        for (int e = 0; e < 16; ++e)
-            ASSERT_TRUE(std::isfinite(chain.frame[i][e]));
+    // A propagation below one joint's share of a frame stays finite.
+    sChain tiny;
+    tiny.run(1.0f, 10.0f, 0, 200, 16);
+    for (int i = 0; i < kSprutteJoints; ++i)
+        for (int e = 0; e < 16; ++e) {
+            ASSERT_TRUE(std::isfinite(tiny.rot[i][e]));
+            ASSERT_TRUE(std::isfinite(tiny.frame[i][e]));
+            ASSERT_TRUE(std::isfinite(tiny.pos[i][e % 4]));
+        }
 }
 
 TEST(SprutteJoints, SixArmsPointAlongTheSixAxisDirectionsAtRest) {
-    // Each axis direction exactly once: +x, -x, +y, -y, +z, -z.
-    int seen[3][2] = {};
+    std::set<int> seen; // 2 x axis + 1 when positive
     for (int k = 0; k < kSprutteArms; ++k) {
-        SCOPED_TRACE(k);
         const Vec3f d = sprutte_arm_rest_direction(kSprutteArmPlacements[k]);
         const float c[3] = {d.x, d.y, d.z};
-        int axis = -1;
-        for (int a = 0; a < 3; ++a) {
-            if (std::fabs(std::fabs(c[a]) - 1.0f) < 1e-5f) {
-                EXPECT_EQ(axis, -1);
-                axis = a;
-            } else {
-                EXPECT_NEAR(c[a], 0.0f, 1e-5f);
+        int axes = 0;
+        for (int a = 0; a < 3; ++a)
+            if (std::fabs(c[a]) > 1e-5f) {
+                EXPECT_NEAR(std::fabs(c[a]), 1.0f, 1e-5f) << "arm " << k;
+                seen.insert(2 * a + (c[a] > 0.0f));
+                ++axes;
             }
-        }
-        ASSERT_NE(axis, -1);
-        ++seen[axis][c[axis] > 0.0f];
+        EXPECT_EQ(axes, 1) << "arm " << k;
     }
-    for (int a = 0; a < 3; ++a)
-        for (int s = 0; s < 2; ++s)
-            EXPECT_EQ(seen[a][s], 1) << "axis " << a << (s ? " +" : " -");
+    EXPECT_EQ(seen.size(), 6u);
 }

@@ -47,12 +47,14 @@ TEST(SolarFlareScene, TrackSixFadesToBlackAndTrackSevenToWhite) {
 }
 
 TEST(SolarFlareScene, SunGrowsToFullSizeBeforeTheNextSceneAndNeverWithoutOne) {
-    EXPECT_FLOAT_EQ(cSceneSolarFlare::growth(0, 0, 13000), 0.0f);
-    EXPECT_FLOAT_EQ(cSceneSolarFlare::growth(5000, 0, 13000), 0.5f);
-    EXPECT_FLOAT_EQ(cSceneSolarFlare::growth(10000, 0, 13000), 1.0f);
-    // No later switch (-1), or one at the first frame itself.
-    EXPECT_FLOAT_EQ(cSceneSolarFlare::growth(40000, 30000, -1), 0.0f);
-    EXPECT_FLOAT_EQ(cSceneSolarFlare::growth(30000, 30000, 30000), 0.0f);
+    // Now, first frame, next switch (-1: none), growth.
+    const int cases[][4] = {{0, 0, 13000, 0},
+                            {5000, 0, 13000, 50},
+                            {10000, 0, 13000, 100},
+                            {40000, 30000, -1, 0},
+                            {30000, 30000, 30000, 0}};
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(cSceneSolarFlare::growth(c[0], c[1], c[2]), c[3] / 100.0f) << c[0];
 }
 
 TEST(SolarFlareScene, FlickerKeepsFullWhiteOnSevenFramesInEight) {
@@ -75,7 +77,10 @@ protected:
         cSceneManager::instance()->m_music_enabled = false;
         cSceneManager::instance()->set_clock(&m_clock);
     }
-    void TearDown() override { cSceneManager::destroy(); }
+    void TearDown() override {
+        cSceneManager::destroy();
+        cSceneScrub::reset_travel();
+    }
 
     void load_markers(const std::string& script) {
         testing::internal::CaptureStdout();
