@@ -102,7 +102,7 @@ TEST(ObjImport, CubeWithTwoMaterialLibrariesThroughTheTool) {
     EXPECT_EQ(fields(mesh.m_materials[0]), std::make_tuple("blue", "", "blue sky.png", 0.f, 0.2f,
                                                            0.f, 1.f, 0.75f, 0.5f, 32.f, 2, 0.75f));
     EXPECT_EQ(fields(mesh.m_materials[1]), std::make_tuple("red", "red_amb.png", "red.png", 1.f,
-                                                           0.f, 0.f, 0.f, 0.f, 0.f, 0.f, 1, 1.f));
+                                                           0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 1, 1.f));
     sCommandResult info = tool("bzobj " + out);
     EXPECT_EQ(info.exit_code, 0) << info.err;
     EXPECT_NE(info.out.find("switches 0 18 36\n"), std::string::npos) << info.out;
