@@ -88,7 +88,8 @@ TEST(ContentImages, EachShippedImageHasTheTextureKindItsUseNeeds) {
         const sLoaded image = load(kData + use.path);
         ASSERT_GT(image.width, 0) << "missing or undecodable";
         EXPECT_EQ(image.bytes_per_channel, 1); // the upload declares 8-bit data
-        EXPECT_EQ(cTextureManager::texture_target_for(image.width, image.height, use.mipmap),
+        bool mipmap = use.mipmap;
+        EXPECT_EQ(cTextureManager::texture_target_for(image.width, image.height, mipmap),
                   use.target);
         for (const auto& want :
              {std::make_pair(image.width, use.width), std::make_pair(image.height, use.height),

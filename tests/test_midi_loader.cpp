@@ -190,54 +190,46 @@ TEST(MidiTiming, MillisecondConversionSaturates) {
 
 // ---- Which messages become events ---------------------------------------
 
-TEST(MidiEvents, OnlyChannelOneNotesAndControllersAreQueued) {
-    sDecoded d;
-    decode(header(0, 1, 480) + chunk(ev(0, {0x90, 60, 100}) + // note on
-                                     ev(0, {0x90, 61, 0}) +   // velocity 0: nothing
-                                     ev(0, {0x91, 62, 100}) + // channel 2: nothing
-                                     ev(0, {0x80, 60, 64}) +  // note off
-                                     ev(0, {0xB0, 7, 99}) +   // controller
-                                     ev(0, {0xB1, 7, 98}) +   // channel 2 controller
-                                     ev(0, {0xA0, 60, 5}) +   // key pressure
-                                     ev(0, {0xE0, 0, 64}) +   // pitch bend
-                                     ev(0, {0xC0, 5}) +       // program change, one byte
-                                     ev(0, {0xD0, 9}) +       // channel pressure, one byte
-                                     ev(480, {0x90, 70, 1}) + end_of_track()),
-           d);
-    ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.midi.tracks()[0].m_events.size(), 11u);
-    EXPECT_EQ(d.events,
-              (std::vector<sQueued>{
-                  {0, 1, 0, 60, 100}, {0, 2, 0, 60, 64}, {0, 3, 0, 7, 99}, {500, 1, 0, 70, 1}}));
-}
-
-TEST(MidiEvents, RunningStatusRepeatsTheLastStatus) {
-    sDecoded d;
-    decode(header(0, 1, 480) +
-               chunk(ev(0, {0x90, 60, 100}) + ev(480, {62, 90}) + ev(480, {64, 0}) +
-                     ev(0, {0xC0, 1}) + ev(0, {2}) + ev(0, {0x80, 60, 0}) + ev(0, {62, 0})),
-           d);
-    ASSERT_TRUE(d.ok);
-    const auto& records = d.midi.tracks()[0].m_events;
-    ASSERT_EQ(records.size(), 7u);
-    EXPECT_EQ(records[4].m_status, 0xC0);
-    EXPECT_EQ(records[4].m_data1, 2);
-    EXPECT_EQ(
-        d.events,
-        (std::vector<sQueued>{
-            {0, 1, 0, 60, 100}, {500, 1, 0, 62, 90}, {1000, 2, 0, 60, 0}, {1000, 2, 0, 62, 0}}));
-}
-
-TEST(MidiEvents, SystemExclusiveIsSkippedByItsLength) {
-    // The sysex body holds bytes that would decode as a note on.
-    sDecoded d;
-    decode(header(0, 1, 480) +
-               chunk(ev(0, {0xF0, 4, 0x90, 60, 100, 0xF7}) + ev(0, {0xF7, 2, 0x90, 61}) +
-                     ev(0, {0xF8}) + ev(0, {0x90, 62, 1})),
-           d);
-    ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.midi.tracks()[0].m_events.size(), 1u);
-    EXPECT_EQ(d.events, (std::vector<sQueued>{{0, 1, 0, 62, 1}}));
+TEST(MidiEvents, OnlyChannelOneNotesAndControllersAreQueuedWithRunningStatus) {
+    const struct {
+        const char* what;
+        std::string track;
+        std::size_t records;
+        std::vector<sQueued> events;
+    } cases[] = {
+        {"message kinds",
+         ev(0, {0x90, 60, 100}) +     // note on
+             ev(0, {0x90, 61, 0}) +   // velocity 0: nothing
+             ev(0, {0x91, 62, 100}) + // channel 2: nothing
+             ev(0, {0x80, 60, 64}) +  // note off
+             ev(0, {0xB0, 7, 99}) +   // controller
+             ev(0, {0xB1, 7, 98}) +   // channel 2 controller
+             ev(0, {0xA0, 60, 5}) +   // key pressure
+             ev(0, {0xE0, 0, 64}) +   // pitch bend
+             ev(0, {0xC0, 5}) +       // program change, one byte
+             ev(0, {0xD0, 9}) +       // channel pressure, one byte
+             ev(480, {0x90, 70, 1}) + end_of_track(),
+         11,
+         {{0, 1, 0, 60, 100}, {0, 2, 0, 60, 64}, {0, 3, 0, 7, 99}, {500, 1, 0, 70, 1}}},
+        {"running status, also after a one-byte message",
+         ev(0, {0x90, 60, 100}) + ev(480, {62, 90}) + ev(480, {64, 0}) + ev(0, {0xC0, 1}) +
+             ev(0, {2}) + ev(0, {0x80, 60, 0}) + ev(0, {62, 0}),
+         7,
+         {{0, 1, 0, 60, 100}, {500, 1, 0, 62, 90}, {1000, 2, 0, 60, 0}, {1000, 2, 0, 62, 0}}},
+        // The sysex body holds bytes that would decode as a note on.
+        {"system exclusive skipped by its length",
+         ev(0, {0xF0, 4, 0x90, 60, 100, 0xF7}) + ev(0, {0xF7, 2, 0x90, 61}) + ev(0, {0xF8}) +
+             ev(0, {0x90, 62, 1}),
+         1,
+         {{0, 1, 0, 62, 1}}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sDecoded d;
+        decode(header(0, 1, 480) + chunk(c.track), d);
+        ASSERT_TRUE(d.ok);
+        EXPECT_EQ(d.midi.tracks()[0].m_events.size(), c.records);
+        EXPECT_EQ(d.events, c.events);
+    }
 }
 
 TEST(MidiSummary, PrintsHeaderTracksMetaAndLastEvent) {
@@ -440,13 +432,13 @@ TEST(MidiTool, ListsSummaryAndEventsAndFailsNonZero) {
         "tool.mid", header(0, 1, 480) + chunk(ev(480, {0x90, 60, 100}) + ev(0, {0xB0, 1, 2})));
     sCommandResult r = run_command(tool + file);
     EXPECT_EQ(r.exit_code, 0) << r.err;
+    // After the summary the beat at 0, two events at 500 ms in either order,
+    // then the beat at 500.
     std::string listing = r.out.substr(r.out.find("  last event at"));
     listing = listing.substr(listing.find('\n') + 1);
-    // Two events at 500 ms in either order after the beat at 0, then the beat at 500.
-    EXPECT_EQ(listing.substr(0, 5), "0 31\n");
-    EXPECT_NE(listing.find("500 30 1 0 60 100\n"), std::string::npos);
-    EXPECT_NE(listing.find("500 30 3 0 1 2\n"), std::string::npos);
-    EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 4);
+    EXPECT_TRUE(listing == "0 31\n500 30 1 0 60 100\n500 30 3 0 1 2\n500 31\n" ||
+                listing == "0 31\n500 30 3 0 1 2\n500 30 1 0 60 100\n500 31\n")
+        << listing;
 
     r = run_command(tool + "/nonexistent.mid");
     EXPECT_EQ(r.exit_code, 1);

@@ -48,19 +48,6 @@ TEST(TweakVarText, TwoDecimalsTruncatesPadsAndKeepsPointlessText) {
     for (const auto& c : cases)
         EXPECT_EQ(format_two_decimals(c.value), c.text) << c.value;
     EXPECT_EQ(format_vec3(Vec3f(-2.0f, -0.05f, 10.125f)), "(-2,-0.05,10.12)");
-
-    // Variables print their field as it is now, in the stream's form.
-    float f = 0.25f;
-    int i = -3;
-    unsigned int u = 4000000000u;
-    Vec3f v(0.25f, 0.5f, 0.125f);
-    cVar<float> vf("f", &f);
-    EXPECT_EQ(vf.get_value_string(), "0.25");
-    f = 0.129f;
-    EXPECT_EQ(vf.get_value_string(), "0.129");
-    EXPECT_EQ(cVar<int>("i", &i).get_value_string(), "-3");
-    EXPECT_EQ(cVar<unsigned int>("u", &u).get_value_string(), "4000000000");
-    EXPECT_EQ(cVar<Vec3f>("v", &v).get_value_string(), "(0.25,0.50,0.12)");
 }
 
 TEST(TweakVarList, PrintsOneLinePerEntryInRegistrationOrderUntilCleared) {
@@ -68,7 +55,7 @@ TEST(TweakVarList, PrintsOneLinePerEntryInRegistrationOrderUntilCleared) {
     place_like_engine(list);
     float randscale = 0.7f, small = 0.129f;
     int count = 12;
-    unsigned int frames = 7;
+    unsigned int frames = 4000000000u;
     Vec3f eye(1.0f, 0.5f, 0.0f);
     list.add_float("randscale", &randscale, 0.0f, 1.0f);
     list.add_vec3("cam-eye", &eye, -10.0f, 10.0f);
@@ -76,11 +63,14 @@ TEST(TweakVarList, PrintsOneLinePerEntryInRegistrationOrderUntilCleared) {
     list.add_int_label("count", &count); // names need not be unique
     list.add_uint_label("frames", &frames);
     list.add_float("small", &small, 0.0f, 1.0f);
-    EXPECT_EQ(printout(list), "randscale 0.7\ncam-eye (1,0.50,0)\ncount 12\ncount 12\nframes 7\n"
-                              "small 0.129\n");
+    EXPECT_EQ(printout(list),
+              "randscale 0.7\ncam-eye (1,0.50,0)\ncount 12\ncount 12\nframes 4000000000\n"
+              "small 0.129\n");
+    // Entries print their field as it is now, in the stream's form.
     list.clear();
     list.add_float("small", &small, 0.0f, 1.0f);
-    EXPECT_EQ(printout(list), "small 0.129\n");
+    small = 0.25f;
+    EXPECT_EQ(printout(list), "small 0.25\n");
     list.init();
     EXPECT_EQ(list.entry_count(), 0u);
 }
