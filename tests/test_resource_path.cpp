@@ -197,10 +197,11 @@ TEST_F(ResourcePath, NameAsGivenWinsElseDirectoriesAreSearchedInOrderByLastCompo
     EXPECT_EQ("", err.text()); // misses are the caller's to report
 
     // A file of that name as given wins, with its absolute path; a folder does not.
-    write_asset("run/floor.bzobj");
+    write_asset("data/models/lamp.png");
+    write_asset("run/lamp.png");
     make_temp_dir(test_name() + "/run/sky.png");
     const std::string cwd = current_dir();
-    EXPECT_EQ(cwd + "/floor.bzobj", paths()->get_fullpath("floor.bzobj"));
+    EXPECT_EQ(cwd + "/lamp.png", paths()->get_fullpath("lamp.png"));
     EXPECT_EQ(cwd.substr(0, cwd.rfind('/')) + "/data/textures/sky.png",
               paths()->get_fullpath("../data/textures/sky.png"));
     EXPECT_EQ("../data/textures/sky.png", paths()->get_fullpath("sky.png"));
