@@ -164,7 +164,7 @@ TEST_F(ResourcePath, PushedDirectoriesAreCanonicalAndAnOverlongOneIsReportedAndF
     write_asset("data/models/floor.bzobj");
     const std::string too_long(5000, 'a');
     cCerrCapture err;
-    for (const std::string& dir : {"../data//models/", "", "/", too_long.c_str()})
+    for (const char* dir : {"../data//models/", "", "/", too_long.c_str()})
         paths()->push_searchpath(dir);
     EXPECT_EQ(paths()->searchpaths(),
               (std::vector<std::string>{"../data/models/", "./", "/", too_long + "/"}));
