@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -67,9 +68,7 @@ std::string end_of_track(uint32_t delta = 0) {
 
 // ---- Decoding -----------------------------------------------------------
 
-struct sQueued {
-    int time, type, kind, track, data1, data2;
-};
+using sQueued = std::tuple<int, int, int, int, int>; // time, kind, track, data1, data2
 
 struct sDecoded {
     bool ok = false;
@@ -79,6 +78,18 @@ struct sDecoded {
     std::vector<sQueued> events; // queue order, before sorting
     std::vector<int> beats;
 };
+
+// Sorts a queued event into MIDI events and beat ticks; anything else is a fault.
+void collect(const cEvent* e, std::vector<sQueued>* events, std::vector<int>* beats) {
+    if (auto* m = dynamic_cast<const iMidiEvent*>(e)) {
+        EXPECT_EQ(e->m_type, EV_MIDI);
+        events->emplace_back(e->m_time, m->m_kind, m->m_track, m->m_data1, m->m_data2);
+    } else if (e->m_type == EV_MIDI_BEAT) {
+        beats->push_back(e->m_time);
+    } else {
+        ADD_FAILURE() << "unexpected event type " << e->m_type;
+    }
+}
 
 // The image goes into a buffer of exactly its size so that the sanitizer
 // build catches any read past its end.
@@ -96,23 +107,8 @@ void decode(const std::string& image, sDecoded& result,
     cEventQueue queue;
     result.midi.add_events(queue, warn, max_beat_ticks);
     result.warnings = warn.str();
-    for (std::size_t i = 0; i < queue.size(); ++i) {
-        const cEvent* e = queue.at(i);
-        if (auto* m = dynamic_cast<const iMidiEvent*>(e))
-            result.events.push_back(
-                {e->m_time, e->m_type, m->m_kind, m->m_track, m->m_data1, m->m_data2});
-        else if (e->m_type == EV_MIDI_BEAT)
-            result.beats.push_back(e->m_time);
-    }
-}
-
-void expect_event(const sQueued& e, int time, int kind, int track, int data1, int data2) {
-    EXPECT_EQ(e.time, time);
-    EXPECT_EQ(e.type, EV_MIDI);
-    EXPECT_EQ(e.kind, kind);
-    EXPECT_EQ(e.track, track);
-    EXPECT_EQ(e.data1, data1);
-    EXPECT_EQ(e.data2, data2);
+    for (std::size_t i = 0; i < queue.size(); ++i)
+        collect(queue.at(i), &result.events, &result.beats);
 }
 
 std::vector<int> every(int step, int last) {
@@ -144,8 +140,7 @@ TEST(MidiTiming, TempoSetsTickLengthBeatPeriodAndBeatTicks) {
          every(600, 600),
          header(0, 1, 480) + chunk(tempo(0, 600000) + on + on)},
         // The last tempo read converts all tracks, those before it too.
-        {0.0025, {250}, every(250, 250), header(1, 2, 100) + chunk(on) + chunk(tempo(0, 250000))},
-    };
+        {0.0025, {250}, every(250, 250), header(1, 2, 100) + chunk(on) + chunk(tempo(0, 250000))}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.seconds_per_tick);
         sDecoded d;
@@ -154,26 +149,21 @@ TEST(MidiTiming, TempoSetsTickLengthBeatPeriodAndBeatTicks) {
         EXPECT_DOUBLE_EQ(d.midi.seconds_per_tick(), c.seconds_per_tick);
         std::vector<int> times;
         for (const sQueued& e : d.events)
-            times.push_back(e.time);
+            times.push_back(std::get<0>(e));
         EXPECT_EQ(times, c.times);
         EXPECT_EQ(d.beats, c.beats);
     }
 }
 
 TEST(MidiTiming, SmpteDivisionGivesEventsButNoBeatTicks) {
-    // -25 frames per second, 40 ticks a frame: 1 ms a tick, whatever tempo
-    // the file names.
+    // -25 frames per second, 40 ticks a frame: 1 ms a tick, whatever tempo the file names.
     sDecoded d;
     decode(header(0, 1, 0xE728) + chunk(tempo(0, 600000) + ev(1234, {0x90, 60, 1})), d);
     ASSERT_TRUE(d.ok);
-    EXPECT_NE(d.out.find("Time format: -6360\nsecs/tick: 0.001\n"), std::string::npos);
-    ASSERT_EQ(d.events.size(), 1u);
-    EXPECT_EQ(d.events[0].time, 1234);
+    EXPECT_EQ(d.events, (std::vector<sQueued>{{1234, 1, 0, 60, 1}}));
     EXPECT_TRUE(d.beats.empty());
     EXPECT_EQ(d.warnings, "# warning, no beat period for this time format in cMidiLoader::load\n");
-
     decode(header(0, 1, 0xE300 | 10) + chunk(""), d); // 29.97 frames per second
-    ASSERT_TRUE(d.ok);
     EXPECT_DOUBLE_EQ(d.midi.seconds_per_tick(), 1.0 / (10 * 29.97));
 }
 
@@ -186,86 +176,61 @@ TEST(MidiTiming, TinyTempoCannotFloodTheQueueWithBeatTicks) {
 }
 
 TEST(MidiTiming, MillisecondConversionSaturates) {
-    EXPECT_EQ(cMidiFile::to_ms(2.9), 2);
-    EXPECT_EQ(cMidiFile::to_ms(-2.9), -2);
-    EXPECT_EQ(cMidiFile::to_ms(1e300), INT_MAX);
-    EXPECT_EQ(cMidiFile::to_ms(-1e300), INT_MIN);
-    EXPECT_EQ(cMidiFile::to_ms(HUGE_VAL), INT_MAX);
-    EXPECT_EQ(cMidiFile::to_ms(std::nan("")), 0);
-
+    const std::pair<double, int> cases[] = {
+        {2.9, 2},          {-2.9, -2},          {1e300, INT_MAX},
+        {-1e300, INT_MIN}, {HUGE_VAL, INT_MAX}, {std::nan(""), 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(cMidiFile::to_ms(c.first), c.second) << c.first;
     // Zero ticks per frame makes the tick infinitely long.
     sDecoded d;
     decode(header(0, 1, 0xE700) + chunk(ev(5, {0x90, 60, 1})), d);
-    ASSERT_TRUE(d.ok);
     ASSERT_EQ(d.events.size(), 1u);
-    EXPECT_EQ(d.events[0].time, INT_MAX);
+    EXPECT_EQ(std::get<0>(d.events[0]), INT_MAX);
 }
 
 // ---- Which messages become events ---------------------------------------
 
-TEST(MidiEvents, OnlyChannelOneNotesAndControllersAreQueued) {
-    sDecoded d;
-    decode(header(0, 1, 480) + chunk(ev(0, {0x90, 60, 100}) + // note on
-                                     ev(0, {0x90, 61, 0}) +   // velocity 0: nothing
-                                     ev(0, {0x91, 62, 100}) + // channel 2: nothing
-                                     ev(0, {0x80, 60, 64}) +  // note off
-                                     ev(0, {0xB0, 7, 99}) +   // controller
-                                     ev(0, {0xB1, 7, 98}) +   // channel 2 controller
-                                     ev(0, {0xA0, 60, 5}) +   // key pressure
-                                     ev(0, {0xE0, 0, 64}) +   // pitch bend
-                                     ev(0, {0xC0, 5}) +       // program change, one byte
-                                     ev(0, {0xD0, 9}) +       // channel pressure, one byte
-                                     ev(480, {0x90, 70, 1}) + end_of_track()),
-           d);
-    ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.midi.tracks()[0].m_events.size(), 11u);
-    ASSERT_EQ(d.events.size(), 4u);
-    expect_event(d.events[0], 0, 1, 0, 60, 100);
-    expect_event(d.events[1], 0, 2, 0, 60, 64);
-    expect_event(d.events[2], 0, 3, 0, 7, 99);
-    expect_event(d.events[3], 500, 1, 0, 70, 1);
+TEST(MidiEvents, OnlyChannelOneNotesAndControllersAreQueuedWithRunningStatus) {
+    const struct {
+        const char* what;
+        std::string track;
+        std::size_t records;
+        std::vector<sQueued> events;
+    } cases[] = {
+        {"message kinds",
+         ev(0, {0x90, 60, 100}) +     // note on
+             ev(0, {0x90, 61, 0}) +   // velocity 0: nothing
+             ev(0, {0x91, 62, 100}) + // channel 2: nothing
+             ev(0, {0x80, 60, 64}) +  // note off
+             ev(0, {0xB0, 7, 99}) +   // controller
+             ev(0, {0xB1, 7, 98}) +   // channel 2 controller
+             ev(0, {0xA0, 60, 5}) +   // key pressure
+             ev(0, {0xE0, 0, 64}) +   // pitch bend
+             ev(0, {0xC0, 5}) +       // program change, one byte
+             ev(0, {0xD0, 9}) +       // channel pressure, one byte
+             ev(480, {0x90, 70, 1}) + end_of_track(),
+         11,
+         {{0, 1, 0, 60, 100}, {0, 2, 0, 60, 64}, {0, 3, 0, 7, 99}, {500, 1, 0, 70, 1}}},
+        {"running status, also after a one-byte message",
+         ev(0, {0x90, 60, 100}) + ev(480, {62, 90}) + ev(480, {64, 0}) + ev(0, {0xC0, 1}) +
+             ev(0, {2}) + ev(0, {0x80, 60, 0}) + ev(0, {62, 0}),
+         7,
+         {{0, 1, 0, 60, 100}, {500, 1, 0, 62, 90}, {1000, 2, 0, 60, 0}, {1000, 2, 0, 62, 0}}},
+        // The sysex body holds bytes that would decode as a note on.
+        {"system exclusive skipped by its length",
+         ev(0, {0xF0, 4, 0x90, 60, 100, 0xF7}) + ev(0, {0xF7, 2, 0x90, 61}) + ev(0, {0xF8}) +
+             ev(0, {0x90, 62, 1}),
+         1,
+         {{0, 1, 0, 62, 1}}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sDecoded d;
+        decode(header(0, 1, 480) + chunk(c.track), d);
+        ASSERT_TRUE(d.ok);
+        EXPECT_EQ(d.midi.tracks()[0].m_events.size(), c.records);
+        EXPECT_EQ(d.events, c.events);
+    }
 }
-
-TEST(MidiEvents, RunningStatusRepeatsTheLastStatus) {
-    sDecoded d;
-    decode(header(0, 1, 480) +
-               chunk(ev(0, {0x90, 60, 100}) + ev(480, {62, 90}) + ev(480, {64, 0}) +
-                     ev(0, {0xC0, 1}) + ev(0, {2}) + ev(0, {0x80, 60, 0}) + ev(0, {62, 0})),
-           d);
-    ASSERT_TRUE(d.ok);
-    const auto& records = d.midi.tracks()[0].m_events;
-    ASSERT_EQ(records.size(), 7u);
-    EXPECT_EQ(records[4].m_status, 0xC0);
-    EXPECT_EQ(records[4].m_data1, 2);
-    ASSERT_EQ(d.events.size(), 4u);
-    expect_event(d.events[0], 0, 1, 0, 60, 100);
-    expect_event(d.events[1], 500, 1, 0, 62, 90);
-    expect_event(d.events[2], 1000, 2, 0, 60, 0);
-    expect_event(d.events[3], 1000, 2, 0, 62, 0);
-}
-
-TEST(MidiEvents, EventsCarryTheirTrack) {
-    sDecoded d;
-    decode(header(1, 3, 480) + chunk(ev(0, {0x90, 1, 1})) + chunk("") + chunk(ev(0, {0x90, 3, 3})),
-           d);
-    ASSERT_EQ(d.events.size(), 2u);
-    EXPECT_EQ(d.events[0].track, 0);
-    EXPECT_EQ(d.events[1].track, 2);
-}
-
-TEST(MidiEvents, SystemExclusiveIsSkippedByItsLength) {
-    // The sysex body holds bytes that would decode as a note on.
-    sDecoded d;
-    decode(header(0, 1, 480) +
-               chunk(ev(0, {0xF0, 4, 0x90, 60, 100, 0xF7}) + ev(0, {0xF7, 2, 0x90, 61}) +
-                     ev(0, {0xF8}) + ev(0, {0x90, 62, 1})),
-           d);
-    ASSERT_TRUE(d.ok);
-    ASSERT_EQ(d.midi.tracks()[0].m_events.size(), 1u);
-    EXPECT_EQ(d.events[0].data1, 62);
-}
-
-// ---- Summary lines ------------------------------------------------------
 
 TEST(MidiSummary, PrintsHeaderTracksMetaAndLastEvent) {
     sDecoded d;
@@ -291,33 +256,32 @@ TEST(MidiSummary, PrintsHeaderTracksMetaAndLastEvent) {
                      "  last event at 1s\n");
 }
 
-// ---- Errors -------------------------------------------------------------
+// ---- Errors and damaged files: cut short, never read outside the image ---
 
 TEST(MidiErrors, FatalAndAssertionConditionsComeBackToTheCaller) {
-    struct sCase {
+    const std::string bad = "This is not a valid MIDI file!", smpte = "Illegal SMPTE frame code";
+    const struct {
         std::string image;
         eMidiError kind;
-        const char* text;
-    } cases[] = {
-        {"", eMidiError::FATAL, "This is not a valid MIDI file!"},
-        {"RIFF" + be32(6) + be16(0) + be16(1) + be16(96), eMidiError::FATAL,
-         "This is not a valid MIDI file!"},
-        {"MThd" + be32(6) + be16(0), eMidiError::FATAL, "This is not a valid MIDI file!"},
-        {header(0, 1, 0xE928), eMidiError::FATAL, "Illegal SMPTE frame code"}, // -23
-        {header(0, 1, 0), eMidiError::FATAL, "Illegal SMPTE frame code"},
-        {header(1, 3, 96) + chunk("") + "MTrx" + be32(0), eMidiError::FATAL,
-         "Track 2/3 is invalid!"},
-        {header(1, 3, 96) + chunk("") + "Mx", eMidiError::FATAL, "Track 2/3 is invalid!"},
-        {header(0, 1, 96) + chunk(ev(0, {0xFF, 0x58, 3, 3, 2, 24})), eMidiError::ASSERTION,
-         "len==4"},
-        {header(0, 1, 96) + chunk(ev(0, {0xFF, 0x51, 4, 0, 0, 0, 0})), eMidiError::ASSERTION,
-         "len==3"},
-    };
-    for (const sCase& c : cases) {
+        std::string text;
+    } cases[] = {{"", eMidiError::FATAL, bad},
+                 {"RIFF" + be32(6) + be16(0) + be16(1) + be16(96), eMidiError::FATAL, bad},
+                 {"MThd" + be32(6) + be16(0), eMidiError::FATAL, bad},
+                 {header(0, 1, 0xE928), eMidiError::FATAL, smpte}, // -23
+                 {header(0, 1, 0), eMidiError::FATAL, smpte},
+                 {header(1, 3, 96) + chunk("") + "MTrx" + be32(0), eMidiError::FATAL,
+                  "Track 2/3 is invalid!"},
+                 {header(1, 3, 96) + chunk("") + "Mx", eMidiError::FATAL, "Track 2/3 is invalid!"},
+                 {header(0, 1, 96) + chunk(ev(0, {0xFF, 0x58, 3, 3, 2, 24})), eMidiError::ASSERTION,
+                  "len==4"},
+                 {header(0, 1, 96) + chunk(ev(0, {0xFF, 0x51, 4, 0, 0, 0, 0})),
+                  eMidiError::ASSERTION, "len==3"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
         sDecoded d;
         decode(c.image, d);
-        EXPECT_FALSE(d.ok) << c.text;
-        EXPECT_EQ(d.midi.error(), c.kind) << c.text;
+        EXPECT_FALSE(d.ok);
+        EXPECT_EQ(d.midi.error(), c.kind);
         EXPECT_EQ(d.midi.error_text(), c.text);
     }
 }
@@ -333,22 +297,29 @@ TEST(MidiLoaderDeathTest, FatalErrorsExitWithCodeOneAndBadMetaLengthsAssert) {
     EXPECT_DEATH(loader.load(&queue, bad_sig), "Assertion failed: len==4");
 }
 
-// ---- Damaged files: cut short, never read outside the image --------------
-
-TEST(MidiDamaged, ChunkLengthPastEndOfFileEndsAtTheFile) {
-    std::string image =
-        header(0, 1, 480) + "MTrk" + be32(1000) + ev(0, {0x90, 60, 1}) + ev(480, {0x90, 61, 1});
-    sDecoded d;
-    decode(image, d);
-    ASSERT_TRUE(d.ok);
-    EXPECT_NE(d.out.find("  Track 1: 1000 bytes\n"), std::string::npos);
-    EXPECT_EQ(d.events.size(), 2u);
-
-    // A length near 4 GiB must not wrap the end pointer around.
-    decode(header(0, 2, 480) + "MTrk" + be32(0xFFFFFFFF) + ev(0, {0x90, 60, 1}), d);
-    ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.midi.tracks().size(), 1u);
-    EXPECT_EQ(d.events.size(), 1u);
+TEST(MidiDamaged, ChunkAndTrackCountsPastTheEndStopAtTheFile) {
+    const struct {
+        const char* what;
+        std::string image;
+        std::size_t tracks, events;
+    } cases[] = {
+        {"chunk length past the end",
+         header(0, 1, 480) + "MTrk" + be32(1000) + ev(0, {0x90, 60, 1}) + ev(480, {0x90, 61, 1}), 1,
+         2},
+        // A length near 4 GiB must not wrap the end pointer around.
+        {"chunk length near 4 GiB",
+         header(0, 2, 480) + "MTrk" + be32(0xFFFFFFFF) + ev(0, {0x90, 60, 1}), 1, 1},
+        {"fewer tracks than the header",
+         header(1, 5, 480) + chunk(ev(0, {0x90, 60, 1})) + chunk(ev(0, {0x90, 61, 1})), 2, 2},
+        {"chunk length cut off", header(1, 2, 480) + chunk("") + "MTrk" + bytes({0, 0}), 1, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sDecoded d;
+        decode(c.image, d);
+        ASSERT_TRUE(d.ok);
+        EXPECT_EQ(d.midi.tracks().size(), c.tracks);
+        EXPECT_EQ(d.events.size(), c.events);
+    }
 }
 
 TEST(MidiDamaged, MetaLengthPastEndOfTrackEndsTheTrack) {
@@ -359,12 +330,10 @@ TEST(MidiDamaged, MetaLengthPastEndOfTrackEndsTheTrack) {
                chunk(ev(0, {0x90, 61, 1})),
            d);
     ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.midi.tracks()[0].m_events.size(), 1u);
     EXPECT_EQ(d.midi.tracks()[0].m_end_tick, 0u); // the cut event does not count
     EXPECT_EQ(d.warnings,
               "# warning, track 1 ends early at tick 0 (cut off) in cMidiLoader::load\n");
-    ASSERT_EQ(d.events.size(), 2u);
-    EXPECT_EQ(d.events[1].data1, 61);
+    EXPECT_EQ(d.events, (std::vector<sQueued>{{0, 1, 0, 60, 1}, {0, 1, 1, 61, 1}}));
 
     // The same for names, tempo, time signature, sysex, channel data, a
     // length or delta time cut inside its variable-length quantity.
@@ -389,25 +358,8 @@ TEST(MidiDamaged, DataByteWithoutAnyStatusEndsTheTrackWithAWarning) {
            d);
     ASSERT_TRUE(d.ok);
     EXPECT_TRUE(d.midi.tracks()[0].m_events.empty());
-    EXPECT_EQ(d.midi.tracks()[0].m_end_tick, 0u);
-    ASSERT_EQ(d.events.size(), 1u);
-    EXPECT_EQ(d.events[0].data1, 62);
-    EXPECT_EQ(d.warnings, "# warning, track 1 ends early at tick 0 (a data byte where a status "
-                          "byte is due) in cMidiLoader::load\n");
-}
-
-TEST(MidiDamaged, FewerTracksThanTheHeaderSaysStopAtTheEnd) {
-    sDecoded d;
-    decode(header(1, 5, 480) + chunk(ev(0, {0x90, 60, 1})) + chunk(ev(0, {0x90, 61, 1})), d);
-    ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.midi.num_tracks(), 5);
-    EXPECT_EQ(d.midi.tracks().size(), 2u);
-    EXPECT_EQ(d.events.size(), 2u);
-
-    // A chunk whose length field is cut off is not a track.
-    decode(header(1, 2, 480) + chunk("") + "MTrk" + bytes({0, 0}), d);
-    ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.midi.tracks().size(), 1u);
+    EXPECT_EQ(d.events, (std::vector<sQueued>{{5, 1, 1, 62, 1}}));
+    EXPECT_NE(d.warnings.find("(a data byte where a status byte is due)"), std::string::npos);
 }
 
 TEST(MidiDamaged, EveryPrefixOfAValidFileDecodesOrFailsCleanly) {
@@ -430,25 +382,20 @@ TEST(MidiDamaged, EveryPrefixOfAValidFileDecodesOrFailsCleanly) {
     }
 }
 
-// ---- The loader ---------------------------------------------------------
+// ---- The loader and the tool ---------------------------------------------
 
-TEST(MidiLoader, MissingFileAddsNothing) {
+TEST(MidiLoader, MissingFileOrFolderAddsNothing) {
     cEventQueue queue;
     queue.add(new cEvent(3, 42000));
     cMidiLoader loader;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(loader.load(&queue, "/nonexistent/tonvik7.mid"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Unable to open file '/nonexistent/tonvik7.mid'!\n");
-    EXPECT_EQ(queue.size(), 1u);
-
     // A folder opens but cannot be read.
-    std::string folder = make_temp_dir("midi_folder");
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(loader.load(&queue, folder));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to open file '" + folder + "'!\n");
-    EXPECT_EQ(queue.size(), 1u);
-
+    for (const std::string& path :
+         {std::string("/nonexistent/tonvik7.mid"), make_temp_dir("midi_folder")}) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(loader.load(&queue, path));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to open file '" + path + "'!\n");
+        EXPECT_EQ(queue.size(), 1u);
+    }
     loader.load(nullptr, "/nonexistent/tonvik7.mid"); // no queue: nothing to do
 }
 
@@ -456,63 +403,47 @@ TEST(MidiLoader, MissingFileAddsNothing) {
 // 480 ticks a quarter, 600 000 us a quarter = 1.25 ms a tick.
 TEST(MidiLoader, LoadsFileWrittenByMido) {
     cEventQueue queue;
-    cMidiLoader loader;
     testing::internal::CaptureStdout();
-    loader.load(&queue, VANTREL_TEST_DATA "/mido_format1.mid");
+    cMidiLoader().load(&queue, VANTREL_TEST_DATA "/mido_format1.mid");
     const std::string out = testing::internal::GetCapturedStdout();
     // The channel 2 note and the velocity-0 note on are decoded but not queued.
     EXPECT_NE(out.find("    Track 2 \"lead\":\t6 events in total\n"), std::string::npos);
-    EXPECT_NE(out.find("  last event at 3.6s\n"), std::string::npos);
 
     std::vector<sQueued> notes;
     std::vector<int> beats;
-    for (std::size_t i = 0; i < queue.size(); ++i) {
-        const cEvent* e = queue.at(i);
-        if (i > 0) {
-            EXPECT_LE(queue.at(i - 1)->m_time, e->m_time);
-        }
-        if (auto* m = dynamic_cast<const iMidiEvent*>(e))
-            notes.push_back({e->m_time, e->m_type, m->m_kind, m->m_track, m->m_data1, m->m_data2});
-        else if (e->m_type == EV_MIDI_BEAT)
-            beats.push_back(e->m_time);
-        else
-            ADD_FAILURE() << "unexpected event type " << e->m_type;
-    }
+    for (std::size_t i = 0; i < queue.size(); ++i)
+        collect(queue.at(i), &notes, &beats);
     EXPECT_EQ(beats, every(600, 3600)); // last event at tick 2880 = 3600 ms
-
-    // No two events share a time, so the sorted order is fixed.
-    ASSERT_EQ(notes.size(), 8u);
-    expect_event(notes[0], 0, 1, 1, 60, 100);    // tick 0
-    expect_event(notes[1], 300, 1, 1, 64, 90);   // tick 240, running status
-    expect_event(notes[2], 600, 2, 1, 60, 0);    // tick 480
-    expect_event(notes[3], 1200, 1, 2, 36, 127); // tick 960
-    expect_event(notes[4], 1201, 2, 2, 36, 64);  // tick 961 = 1201.25 ms
-    expect_event(notes[5], 1320, 3, 1, 7, 99);   // tick 1056
-    expect_event(notes[6], 3000, 1, 2, 38, 110); // tick 2400
-    expect_event(notes[7], 3600, 2, 2, 38, 0);   // tick 2880
+    // No two events share a time, so the sorted order is fixed. Tick 240 comes
+    // by running status; tick 961 is 1201.25 ms.
+    EXPECT_EQ(notes, (std::vector<sQueued>{{0, 1, 1, 60, 100},
+                                           {300, 1, 1, 64, 90},
+                                           {600, 2, 1, 60, 0},
+                                           {1200, 1, 2, 36, 127},
+                                           {1201, 2, 2, 36, 64},
+                                           {1320, 3, 1, 7, 99},
+                                           {3000, 1, 2, 38, 110},
+                                           {3600, 2, 2, 38, 0}}));
 }
 
-// ---- vantrel-tool midi --------------------------------------------------
-
 TEST(MidiTool, ListsSummaryAndEventsAndFailsNonZero) {
+    const std::string tool = std::string(VANTREL_TOOL_PATH) + " midi ";
     std::string file = write_temp_file(
         "tool.mid", header(0, 1, 480) + chunk(ev(480, {0x90, 60, 100}) + ev(0, {0xB0, 1, 2})));
-    sCommandResult r = run_command(std::string(VANTREL_TOOL_PATH) + " midi " + file);
+    sCommandResult r = run_command(tool + file);
     EXPECT_EQ(r.exit_code, 0) << r.err;
-    EXPECT_NE(r.out.find("    Track 1 \"\":\t2 events in total\n"), std::string::npos);
+    // After the summary the beat at 0, two events at 500 ms in either order,
+    // then the beat at 500.
     std::string listing = r.out.substr(r.out.find("  last event at"));
     listing = listing.substr(listing.find('\n') + 1);
-    // Two events at 500 ms in either order after the beat at 0, then the beat at 500.
-    EXPECT_EQ(listing.substr(0, 5), "0 31\n");
-    EXPECT_NE(listing.find("500 30 1 0 60 100\n"), std::string::npos);
-    EXPECT_NE(listing.find("500 30 3 0 1 2\n"), std::string::npos);
-    EXPECT_NE(listing.find("500 31\n"), std::string::npos);
-    EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 4);
+    EXPECT_TRUE(listing == "0 31\n500 30 1 0 60 100\n500 30 3 0 1 2\n500 31\n" ||
+                listing == "0 31\n500 30 3 0 1 2\n500 30 1 0 60 100\n500 31\n")
+        << listing;
 
-    r = run_command(std::string(VANTREL_TOOL_PATH) + " midi /nonexistent.mid");
+    r = run_command(tool + "/nonexistent.mid");
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_EQ(r.err, "Unable to open file '/nonexistent.mid'!\n");
-    r = run_command(std::string(VANTREL_TOOL_PATH) + " midi " + write_temp_file("bad.mid", "MThd"));
+    r = run_command(tool + write_temp_file("bad.mid", "MThd"));
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_EQ(r.err, "FATAL ERROR: This is not a valid MIDI file!\n");
     EXPECT_EQ(run_command(std::string(VANTREL_TOOL_PATH) + " midi").exit_code, 2);

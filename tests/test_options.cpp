@@ -43,8 +43,7 @@ TEST(OptionsTest, BadCommandLinesSayWhy) {
         {{"--fps", "30"}, "--fps"},
         {{"--to", "100"}, "--to"},
         {{"--profile"}, "--profile"},
-        {{"--tool", "--capture", "x"}, "--tool"},
-    };
+        {{"--tool", "--capture", "x"}, "--tool"}};
     for (const auto& c : bad) {
         SCOPED_TRACE(c.second);
         sOptions options;

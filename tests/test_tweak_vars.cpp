@@ -48,19 +48,6 @@ TEST(TweakVarText, TwoDecimalsTruncatesPadsAndKeepsPointlessText) {
     for (const auto& c : cases)
         EXPECT_EQ(format_two_decimals(c.value), c.text) << c.value;
     EXPECT_EQ(format_vec3(Vec3f(-2.0f, -0.05f, 10.125f)), "(-2,-0.05,10.12)");
-
-    // Variables print their field as it is now, in the stream's form.
-    float f = 0.25f;
-    int i = -3;
-    unsigned int u = 4000000000u;
-    Vec3f v(0.25f, 0.5f, 0.125f);
-    cVar<float> vf("f", &f);
-    EXPECT_EQ(vf.get_value_string(), "0.25");
-    f = 0.129f;
-    EXPECT_EQ(vf.get_value_string(), "0.129");
-    EXPECT_EQ(cVar<int>("i", &i).get_value_string(), "-3");
-    EXPECT_EQ(cVar<unsigned int>("u", &u).get_value_string(), "4000000000");
-    EXPECT_EQ(cVar<Vec3f>("v", &v).get_value_string(), "(0.25,0.50,0.12)");
 }
 
 TEST(TweakVarList, PrintsOneLinePerEntryInRegistrationOrderUntilCleared) {
@@ -68,7 +55,7 @@ TEST(TweakVarList, PrintsOneLinePerEntryInRegistrationOrderUntilCleared) {
     place_like_engine(list);
     float randscale = 0.7f, small = 0.129f;
     int count = 12;
-    unsigned int frames = 7;
+    unsigned int frames = 4000000000u;
     Vec3f eye(1.0f, 0.5f, 0.0f);
     list.add_float("randscale", &randscale, 0.0f, 1.0f);
     list.add_vec3("cam-eye", &eye, -10.0f, 10.0f);
@@ -76,17 +63,14 @@ TEST(TweakVarList, PrintsOneLinePerEntryInRegistrationOrderUntilCleared) {
     list.add_int_label("count", &count); // names need not be unique
     list.add_uint_label("frames", &frames);
     list.add_float("small", &small, 0.0f, 1.0f);
-    EXPECT_EQ(printout(list), "randscale 0.7\n"
-                              "cam-eye (1,0.50,0)\n"
-                              "count 12\n"
-                              "count 12\n"
-                              "frames 7\n"
-                              "small 0.129\n");
-
+    EXPECT_EQ(printout(list),
+              "randscale 0.7\ncam-eye (1,0.50,0)\ncount 12\ncount 12\nframes 4000000000\n"
+              "small 0.129\n");
+    // Entries print their field as it is now, in the stream's form.
     list.clear();
-    EXPECT_EQ(list.entry_count(), 0u);
     list.add_float("small", &small, 0.0f, 1.0f);
-    EXPECT_EQ(printout(list), "small 0.129\n");
+    small = 0.25f;
+    EXPECT_EQ(printout(list), "small 0.25\n");
     list.init();
     EXPECT_EQ(list.entry_count(), 0u);
 }
@@ -95,16 +79,13 @@ TEST(TweakVarList, LayoutIsRedoneOnlyAfterSlidersComeOrGo) {
     cGuiVarList list;
     place_like_engine(list);
     int n = 1;
-    unsigned int u = 2;
     float f = 0.0f;
     Vec3f v;
     list.add_int_label("n", &n);
-    list.add_uint_label("u", &u);
     EXPECT_FALSE(list.is_layout_dirty());
     list.add_float("f", &f, 0.0f, 1.0f);
     EXPECT_TRUE(list.is_layout_dirty());
     list.draw();
-    EXPECT_FALSE(list.is_layout_dirty());
     list.add_int_label("n2", &n);
     EXPECT_FALSE(list.is_layout_dirty());
     list.clear();
@@ -116,16 +97,13 @@ TEST(TweakVarList, LayoutIsRedoneOnlyAfterSlidersComeOrGo) {
     list.add_float("f", &f, 0.0f, 1.0f);
     list.add_vec3("v", &v, 0.0f, 1.0f);
     list.layout_rows();
+    float x = 0.0f, y = 0.0f;
     for (std::size_t i = 0; i < list.entry_count(); ++i) {
-        float x = 0.0f, y = 0.0f;
         list.entry(i).second->get_position(&x, &y);
         EXPECT_FLOAT_EQ(x, 0.25f) << i;
         EXPECT_FLOAT_EQ(y, 0.67f - 0.03f * float(i)) << i;
     }
-    const auto* vs = dynamic_cast<const cGuiVec3Slider*>(list.entry(2).second);
-    ASSERT_NE(vs, nullptr);
-    float x = 0.0f, y = 0.0f;
-    vs->component(0).get_position(&x, &y);
+    dynamic_cast<const cGuiVec3Slider&>(*list.entry(2).second).component(0).get_position(&x, &y);
     EXPECT_FLOAT_EQ(y, 0.61f);
 }
 
@@ -145,29 +123,22 @@ TEST(TweakVarList, WriteBackAndSyncMoveValuesBetweenFieldsAndWidgets) {
     auto* vs = dynamic_cast<cGuiVec3Slider*>(list.entry(2).second);
     ASSERT_TRUE(fs && is && vs);
     // Registration sets the widgets up from the field and its range.
-    float w = 0.0f, h = 0.0f;
-    fs->get_size(&w, &h);
-    EXPECT_FLOAT_EQ(w, 0.65f);
     EXPECT_FLOAT_EQ(fs->get_value(), 7.5f);
     EXPECT_FLOAT_EQ(is->get_min(), -3.0f);
-    EXPECT_FLOAT_EQ(is->get_max(), 3.0f);
     EXPECT_FLOAT_EQ(is->get_value(), -2.0f);
-    for (int c = 0; c < 3; ++c)
-        EXPECT_FLOAT_EQ(vs->component(c).get_max(), 4.0f);
+    EXPECT_FLOAT_EQ(vs->component(2).get_max(), 4.0f);
     EXPECT_EQ(vs->get_values(), v);
 
     fs->set_value(1.25f);
     list.write_back(0);
     EXPECT_FLOAT_EQ(f, 1.25f);
     // Ints truncate toward zero; out of int's range saturates.
-    const struct {
-        float slider;
-        int field;
-    } ints[] = {{2.9f, 2}, {-0.5f, 0}, {-2.9f, -2}, {1e20f, std::numeric_limits<int>::max()}};
+    const std::pair<float, int> ints[] = {
+        {2.9f, 2}, {-0.5f, 0}, {-2.9f, -2}, {1e20f, std::numeric_limits<int>::max()}};
     for (const auto& c : ints) {
-        is->set_value(c.slider);
+        is->set_value(c.first);
         list.write_back(1);
-        EXPECT_EQ(i, c.field) << c.slider;
+        EXPECT_EQ(i, c.second) << c.first;
     }
     vs->set_values(Vec3f(0.5f, -1.0f, 2.0f));
     list.write_back(2);
@@ -187,16 +158,11 @@ TEST(TweakVarList, WriteBackAndSyncMoveValuesBetweenFieldsAndWidgets) {
 
 TEST(TweakVarSlider, StrictInsideHoverDragClampAndLeave) {
     cGuiSlider s = make_slider(-3.0f, 3.0f);
-    auto inside = [&](float x, float y) { return s.is_inside(&x, &y); };
-    EXPECT_TRUE(inside(0.5f, 0.51f));
-    for (float x : {0.2f, 0.8f}) // left and right edges
-        EXPECT_FALSE(inside(x, 0.51f));
-    for (float y : {0.5f, 0.525f}) // bottom and top edges
-        EXPECT_FALSE(inside(0.5f, y));
-    EXPECT_TRUE(s.handle_event(1, 0.5f, 0.51f));
-    EXPECT_TRUE(s.handle_event(3, 0.5f, 0.51f));
-    EXPECT_FALSE(s.handle_event(2, 0.9f, 0.51f));
-    EXPECT_FALSE(s.handle_event(4, 0.5f, 0.51f));
+    // Only strictly inside: the edges at x 0.2, 0.8 and y 0.5, 0.525 are out.
+    const std::pair<float, float> outside[] = {
+        {0.2f, 0.51f}, {0.8f, 0.51f}, {0.5f, 0.5f}, {0.5f, 0.525f}};
+    for (auto p : outside)
+        EXPECT_FALSE(s.is_inside(&p.first, &p.second)) << p.first << "," << p.second;
     cGuiSlider unplaced; // default geometry is off screen with negative size
     float x = 0.0f, y = 0.0f;
     EXPECT_FALSE(unplaced.is_inside(&x, &y));
@@ -206,21 +172,17 @@ TEST(TweakVarSlider, StrictInsideHoverDragClampAndLeave) {
     EXPECT_FALSE(s.handle_event(GUI_EV_DRAG, 0.5f, 0.51f));
     EXPECT_FALSE(s.handle_event(GUI_EV_HOVER, 0.9f, 0.51f));
     EXPECT_FLOAT_EQ(s.get_value(), 1.0f);
-    EXPECT_FALSE(s.is_active());
     EXPECT_TRUE(s.handle_event(GUI_EV_HOVER, 0.5f, 0.51f));
     EXPECT_TRUE(s.is_active());
-    const struct {
-        float x, y, value;
-    } drags[] = {{0.5f, 0.51f, 0.0f},
-                 {0.35f, 0.9f, -1.5f}, // height does not matter
-                 {0.95f, 0.51f, 3.0f},
-                 {0.0f, 0.51f, -3.0f}};
+    const float drags[][3] = {{0.5f, 0.51f, 0.0f},
+                              {0.35f, 0.9f, -1.5f}, // height does not matter
+                              {0.95f, 0.51f, 3.0f},
+                              {0.0f, 0.51f, -3.0f}};
     for (const auto& d : drags) {
-        EXPECT_TRUE(s.handle_event(GUI_EV_DRAG, d.x, d.y));
-        EXPECT_NEAR(s.get_value(), d.value, 1e-5f) << d.x;
+        EXPECT_TRUE(s.handle_event(GUI_EV_DRAG, d[0], d[1]));
+        EXPECT_NEAR(s.get_value(), d[2], 1e-5f) << d[0];
     }
     EXPECT_TRUE(s.handle_event(GUI_EV_LEAVE, 0.5f, 0.51f));
-    EXPECT_FALSE(s.is_active());
     EXPECT_FALSE(s.handle_event(GUI_EV_DRAG, 0.5f, 0.51f));
     EXPECT_FLOAT_EQ(s.get_value(), -3.0f);
 
@@ -237,17 +199,12 @@ TEST(TweakVarVec3Slider, ComponentLayoutAndEvents) {
     v.set_position(&x, &y);
     v.set_min(0.0f);
     v.set_max(1.0f);
-    // Three components of 0.2 with gaps of 0.01.
-    for (int i = 0; i < 3; ++i) {
-        float cx = 0.0f, cy = 0.0f, cw = 0.0f, ch = 0.0f;
-        v.component(i).get_position(&cx, &cy);
-        v.component(i).get_size(&cw, &ch);
-        EXPECT_NEAR(cx, 0.1f + float(i) * 0.21f, 1e-6f) << i;
-        EXPECT_FLOAT_EQ(cy, 0.4f);
-        EXPECT_NEAR(cw, 0.2f, 1e-6f);
-        EXPECT_FLOAT_EQ(ch, 0.025f);
-    }
-    // Inside any component; the gaps between them are not inside.
+    // Three components of 0.2 with gaps of 0.01; the gaps are not inside.
+    float cx = 0.0f, cy = 0.0f, cw = 0.0f, ch = 0.0f;
+    v.component(2).get_position(&cx, &cy);
+    v.component(2).get_size(&cw, &ch);
+    EXPECT_NEAR(cx, 0.52f, 1e-6f);
+    EXPECT_NEAR(cw, 0.2f, 1e-6f);
     float px = 0.2f, py = 0.41f;
     EXPECT_TRUE(v.is_inside(&px, &py));
     px = 0.305f;
@@ -256,11 +213,9 @@ TEST(TweakVarVec3Slider, ComponentLayoutAndEvents) {
     // Hover over z reaches z even though x and y come first.
     EXPECT_TRUE(v.handle_event(GUI_EV_HOVER, 0.62f, 0.41f));
     EXPECT_FALSE(v.component(0).is_active());
-    EXPECT_TRUE(v.component(2).is_active());
     EXPECT_TRUE(v.handle_event(GUI_EV_DRAG, 0.62f, 0.41f));
     EXPECT_NEAR(v.get_values().z, 0.5f, 1e-5f);
-    EXPECT_FLOAT_EQ(v.get_values().x, 0.0f);
+    EXPECT_EQ(v.get_values().x, 0.0f);
     EXPECT_TRUE(v.handle_event(GUI_EV_LEAVE, 0.62f, 0.41f));
-    EXPECT_FALSE(v.is_active());
     EXPECT_FALSE(v.handle_event(GUI_EV_DRAG, 0.62f, 0.41f));
 }
