@@ -59,6 +59,14 @@ sCommandResult run_program(const sShow& show, const std::string& args,
     return run_command("cd " + show.run_dir + " && " + env + " " VANTREL_PROGRAM_PATH " " + args);
 }
 
+// The whole text of a file (empty when it cannot be read).
+std::string file_text(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
 bool exists(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0;
@@ -157,10 +165,7 @@ public:
     }
     bool wait_for_output(const std::string& file, const std::string& text) {
         for (int i = 0; i < 1200 && running(); ++i) {
-            std::ifstream in(m_run_dir + "/" + file);
-            std::stringstream all;
-            all << in.rdbuf();
-            if (all.str().find(text) != std::string::npos)
+            if (file_text(m_run_dir + "/" + file).find(text) != std::string::npos)
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
@@ -175,12 +180,7 @@ public:
         return false;
     }
     bool running() const { return run_command("kill -0 " + std::to_string(m_pid)).exit_code == 0; }
-    std::string errors() const {
-        std::ifstream in(m_run_dir + "/tool.err");
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
+    std::string errors() const { return file_text(m_run_dir + "/tool.err"); }
 
 private:
     std::string m_run_dir;

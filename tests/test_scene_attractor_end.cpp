@@ -11,6 +11,19 @@ namespace {
 class AttractorEndSceneTest : public SceneFixture {
 protected:
     AttractorEndSceneTest() { m_keeps_matrices = m_keeps_colour = true; }
+    // The attractor's start sets additive blending, depth writes off and the
+    // glow's settings for the scenes after it; the tests after these get
+    // what they found.
+    void SetUp() override {
+        SceneFixture::SetUp();
+        glPushAttrib(GL_ALL_ATTRIB_BITS);
+        m_glow = cPostGlow::instance()->m_settings;
+    }
+    void TearDown() override {
+        cPostGlow::instance()->m_settings = m_glow;
+        glPopAttrib();
+        SceneFixture::TearDown();
+    }
     void set_time(int ms) { m_time.previous = m_time.current = m_time.start + ms; }
     void advance(int ms) {
         m_time.previous = m_time.current;
@@ -23,6 +36,7 @@ protected:
         draw(scene, ms);
     }
     sTimeBlock m_time{1000, 1000, 1000};
+    sGlowSettings m_glow;
 };
 } // namespace
 
