@@ -80,22 +80,6 @@ TEST(MeshEmitterTest, ParticlesLeaveAlongTheTriangleNormal) {
     }
 }
 
-TEST(MeshEmitterTest, DegenerateTriangleGivesStillParticles) {
-    vt_srand(1);
-    vt_rand();
-    sTestMesh line = {{0, 0, 0, 1, 0, 0, 2, 0, 0}, {0, 1, 2}};
-    cMeshEmitter emitter(line.arrays());
-    emitter.m_rate = 100.0f;
-    emitter.update(1.0f);
-    emitter.update(1.0f);
-    ASSERT_GT(emitter.particle_count(), 0);
-    for (const sParticle& p : emitter.particles()) {
-        EXPECT_EQ(p.vel, Vec3f(0.0f, 0.0f, 0.0f));
-        EXPECT_EQ(p.pos.y, 0.0f);
-        EXPECT_EQ(p.pos.z, 0.0f);
-    }
-}
-
 TEST(MeshEmitterTest, ParticlesDieOnceTheLifeTestFails) {
     vt_srand(1);
     vt_rand(); // the next draw, 18467, sets the emission count

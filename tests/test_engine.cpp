@@ -70,11 +70,6 @@ protected:
 };
 } // namespace
 
-TEST(EngineTest, OnlyOneEngineAtATime) {
-    engine();
-    EXPECT_THROW(cSkarbol second, std::logic_error);
-}
-
 TEST_F(EngineKeysTest, EveryPressActsOnceHeldOrTapped) {
     const std::string time_line = "-\n00:00:00,000\n";
     // Space, followed by the key-downs SDL repeats while it is held, Tab and
@@ -103,17 +98,6 @@ TEST_F(EngineKeysTest, EveryPressActsOnceHeldOrTapped) {
     EXPECT_EQ(g_key_presses, (std::map<int, int>{{'p', 1}}));
     frame({});
     EXPECT_FALSE(take_key_press('p'));
-}
-
-TEST_F(EngineKeysTest, SpacePrintsTheVariablesAfterTheTime) {
-    float randscale = 0.7f;
-    engine().m_varlist.clear();
-    engine().m_varlist.add_float("randscale", &randscale, 0.0f, 1.0f);
-    handle_input_event(INPUT_KEY_DOWN, ' ', 0, 0);
-    testing::internal::CaptureStderr();
-    engine().handle_keys();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "-\n00:00:00,000\nrandscale 0.7\n");
-    engine().m_varlist.clear();
 }
 
 TEST_F(EngineKeysTest, PointerIsMeasuredInTheViewportAndOnlyTheWheelLatches) {

@@ -86,26 +86,6 @@ TEST(SolarFlaresTest, ReplacementsAreBornNowAndTopUpsGetARandomAge) {
     }
 }
 
-TEST(SolarFlaresTest, FlareOrientationIsARotation) {
-    vt_srand(77);
-    for (int n = 0; n < 20; ++n) {
-        sFlare f = cSolarFlares::new_flare(123);
-        EXPECT_EQ(f.birth, 123);
-        const float* m = f.matrix;
-        for (int a = 0; a < 3; ++a) {
-            for (int b = 0; b < 3; ++b) {
-                double dot = 0;
-                for (int k = 0; k < 3; ++k)
-                    dot += double(m[4 * a + k]) * m[4 * b + k];
-                EXPECT_NEAR(dot, a == b ? 1.0 : 0.0, 1e-5);
-            }
-            EXPECT_EQ(m[4 * a + 3], 0.0f);
-            EXPECT_EQ(m[12 + a], 0.0f);
-        }
-        EXPECT_EQ(m[15], 1.0f);
-    }
-}
-
 TEST(SolarFlaresTest, BrightnessRisesHoldsAndFadesOverTheLife) {
     // Age (share of the life), brightness, shader parameter. Past its life
     // the age is clamped for brightness but not for the shader.

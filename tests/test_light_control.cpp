@@ -35,7 +35,7 @@ TEST(LightControlTest, RequestCarriesColourAndLevelClamped) {
     }
 }
 
-TEST(LightControlTest, MissingDriverIsReportedOnceThenSilent) {
+TEST(LightControlTest, MissingDriverIsReportedOnceRejectedRequestsEveryTime) {
     cLightDevice_linux device;
     cLightControl control(&device);
     testing::internal::CaptureStdout();
@@ -46,6 +46,18 @@ TEST(LightControlTest, MissingDriverIsReportedOnceThenSilent) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "xps not detected\n");
     EXPECT_FALSE(control.m_present);
     EXPECT_EQ(control.m_colour, 20 % 16); // sixteen beats come back to 0
+
+    // A driver that is there but rejects a request is reported every time.
+    cFakeLightDevice rejecting;
+    rejecting.m_answer = iLightDevice::FAILED;
+    rejecting.m_error_code = 0x1f;
+    cLightControl refused(&rejecting);
+    testing::internal::CaptureStdout();
+    refused.beat();
+    refused.beat();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "DeviceIoControl failed: 0x1f\nDeviceIoControl failed: 0x1f\n");
+    EXPECT_TRUE(refused.m_present);
 }
 
 TEST(LightControlTest, BeatFlashesFullThenLevelStepsDownOverTime) {
@@ -73,17 +85,4 @@ TEST(LightControlTest, BeatFlashesFullThenLevelStepsDownOverTime) {
     control.beat();
     EXPECT_EQ(device.m_sent.back()[7], 7);
     EXPECT_EQ(device.m_sent.back()[4], 2);
-}
-
-TEST(LightControlTest, RejectedRequestIsReportedEveryTime) {
-    cFakeLightDevice device;
-    device.m_answer = iLightDevice::FAILED;
-    device.m_error_code = 0x1f;
-    cLightControl control(&device);
-    testing::internal::CaptureStdout();
-    control.beat();
-    control.beat();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "DeviceIoControl failed: 0x1f\nDeviceIoControl failed: 0x1f\n");
-    EXPECT_TRUE(control.m_present);
 }

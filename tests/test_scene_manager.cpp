@@ -185,18 +185,6 @@ TEST_F(SceneManagerTest, LoadScenesReportsProgressAfterEachScene) {
     EXPECT_EQ(screen.m_reports, (std::vector<float>{0.0f, 0.0f, 0.25f, 0.5f, 0.75f, 1.0f}));
 }
 
-TEST_F(SceneManagerTest, ReleaseFreesEverythingAndAllowsANewLoad) {
-    load("s00 0:0:0,0\n");
-    frame_at(10);
-    m_manager->release();
-    EXPECT_EQ(m_manager->m_eventqueue, nullptr);
-    EXPECT_TRUE(m_manager->m_scenes.empty());
-    EXPECT_EQ(m_manager->m_current, nullptr);
-    m_log.clear();
-    load("s02 0:0:0,0\n");
-    EXPECT_EQ(frame_at(20), (Log{"c.enter", "c.update"}));
-}
-
 TEST_F(SceneManagerTest, BeatsDriveTheLightsEvenWithoutAScene) {
     cLightControl* light = cLightControl::instance();
     int colour = light->m_colour;
@@ -215,9 +203,4 @@ TEST_F(SceneManagerDeathTest, QuitMarkerExitsWithZero) {
     load("s00 0:0:0,0\nquit 0:0:1,0\n");
     frame_at(500);
     EXPECT_EXIT(frame_at(1001), testing::ExitedWithCode(0), "");
-}
-
-TEST_F(SceneManagerDeathTest, LoadingTwiceIsAnAssertion) {
-    load("");
-    EXPECT_DEATH(m_manager->load(cSceneManager::kMarkerScript), "Assertion failed: ! m_eventqueue");
 }

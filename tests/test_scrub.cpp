@@ -30,32 +30,6 @@ void link(sScrubNode* a, sScrubNode* b) {
 }
 } // namespace
 
-TEST(ScrubTest, LongGrowthIntervalsAreHalvedUntilAtMostTwoAndAHalf) {
-    std::vector<std::pair<float, float>> steps;
-    cScrub::growth_steps(0.0f, 5.0f, &steps);
-    ASSERT_EQ(steps.size(), 2u);
-    EXPECT_EQ(steps[0], std::make_pair(0.0f, 2.5f));
-    EXPECT_EQ(steps[1], std::make_pair(2.5f, 5.0f));
-
-    steps.clear();
-    cScrub::growth_steps(10.0f, 16.0f, &steps);
-    ASSERT_EQ(steps.size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_FLOAT_EQ(steps[i].first, 10.0f + 1.5f * float(i));
-        EXPECT_FLOAT_EQ(steps[i].second - steps[i].first, 1.5f);
-    }
-}
-
-TEST(ScrubTest, DensityZeroGrowsNothing) {
-    cScrub scrub;
-    scrub.m_density = 0.0f;
-    float now = 0.0f;
-    run_frames(&scrub, 30, &now);
-    EXPECT_TRUE(scrub.nodes().empty());
-    EXPECT_TRUE(scrub.batcher().blocks().empty());
-    EXPECT_GT(scrub.m_time, 14.0f);
-}
-
 TEST(ScrubTest, SeedingGivesUpAfterFourAttemptsPerWantedNode) {
     cScrub scrub;
     scrub.m_radialDepth = 0.5f;       // ring area 0.75: n = trunc(0.75 pi 4.3) = 10
@@ -125,62 +99,6 @@ TEST(ScrubTest, GrownStructureKeepsItsInvariants) {
         EXPECT_EQ(block.vertex_count % 18, 0u);
         EXPECT_LE(block.min_z, block.max_z);
     }
-}
-
-TEST(ScrubTest, SameSeedGrowsTheSameGeometry) {
-    auto run = [](std::uint32_t seed) {
-        vt_srand(seed);
-        cScrubSpline scrub;
-        float now = 0.0f;
-        run_frames(&scrub, 60, &now);
-        scrub.m_useSpline = true;
-        run_frames(&scrub, 60, &now);
-        std::vector<float> geometry;
-        for (const auto& block : scrub.batcher().blocks()) {
-            geometry.insert(geometry.end(), block.positions.begin(), block.positions.end());
-            geometry.insert(geometry.end(), block.normals.begin(), block.normals.end());
-            geometry.insert(geometry.end(), block.indices.begin(), block.indices.end());
-        }
-        return geometry;
-    };
-    const std::vector<float> first = run(1335);
-    EXPECT_TRUE(first == run(1335));
-    EXPECT_FALSE(first == run(1336));
-}
-
-TEST(ScrubTest, TubeVertexAndIndexCounts) {
-    cScrubMultiVBO batcher;
-    emit_straight_tube(&batcher, Vec3f(0, 0, 0), Vec3f(0.3f, 0.5f, 1.0f), 0.025f);
-    EXPECT_EQ(batcher.pending_vertex_count(), 18u);
-    EXPECT_EQ(batcher.pending_index_count(), 0u);
-    batcher.end_render_block();
-    const auto& straight = batcher.blocks().back();
-    // Every vertex lies on the tube's surface and its normal is radial.
-    for (std::uint32_t v = 0; v < straight.vertex_count; ++v) {
-        Vec3f n(straight.normals[3 * v], straight.normals[3 * v + 1], straight.normals[3 * v + 2]);
-        EXPECT_NEAR(n.length(), 1.0f, 1e-5f);
-        EXPECT_NEAR(n.dot(Vec3f(0.3f, 0.5f, 1.0f).normalized()), 0.0f, 1e-5f);
-    }
-    EXPECT_LT(straight.min_z, 0.03f);
-    EXPECT_GT(straight.max_z, 0.97f);
-
-    // End points 0.2 apart: no subdivision, four rings.
-    Vec3f a(0, 0, 0), b(0.2f, 0, 0);
-    emit_curved_tube(&batcher, a, Vec3f(0.05f, 0.02f, 0), Vec3f(0.15f, -0.02f, 0), b, 0.025f);
-    EXPECT_EQ(batcher.pending_vertex_count(), 16u);
-    EXPECT_EQ(batcher.pending_index_count(), 72u);
-    batcher.end_render_block();
-
-    // A longer curve is split; every piece adds a ring and 24 indices.
-    emit_curved_tube(&batcher, a, Vec3f(0.3f, 0.4f, 0), Vec3f(0.7f, -0.4f, 0.1f),
-                     Vec3f(1.0f, 0, 0.2f), 0.025f);
-    std::size_t vertices = batcher.pending_vertex_count();
-    EXPECT_GT(vertices, 16u);
-    EXPECT_EQ(vertices % 4, 0u);
-    EXPECT_EQ(batcher.pending_index_count(), 24 * (vertices / 4 - 1));
-    batcher.end_render_block();
-    for (std::uint32_t index : batcher.blocks().back().indices)
-        EXPECT_LT(index, vertices);
 }
 
 TEST(ScrubTest, OnlyTheFirstSixLinksOfANodeDrawSegments) {
@@ -258,11 +176,4 @@ TEST(ScrubMultiVBOTest, PoolsBuffersAndGrowsThemWhenShort) {
     // Closing with nothing pending makes no block.
     batcher.end_render_block();
     EXPECT_EQ(batcher.blocks().size(), 22u);
-}
-
-TEST(ScrubMultiVBOTest, StopsOnAHalfFinishedTriangle) {
-    cScrubMultiVBO batcher;
-    batcher.add_vertex(Vec3f(), Vec3f());
-    batcher.add_vertex(Vec3f(), Vec3f());
-    EXPECT_DEATH(batcher.end_render_block(), "half finsished triangle");
 }

@@ -24,15 +24,13 @@ TEST(ToolTest, MarkersListsEventsInTimelineOrder) {
     EXPECT_NE(missing.out.find("Error reading file \"/nonexistent/markers.txt"), std::string::npos);
 }
 
-TEST(ToolTest, TimecodePrintsTheMarkerNotation) {
+TEST(ToolTest, TimecodePrintsTheMarkerNotationAndBadArgumentsAreUsageErrors) {
     sCommandResult result = tool("timecode 65030");
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_EQ(result.out, "00:01:05,030\n");
     EXPECT_EQ(tool("timecode 12x").exit_code, 2);
     EXPECT_EQ(tool("timecode -5").exit_code, 2);
-}
-
-TEST(ToolTest, UnknownCommandOrMissingArgumentIsAUsageError) {
+    // An unknown command or a missing argument is a usage error too.
     EXPECT_EQ(tool("frobnicate").exit_code, 2);
     EXPECT_EQ(tool("markers").exit_code, 2);
     sCommandResult help = tool("--help");
