@@ -1,11 +1,14 @@
 // The show's scenes as the program adds and loads them. Every asset they
 // load resolves through the search paths and parses; each scene draws a frame
 // without a GL error, in the show's order and from the state the scene before
-// it left.
+// it left; and each offers its tweak variables.
 #include "event_queue.h"
 #include "event_queue_factory.h"
 #include "gl_entry.h"
 #include "gl_test_support.h"
+#include "gui/gui_slider.h"
+#include "gui/gui_var_list.h"
+#include "gui/gui_vec3_slider.h"
 #include "mesh_files/bzobj_parser.h"
 #include "mesh_files/camera_path.h"
 #include "read_file.h"
@@ -18,6 +21,7 @@
 
 #include <memory>
 #include <set>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -121,4 +125,52 @@ TEST_F(ShowScenesTest, EverySceneDrawsAFrameInTheShowsOrder) {
         previous = "scene " + std::to_string(number) + " " + scene->get_name();
     }
     EXPECT_EQ(switches, 7);
+}
+
+TEST_F(ShowScenesTest, VariableListsOfEveryScene) {
+    // Each entry as "name min..max", or the name alone for a display-only row.
+    const std::string levels = "in black 0..255, in white 0..255, gamma 0..4, out black 0..255, "
+                               "out white 0..255, ";
+    const std::string hsb = "hue -180..180, saturation -100..100, brightness -100..100, ";
+    const std::string cut = "pre-cut 0..255, post-cut 0..255, ";
+    auto camera = [](const std::string& r) {
+        return "cam-eye -" + r + ".." + r + ", cam-its -" + r + ".." + r + ", cam-fov 20..160, ";
+    };
+    const std::string flares = "decay time 500..10000, num flares 0..1000, points pr sec "
+                               "0..100000, p-life(min,nl,rnd) 0..40, p-col 0..1, p-alpha 0..0.1, "
+                               "p-size 0..7, ";
+    const std::string room = levels + hsb + cut + camera("1500") + "decay 500..3000, blend 0..1, ";
+    const std::string expected[7] = {
+        levels + flares,
+        "angle -3.14159..3.14159, propagation 100..2000, " + camera("1000") +
+            "col1 0..1, col2 0..1, beatdec 0..1000, " + cut + levels,
+        room + "path, " + flares,
+        "p0 -3..3, p1 -3..3, p2 -3..3, p3 -3..3, randscale 0.1..5, color0 0..1, color0A 0..0.2, "
+        "pts-size0 0.25..10, color1 0..1, color1A 0..0.1, pts-size1 0.25..10, anim 0..4, "
+        "rot 0..360, ",
+        "clearcolor-r 0..1, diff-col 0..1, speed -6..30, rotspeed -90..90, density 2..20, "
+        "radius(min,max,dist) 0.1..4, radialDepth 0.5..15, minNborNodeDist 0..0.6, numNbors "
+        "2..10, cylinderRadius 0.01..0.1, useSpline -1..1, fog density 0..1, beat length "
+        "10..1000, splitfac 0..10, splitsub 0..10, rdist 0..10, rdist2 0..50, ",
+        room,
+        "",
+    };
+    ASSERT_EQ(s_manager->m_scenes.size(), 7u);
+    for (std::size_t i = 0; i < 7; ++i) {
+        cScene* scene = s_manager->m_scenes[i];
+        SCOPED_TRACE(scene->get_name());
+        cGuiVarList list;
+        scene->add_vars(&list);
+        std::ostringstream entries;
+        for (std::size_t e = 0; e < list.entry_count(); ++e) {
+            entries << list.entry(e).first->get_name();
+            iGuiNode* widget = list.entry(e).second;
+            if (auto* slider = dynamic_cast<cGuiSlider*>(widget))
+                entries << " " << slider->get_min() << ".." << slider->get_max();
+            else if (auto* vec3 = dynamic_cast<cGuiVec3Slider*>(widget))
+                entries << " " << vec3->get_min() << ".." << vec3->get_max();
+            entries << ", ";
+        }
+        EXPECT_EQ(entries.str(), expected[i]);
+    }
 }
