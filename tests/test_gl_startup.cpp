@@ -43,7 +43,7 @@ protected:
 
 TEST_F(GlStartupTest, LlvmpipeOffersEverythingTheStartUpAsksFor) {
     std::string output = init_gl_output(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
-    EXPECT_EQ(output, "");
+    EXPECT_EQ(output.find("#"), std::string::npos) << output; // no warning, no error
     EXPECT_NE(ext::glMultiTexCoord4svARB, nullptr);
 }
 
