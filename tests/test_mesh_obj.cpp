@@ -93,15 +93,6 @@ TEST_F(MeshObjTest, MaterialStateFollowsTheIlluminationModel) {
     EXPECT_FLOAT_EQ(diffuse[0], 0.25f);
     EXPECT_FLOAT_EQ(specular[1], 0.5f);
     EXPECT_FLOAT_EQ(shininess, 32.0f);
-
-    cMaterial_GL copy(lit);
-    copy.m_emission[0] = 0.5f;
-    cMaterial_GL assigned;
-    assigned = copy;
-    EXPECT_FLOAT_EQ(assigned.m_emission[0], 0.5f);
-    cMaterial_GL grown(copy); // as when the material list grows
-    EXPECT_FLOAT_EQ(grown.m_emission[0], 0.0f);
-    EXPECT_FLOAT_EQ(grown.m_diffuse[0], 0.25f);
 }
 
 TEST_F(MeshObjTest, TexturesComeFromTheNamesWithTheirWrapModes) {

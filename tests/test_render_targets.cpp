@@ -39,11 +39,7 @@ class RenderTargetTest : public testing::Test {
 protected:
     void SetUp() override {
         ensure_gl_context();
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
         m_rtm = M::instance();
-        m_start_err = testing::internal::GetCapturedStderr();
-        m_start_out = testing::internal::GetCapturedStdout();
     }
     void TearDown() override {
         EXPECT_EQ(m_rtm->in_use(), 0u);
@@ -52,13 +48,10 @@ protected:
     }
 
     M* m_rtm = nullptr;
-    std::string m_start_err, m_start_out;
 };
 } // namespace
 
 TEST_F(RenderTargetTest, PooledTargetsAreCompleteFramebuffersOfTheirClassSize) {
-    EXPECT_EQ(m_start_err, "");
-    EXPECT_EQ(m_start_out, "");
     cRTProxy half = m_rtm->get_rt(M::RTT_HALF);
     EXPECT_EQ(half->get_width(), 512u);
     EXPECT_EQ(half->get_height(), 320u);
@@ -71,47 +64,14 @@ TEST_F(RenderTargetTest, PooledTargetsAreCompleteFramebuffersOfTheirClassSize) {
     half->bind();
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 512);
-    EXPECT_EQ(viewport[3], 320);
+    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{0, 0, 512, 320}));
     EXPECT_TRUE(fbo->CheckFrameBufferStatus());
     half->unbind();
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[1], 64);
-    EXPECT_EQ(viewport[3], 640);
+    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{0, 64, 1024, 640}));
     EXPECT_EQ(gl_int(GL_DRAW_BUFFER), GL_BACK);
     fill_target(*half, kBlue);
     EXPECT_EQ(pixel(*half, 511, 319), kBlue);
-}
-
-TEST_F(RenderTargetTest, AnIncompleteFramebufferDescribesTheTarget) {
-    cRenderTarget_fbo target(4, 8);
-    GLuint empty = 0;
-    ext::glGenFramebuffersEXT(1, &empty);
-    ext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, empty);
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(target.CheckFrameBufferStatus());
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "GL_FRAMEBUFFER_INCOMPLETE_MISSING_ATTACHMENT_EXT\n"
-              "width x height = (4 x 8)\n"
-              "textarget: 34037\n"
-              "type: 5126\n"
-              "with depth\n");
-    ext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    ext::glDeleteFramebuffersEXT(1, &empty);
-}
-
-TEST_F(RenderTargetTest, AFullSizeImageDrawnIntoAHalfSizeTargetIsScaledWhole) {
-    cRTProxy full = m_rtm->get_rt(M::RTT_FULL);
-    cRTProxy half = m_rtm->get_rt(M::RTT_HALF);
-    fill_quadrants(*full, kRed, kGreen, kBlue, kWhite);
-    half->bind();
-    render_fsq(*full);
-    half->unbind();
-    EXPECT_EQ(pixel(*half, 128, 80), kRed);
-    EXPECT_EQ(pixel(*half, 384, 80), kGreen);
-    EXPECT_EQ(pixel(*half, 128, 240), kBlue);
-    EXPECT_EQ(pixel(*half, 384, 240), kWhite);
-    EXPECT_EQ(pixel(*half, 511, 319), kWhite);
 }
 
 TEST_F(RenderTargetTest, ADualPassGivesEachUnitItsOwnPixelRange) {

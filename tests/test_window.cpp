@@ -33,24 +33,6 @@ TEST(WindowTest, AttributeMismatchNamesTheFirstDifferenceOnly) {
               "requested: 8x8x8x8x24  doublebuffered  0\n"
               "recieved: 8x8x8x0x16  doublebuffered  0\n"
               "---------------------\n");
-    const int stereo[9] = {8, 8, 8, 8, 24, 1, 0, 0, 1};
-    EXPECT_EQ(cDisplaySettings::attribute_mismatch_text(requested, stereo),
-              "# warning: init_sdl: SDL display attribute 8 failed\n"
-              "requested: 8x8x8x8x24  doublebuffered  0\n"
-              "recieved: 8x8x8x8x24  doublebuffered  0\n"
-              "---------------------\n");
-    const int multisampled[9] = {8, 8, 8, 8, 24, 0, 1, 4, 0};
-    EXPECT_NE(cDisplaySettings::attribute_mismatch_text(requested, multisampled)
-                  .find("recieved: 8x8x8x8x24  singlebuffered multisample 4\n"),
-              std::string::npos);
-}
-
-TEST(WindowTest, LibraryVersionLimits) {
-    EXPECT_TRUE(cDisplaySettings::is_old_sdl_version(1, 2, 10));
-    EXPECT_FALSE(cDisplaySettings::is_old_sdl_version(1, 2, 11));
-    EXPECT_FALSE(cDisplaySettings::is_old_sdl_version(2, 26, 5));
-    EXPECT_TRUE(image_library_versions_ok(167, 167, 167));
-    EXPECT_FALSE(image_library_versions_ok(178, 166, 178));
 }
 
 TEST(WindowTest, ExtensionsMatchWholeWordsOnly) {
