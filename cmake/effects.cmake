@@ -5,6 +5,7 @@ set(EFFECTS_CORE_SOURCES     # GL-free code: into vantrel_core
   src/effects/sincos_table.cpp
   src/effects/attractor_calculator_pickover.cpp
   src/effects/attractor_point_buffer.cpp
+  src/effects/point_splat.cpp
   src/effects/mesh_loc.cpp
   src/effects/mesh_emitter.cpp
   src/effects/solar_flares.cpp
@@ -30,6 +31,7 @@ set(EFFECTS_CORE_TESTS       # GL-free tests: into vantrel_core_tests
 )
 set(EFFECTS_GL_TESTS         # GL tests: into vantrel_gl_tests
   test_effects_gl.cpp
+  test_round_points.cpp
 )
 set(EFFECTS_BENCH_SOURCES    # benchmarks: one executable each
   bench/bench_effects.cpp

@@ -142,9 +142,12 @@ void cSkarbol::draw_gui() {
 }
 
 void cSkarbol::draw_frame() {
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glDepthMask(GL_TRUE); // a scene may leave depth writes off; the clear needs them
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    {
+        cProfileScope scope("clear");
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glDepthMask(GL_TRUE); // a scene may leave depth writes off; the clear needs them
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
     cToolMode* tool = cToolMode::instance();
     if (tool)
         tool->draw_picture(); // the scene, or the picture a pause holds

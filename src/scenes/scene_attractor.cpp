@@ -183,7 +183,10 @@ void cSceneAttractor::draw_background() {
 
     glDepthMask(GL_FALSE);
     glPushAttrib(GL_ENABLE_BIT);
-    render_fsq(m_background);
+    {
+        cProfileScope scope("background");
+        render_fsq(m_background);
+    }
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -240,10 +243,10 @@ void cSceneAttractor::draw() {
     m_points.begin();
     glColor4f(m_color0.x, m_color0.y, m_color0.z, m_color0_alpha * m_pulse);
     m_points.set_size(m_point_size0);
-    m_calc_small.draw();
+    m_points.draw(m_calc_small);
     glColor4f(m_color1.x, m_color1.y, m_color1.z, m_color1_alpha);
     m_points.set_size(m_point_size1);
-    m_calc_large.draw();
+    m_points.draw(m_calc_large);
     m_points.end();
 
     target_a->unbind();

@@ -1,10 +1,12 @@
 #include "scenes/scene_target.h"
 
 #include "gl_entry.h"
+#include "profile_scope.h"
 #include "render_target.h"
 
 cRTProxy bind_cleared_scene_target(float r, float g, float b) {
     cRTProxy target = cRenderTargetManager::instance()->get_rt(cRenderTargetManager::RTT_FULL);
+    cProfileScope scope("clear");
     target->bind();
     glDepthMask(GL_TRUE);
     glClearColor(r, g, b, 1.0f);

@@ -1,0 +1,111 @@
+#include "effects/point_splat.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// A value in 0 to 1 as an 8-bit channel: rounded, clamped.
+unsigned to_unorm8(float value) {
+    return unsigned(std::lrint(std::clamp(value, 0.0f, 1.0f) * 255.0f));
+}
+
+// a * b / 255 for two 8-bit channels, rounded as 8-bit blending does.
+unsigned multiply_unorm8(unsigned a, unsigned b) {
+    const unsigned ab = a * b;
+    return (ab + (ab >> 8) + 128u) >> 8;
+}
+} // namespace
+
+void multiply_matrices(const float a[16], const float b[16], float out[16]) {
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 4; ++col)
+            out[col * 4 + row] = a[row] * b[col * 4] + a[4 + row] * b[col * 4 + 1] +
+                                 a[8 + row] * b[col * 4 + 2] + a[12 + row] * b[col * 4 + 3];
+}
+
+void cPointSplat::reset(int width, int height) {
+    m_width = std::max(width, 0);
+    m_height = std::max(height, 0);
+    m_pixels.assign(std::size_t(m_width) * std::size_t(m_height) * 4, 0);
+}
+
+template <typename Visit>
+void cPointSplat::for_each_covered(const float* xyz, std::size_t count, const float m[16],
+                                   float radius, Visit visit) const {
+    const float inv_radius2 = 1.0f / (radius * radius);
+    const float half_w = 0.5f * float(m_width), half_h = 0.5f * float(m_height);
+    for (std::size_t i = 0; i < count; ++i) {
+        const float x = xyz[i * 3], y = xyz[i * 3 + 1], z = xyz[i * 3 + 2];
+        const float cw = m[3] * x + m[7] * y + m[11] * z + m[15];
+        const float cx = m[0] * x + m[4] * y + m[8] * z + m[12];
+        const float cy = m[1] * x + m[5] * y + m[9] * z + m[13];
+        const float cz = m[2] * x + m[6] * y + m[10] * z + m[14];
+        // A point whose centre is outside the view is not drawn at all.
+        if (!(cw > 0.0f) || std::fabs(cx) > cw || std::fabs(cy) > cw || std::fabs(cz) > cw)
+            continue;
+        const float wx = cx / cw * half_w + half_w;
+        const float wy = cy / cw * half_h + half_h;
+        // Pixels whose centres lie in the point's square.
+        const int x0 = std::max(int(std::ceil(wx - radius - 0.5f)), 0);
+        const int x1 = std::min(int(std::ceil(wx + radius - 0.5f)), m_width);
+        const int y0 = std::max(int(std::ceil(wy - radius - 0.5f)), 0);
+        const int y1 = std::min(int(std::ceil(wy + radius - 0.5f)), m_height);
+        for (int py = y0; py < y1; ++py) {
+            const float dy = float(py) + 0.5f - wy;
+            for (int px = x0; px < x1; ++px) {
+                const float dx = float(px) + 0.5f - wx;
+                const float d = (dx * dx + dy * dy) * inv_radius2;
+                if (d <= 1.0f)
+                    visit(std::size_t(py) * std::size_t(m_width) + std::size_t(px), d);
+            }
+        }
+    }
+}
+
+void cPointSplat::add(const float* xyz, std::size_t count, const float clip_from_object[16],
+                      float size, const float rgba[4]) {
+    // What one fragment adds for each 8-bit alpha it can have.
+    const unsigned r = to_unorm8(rgba[0]), g = to_unorm8(rgba[1]), b = to_unorm8(rgba[2]);
+    std::uint8_t added[256][4];
+    for (unsigned a = 0; a < 256; ++a) {
+        added[a][0] = std::uint8_t(multiply_unorm8(r, a));
+        added[a][1] = std::uint8_t(multiply_unorm8(g, a));
+        added[a][2] = std::uint8_t(multiply_unorm8(b, a));
+        added[a][3] = std::uint8_t(multiply_unorm8(a, a));
+    }
+    auto add_onto = [](std::uint8_t* pixel, const std::uint8_t* add, unsigned times) {
+        for (int c = 0; c < 4; ++c)
+            pixel[c] = std::uint8_t(std::min(unsigned(pixel[c]) + add[c] * times, 255u));
+    };
+
+    // Coverage from the squared distance d to the centre in units of the
+    // radius: none outside the disc, full in the ring one pixel wide inside
+    // its edge, rising to 1 / (1 - inner) towards the centre.
+    const float radius = 0.5f * std::max(size, 2.0f);
+    float inner = 1.0f / radius;
+    inner = 1.0f - 2.0f * inner + inner * inner;
+
+    if (inner <= 0.0f) {
+        // Two-pixel points: every covered pixel gets the full colour, so the
+        // points are counted first (a quarter of the memory the image takes,
+        // which the scattered writes mostly find in the cache) and the counts
+        // then added in one pass. A count stops at 255, where any non-zero
+        // contribution saturates anyway.
+        m_counts.assign(m_pixels.size() / 4, 0);
+        std::uint8_t* counts = m_counts.data();
+        for_each_covered(xyz, count, clip_from_object, radius, [counts](std::size_t at, float) {
+            counts[at] = std::uint8_t(counts[at] + (counts[at] != 255));
+        });
+        const std::uint8_t* add = added[to_unorm8(rgba[3])];
+        for (std::size_t at = 0; at < m_counts.size(); ++at)
+            if (counts[at])
+                add_onto(m_pixels.data() + at * 4, add, counts[at]);
+        return;
+    }
+    const float core_scale = 1.0f / (1.0f - inner);
+    std::uint8_t* pixels = m_pixels.data();
+    for_each_covered(xyz, count, clip_from_object, radius, [&](std::size_t at, float d) {
+        const float coverage = d <= inner ? (1.0f - d) * core_scale : 1.0f;
+        add_onto(pixels + at * 4, added[to_unorm8(rgba[3] * coverage)], 1);
+    });
+}

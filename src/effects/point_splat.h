@@ -1,0 +1,50 @@
+// Round points added into an RGBA8 image on the CPU, the way a software
+// rasteriser draws them as point sprites with additive blending
+// (source alpha, one) into an 8-bit target: each covered pixel centre gets
+// the point's colour times its alpha, both rounded to 8 bits, and the sums
+// saturate at 255. Because every contribution is fixed before it meets the
+// target and saturating sums of non-negative values do not depend on their
+// order, the image added once onto a target gives what drawing the points one
+// by one onto it gives. A software rasteriser spends far longer per point than
+// this takes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class cPointSplat {
+public:
+    // An empty (zero) image of the given size in pixels.
+    void reset(int width, int height);
+
+    // Adds count points, given as x, y, z triples, through the column-major
+    // matrix clip_from_object (projection times model-view, as GL keeps
+    // them) onto the image as the viewport. size is the point's diameter in
+    // pixels, never under two; rgba the colour in 0 to 1. Points whose centre
+    // is outside the view are left out; those near its edges are cut to it.
+    void add(const float* xyz, std::size_t count, const float clip_from_object[16], float size,
+             const float rgba[4]);
+
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    // Rows from the bottom up, as GL reads and writes them.
+    const std::vector<std::uint8_t>& pixels() const { return m_pixels; }
+
+private:
+    // Calls visit(pixel index, squared distance in units of the radius) for
+    // every pixel centre a point covers.
+    template <typename Visit>
+    void for_each_covered(const float* xyz, std::size_t count, const float clip_from_object[16],
+                          float radius, Visit visit) const;
+
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<std::uint8_t> m_pixels;
+    // Hits per pixel of one add() of two-pixel points.
+    std::vector<std::uint8_t> m_counts;
+};
+
+// The product a * b of two column-major 4 x 4 matrices, in the order of
+// operations GL implementations use for their combined matrix.
+void multiply_matrices(const float a[16], const float b[16], float out[16]);
