@@ -7,8 +7,9 @@
 # (a build/ folder of a checkout). Both capture the same frames, letterboxed,
 # at FPS frames per second (default 5: every scene gets dozens of frames)
 # from the start to TO (default: the whole show; milliseconds or h:m:s,ms).
-# Prints per scene the frames compared, how many differ, the differing pixels
-# and the largest difference of one colour channel; exits 1 if any differ.
+# Prints per scene the frames compared, how many differ, the differing pixels,
+# the largest difference of one colour channel and the lowest PSNR of a
+# differing frame (ffmpeg's, over all channels); exits 1 if any differ.
 # KEEP=1 keeps the frames and the captures' logs (their per-scene timing).
 set -eu
 if [ $# -ne 2 ]; then
@@ -60,12 +61,14 @@ for a in "$work"/old/frame_*.png; do
         # Equal files are equal pictures; otherwise compare the decoded pixels.
         ffmpeg -nostdin -loglevel error -y -i "$a" -f rawvideo -pix_fmt rgb24 "$work/a.rgb"
         ffmpeg -nostdin -loglevel error -y -i "$b" -f rawvideo -pix_fmt rgb24 "$work/b.rgb"
-        { cmp -l "$work/a.rgb" "$work/b.rgb" || true; } | awk -v i="$i" '
+        psnr=$(ffmpeg -nostdin -i "$a" -i "$b" -lavfi psnr -f null - 2>&1 |
+            sed -n 's/.*average:\([0-9.]*\).*/\1/p')
+        { cmp -l "$work/a.rgb" "$work/b.rgb" || true; } | awk -v i="$i" -v psnr="${psnr:-0}" '
             function dec(o,   v, k) { v = 0; for (k = 1; k <= length(o); ++k) v = v * 8 + substr(o, k, 1); return v }
             { p = int(($1 - 1) / 3); if (p != last) { ++pixels; last = p }
               d = dec($2) - dec($3); if (d < 0) d = -d; if (d > largest) largest = d }
             BEGIN { last = -1 }
-            END { if (pixels) print i, "differ", pixels, largest; else print i, "same" }'
+            END { if (pixels) print i, "differ", pixels, largest, psnr; else print i, "same" }'
     fi
     i=$((i + 1))
 done >"$work/frames"
@@ -84,14 +87,19 @@ awk -v fps="$fps" -v extra="$extra" '
         for (k = 0; k < n; ++k) if (at[k] < t) s = scene[k]
         if (!(s in frames)) order[++count] = s
         ++frames[s]
-        if ($2 == "differ") { ++bad[s]; pixels[s] += $3; if ($4 > largest[s]) largest[s] = $4 }
+        if ($2 == "differ") {
+            ++bad[s]; pixels[s] += $3; if ($4 > largest[s]) largest[s] = $4
+            if (!(s in lowest) || $5 < lowest[s]) lowest[s] = $5
+        }
         if ($2 == "missing") { ++bad[s]; ++missing }
     }
     END {
-        printf "%-18s %7s %8s %10s %8s\n", "scene", "frames", "differ", "pixels", "largest"
+        printf "%-18s %7s %8s %10s %8s %10s\n", "scene", "frames", "differ", "pixels", "largest",
+            "lowest dB"
         for (c = 1; c <= count; ++c) {
             s = order[c]; label = (s in names) ? names[s] : (s < 0 ? "(no scene)" : "s" s)
-            printf "%-18s %7d %8d %10d %8d\n", label, frames[s], bad[s], pixels[s], largest[s]
+            printf "%-18s %7d %8d %10d %8d %10s\n", label, frames[s], bad[s], pixels[s], largest[s],
+                (s in lowest) ? sprintf("%.1f", lowest[s]) : "-"
             total += bad[s]
         }
         if (missing) printf "%d frames missing from the new capture\n", missing
