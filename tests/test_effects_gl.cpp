@@ -1,5 +1,5 @@
-// The effects' GL side on a real context: attractor rings, scrub blocks and
-// particles are drawn and read back; the solar flare draw leaves the GL state
+// The effects' GL side on a real context: attractor rings and scrub blocks
+// are uploaded, drawn and read back; the solar flare draw leaves the GL state
 // as it found it.
 #include "display_settings.h"
 #include "effects/attractor_point_buffer_gl.h"
