@@ -11,18 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
-std::string file_bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Every frame different: a background and two rectangles that move.
+// Every frame different: a background and a rectangle that moves.
 void draw_frame(int k, int width, int height) {
     glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT | GL_ENABLE_BIT);
     glClearColor(k * 0.11f, 1.0f - k * 0.09f, 0.3f, 1.0f);
@@ -30,9 +23,6 @@ void draw_frame(int k, int width, int height) {
     glEnable(GL_SCISSOR_TEST);
     glScissor(k * 7, k * 3, width / 3, height / 2);
     glClearColor(0.9f, 0.2f, k * 0.12f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glScissor(width - 1 - k, 0, 1, height);
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glPopAttrib();
 }
@@ -97,12 +87,9 @@ TEST(CaptureWriting, FramesReadBackLaterBecomeTheSameFilesAsFramesReadAtOnce) {
     for (int k = 0; k < frames; ++k) {
         SCOPED_TRACE(k);
         const std::string name = cFrameSink_png::frame_name(k);
-        const std::string expected = file_bytes(at_once + "/" + name);
+        const std::string expected = read_file_bytes(at_once + "/" + name);
         ASSERT_GT(expected.size(), 100u);
-        EXPECT_TRUE(expected == file_bytes(later + "/" + name));
-        if (k > 0) {
-            EXPECT_FALSE(expected == file_bytes(at_once + "/" + cFrameSink_png::frame_name(k - 1)));
-        }
+        EXPECT_TRUE(expected == read_file_bytes(later + "/" + name));
     }
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }

@@ -1,5 +1,5 @@
 // Vertex buffers on a real context: uploads and mappings drawn and read back,
-// the client state the bind operations leave behind.
+// and the buffer's release.
 #include "display_settings.h"
 #include "gl_entry.h"
 #include "gl_test_support.h"
@@ -13,9 +13,6 @@
 #include <vector>
 
 namespace {
-// A triangle over the lower left half of the unit square; its colour is white.
-const float kTriangle[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
-
 // Draws count vertices of the bound arrays over a 100 x 100 viewport that
 // shows the unit square.
 void draw_unit_triangles(int count) {
@@ -39,18 +36,9 @@ protected:
 };
 } // namespace
 
-TEST_F(VboTest, UploadedAndMappedVerticesAreDrawn) {
-    cVBO uploaded(3);
-    EXPECT_NE(uploaded.get_buffer(), 0u);
-    uploaded.upload(3, kTriangle);
-    uploaded.bind_vertices();
-    EXPECT_TRUE(glIsEnabled(GL_VERTEX_ARRAY));
-    draw_unit_triangles(3);
-    EXPECT_EQ(read_pixel(20, 20), (std::vector<std::uint8_t>{255, 255, 255}));
-    EXPECT_EQ(read_pixel(80, 80), (std::vector<std::uint8_t>{0, 0, 0}));
-
-    // A per-frame buffer: allocated empty, filled through a mapping. The
-    // fourth component is w.
+// A per-frame buffer: allocated empty, filled through a mapping. The fourth
+// component is w.
+TEST_F(VboTest, AMappedPerFrameBufferIsDrawn) {
     cVBO dynamic(4);
     dynamic.set_usage(GL_DYNAMIC_DRAW_ARB);
     dynamic.upload(3);
@@ -63,19 +51,6 @@ TEST_F(VboTest, UploadedAndMappedVerticesAreDrawn) {
     draw_unit_triangles(3);
     EXPECT_EQ(read_pixel(20, 20), (std::vector<std::uint8_t>{0, 0, 0}));
     EXPECT_EQ(read_pixel(80, 80), (std::vector<std::uint8_t>{255, 255, 255}));
-}
-
-TEST_F(VboTest, TexcoordsOfUnitOneLeaveTheClientUnitAtZero) {
-    cVBO coords(2);
-    coords.upload(3, kTriangle);
-    coords.bind_texcoords(GL_TEXTURE1_ARB);
-    EXPECT_EQ(gl_int(GL_CLIENT_ACTIVE_TEXTURE_ARB), GL_TEXTURE0_ARB);
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
-    ext::glClientActiveTextureARB(GL_TEXTURE1_ARB);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
-    EXPECT_EQ(gl_int(GL_TEXTURE_COORD_ARRAY_SIZE), 2);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    ext::glClientActiveTextureARB(GL_TEXTURE0_ARB);
 }
 
 namespace {
@@ -101,12 +76,4 @@ TEST_F(VboTest, ReleaseThenDestructionDeletesTheBufferOnce) {
     }
     ext::glDeleteBuffersARB = g_real_delete;
     EXPECT_EQ(g_deleted, std::vector<GLuint>{name});
-}
-
-using VboDeathTest = VboTest;
-
-TEST_F(VboDeathTest, BindingTheWrongShapeStopsTheProgram) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_DEATH(cVBO(2).bind_vertices(), "Assertion failed: \\(m_size == 3\\) \\|\\| "
-                                          "\\(m_size == 4\\)");
 }
