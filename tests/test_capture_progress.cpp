@@ -13,11 +13,8 @@ TEST(CaptureProgress, RangeHoldsTheFramesWhoseTimesFallInIt) {
         std::int64_t first, last;
     };
     // Frame k is at k x 1000 / fps ms, rounded down; the range's ends count.
-    const sCase cases[] = {{500, 1500, 10, 5, 15},
-                           {0, 218000, 30, 0, 6540},
-                           {1, 100, 30, 1, 3},
-                           {34, 66, 30, 2, 2},
-                           {35, 65, 30, 2, 1}};
+    const sCase cases[] = {
+        {500, 1500, 10, 5, 15}, {1, 100, 30, 1, 3}, {34, 66, 30, 2, 2}, {35, 65, 30, 2, 1}};
     for (const sCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.from_ms) + ".." + std::to_string(c.last_ms));
         EXPECT_EQ(cCaptureProgress::first_frame(c.from_ms, c.fps), c.first);

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -97,15 +96,6 @@ TEST(ContentImages, EachShippedImageHasTheTextureKindItsUseNeeds) {
                 EXPECT_EQ(want.first, want.second);
             }
     }
-}
-
-TEST(ContentImages, TheGeneratorsMakeExactlyTheImagesTheShowUses) {
-    std::set<std::string> used, made;
-    for (const sUse& use : kUses)
-        used.insert(use.path);
-    for (const imagegen::sImageEntry& entry : imagegen::image_catalogue())
-        EXPECT_TRUE(made.insert(entry.path).second) << "made twice: " << entry.path;
-    EXPECT_EQ(made, used);
 }
 
 // The cell of a character in the font, as the label drawing addresses it:

@@ -30,7 +30,6 @@ TEST(OptionsTest, BadCommandLinesSayWhy) {
     // Each with the argument its message must name.
     const std::vector<std::pair<std::vector<const char*>, const char*>> bad = {
         {{"--nope"}, "--nope"},
-        {{"--capture"}, "--capture"},
         {{"--capture", "x", "--fps", "ten"}, "ten"},
         {{"--capture", "x", "--from", "0:0:1"}, "0:0:1"},
         {{"--capture", "x", "--from", "2000", "--to", "1000"}, "--to"},

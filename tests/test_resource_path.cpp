@@ -81,11 +81,9 @@ TEST(PlatformPath, AbsolutePathJoinsWorkingDirectory) {
     cWorkingDirGuard guard;
     guard.enter(dir);
     std::string cwd = current_dir();
-    std::string parent = cwd.substr(0, cwd.rfind('/'));
-
     int error = -1;
-    EXPECT_EQ(cwd + "/f.txt", platform::absolute_path("./x/../f.txt", error));
-    EXPECT_EQ(parent + "/data/f.txt", platform::absolute_path("../data/f.txt", error));
+    EXPECT_EQ(cwd.substr(0, cwd.rfind('/')) + "/data/f.txt",
+              platform::absolute_path("./x/../../data/f.txt", error));
     EXPECT_EQ(0, error);
 }
 

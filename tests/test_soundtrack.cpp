@@ -103,7 +103,6 @@ TEST(SoundtrackTest, ScenesComeInOrderAndGetTheNotesAndTicksTheyReactTo) {
     EXPECT_LE(timeline.m_switch_ms[ATTRACTOR], 1);
     ASSERT_TRUE(music().frames() > 0);
     EXPECT_GT(timeline.m_quit_ms, music().length_ms()) << "quit comes after the music has ended";
-    EXPECT_LT(timeline.m_quit_ms, music().length_ms() + 5000);
 
     // The attractor's presets change on ticks 16, 32, 48, 52, 56, then on
     // every tick; sprutte changes camera paths from its 38th kick; the sun
