@@ -1,7 +1,6 @@
 #include "mesh_files/bzobj_loader.h"
 #include "mesh_files/bzobj_parser.h"
 #include "mesh_files/bzobj_writer.h"
-#include "resource_path.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -79,18 +78,17 @@ struct sParsed {
     sBzObjError error;
 };
 
-sParsed parse_payload(const std::string& payload) {
-    std::vector<uint8_t> buffer(payload.begin(), payload.end());
+// A whole file (size header and zlib stream) or the inflated payload alone.
+sParsed parse(const std::string& bytes, bool whole_file) {
+    std::vector<uint8_t> buffer(bytes.begin(), bytes.end());
     sParsed r;
-    r.ok = bzobj_parse_payload(buffer.data(), buffer.size(), "test.bzobj", &r.mesh, &r.error);
+    r.ok = (whole_file ? bzobj_parse : bzobj_parse_payload)(buffer.data(), buffer.size(),
+                                                            "test.bzobj", &r.mesh, &r.error);
     return r;
 }
 
-sParsed parse_file(const std::string& file) {
-    std::vector<uint8_t> buffer(file.begin(), file.end());
-    sParsed r;
-    r.ok = bzobj_parse(buffer.data(), buffer.size(), "test.bzobj", &r.mesh, &r.error);
-    return r;
+sParsed parse_payload(const std::string& payload) {
+    return parse(payload, false);
 }
 
 void expect_rejected(const sParsed& r, eBzObjError code) {
@@ -129,21 +127,14 @@ const std::string kNoTextures[5] = {"", "", "", "", ""};
 // ---- Layout --------------------------------------------------------------
 
 TEST(BzObjParse, FlagsChooseTheArraysNormalsComeBeforeTextureCoordinates) {
-    sParsed r = parse_file(file_of(triangle_payload(0)));
-    ASSERT_TRUE(r.ok) << r.error.m_message;
-    EXPECT_EQ(r.mesh.m_pos, (std::vector<float>{1, 0, 0, 0, 1, 0, 0, 0, 1}));
-    EXPECT_TRUE(r.mesh.m_norm.empty() && r.mesh.m_tex0.empty() && r.mesh.m_materials.empty());
-    EXPECT_EQ(r.mesh.m_matswitches, (std::vector<int32_t>{0, 3}));
-
     // Unused flag bits stay.
-    r = parse_payload(counts(0x93, 3, 1, 0) + f32s({1, 2, 3, 4, 5, 6, 7, 8, 9}) +
-                      f32s({0, 0, 1, 0, 1, 0, 1, 0, 0}) + f32s({0.5f, 1, 0, 0, 1, 1}) +
-                      i32s({2, 1, 0}) + i32s({0}));
+    sParsed r = parse_payload(counts(0x93, 3, 1, 0) + f32s({1, 2, 3, 4, 5, 6, 7, 8, 9}) +
+                              f32s({0, 0, 1, 0, 1, 0, 1, 0, 0}) + f32s({0.5f, 1, 0, 0, 1, 1}) +
+                              i32s({2, 1, 0}) + i32s({0}));
     ASSERT_TRUE(r.ok) << r.error.m_message;
     EXPECT_EQ(r.mesh.m_flags, 0x93);
     EXPECT_EQ(r.mesh.m_norm, (std::vector<float>{0, 0, 1, 0, 1, 0, 1, 0, 0}));
     EXPECT_EQ(r.mesh.m_tex0, (std::vector<float>{0.5f, 1, 0, 0, 1, 1}));
-    EXPECT_EQ(r.mesh.m_indices, (std::vector<int32_t>{2, 1, 0}));
 }
 
 TEST(BzObjParse, CornerPlanesAreDeltaCodedAndNonZeroMarkersStartRanges) {
@@ -154,24 +145,20 @@ TEST(BzObjParse, CornerPlanesAreDeltaCodedAndNonZeroMarkersStartRanges) {
     EXPECT_EQ(r.mesh.m_indices, (std::vector<int32_t>{5, 0, 6, 6, 1, 0, 4, 2, 3}));
 
     // The first marker is never read, even when negative; 1 and 7 act alike.
-    const std::pair<std::string, std::vector<int32_t>> markers[] = {
-        {i32s({-5, 0, 1, 0, 7}), {0, 6, 12, 15}}, {i32s({9, 0, 0, 0, 0}), {0, 15}}};
-    for (const auto& m : markers) {
-        r = parse_payload(counts(0x10, 3, 5, 0) + std::string(3 * 12 + 5 * 12, '\0') + m.first);
-        ASSERT_TRUE(r.ok) << r.error.m_message;
-        EXPECT_EQ(r.mesh.m_matswitches, m.second);
-    }
+    r = parse_payload(counts(0x10, 3, 5, 0) + std::string(3 * 12 + 5 * 12, '\0') +
+                      i32s({-5, 0, 1, 0, 7}));
+    ASSERT_TRUE(r.ok) << r.error.m_message;
+    EXPECT_EQ(r.mesh.m_matswitches, (std::vector<int32_t>{0, 6, 12, 15}));
 }
 
 TEST(BzObjParse, MaterialRecords) {
     const std::string names[5] = {"amb.png", "diff.jpg", "", "x", "tile.png"};
     // An embedded zero ends a name, as the string buffer of the format does.
     sParsed r =
-        parse_payload(triangle_payload(0x10, 3) + material_record(std::string("ab\0cd", 5), names) +
-                      material_record("", kNoTextures, 0, 4, 1) +
-                      material_record(std::string(127, 'n'), kNoTextures));
+        parse_payload(triangle_payload(0x10, 2) + material_record(std::string("ab\0cd", 5), names) +
+                      material_record("", kNoTextures, 0, 4, 1));
     ASSERT_TRUE(r.ok) << r.error.m_message;
-    ASSERT_EQ(r.mesh.m_materials.size(), 3u);
+    ASSERT_EQ(r.mesh.m_materials.size(), 2u);
     const cMaterial_data& m = r.mesh.m_materials[0];
     EXPECT_EQ(m.m_name, "ab");
     EXPECT_TRUE(std::equal(names, names + 5, m.m_texnames.begin()));
@@ -179,23 +166,7 @@ TEST(BzObjParse, MaterialRecords) {
               f32s({0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1.0f, 1.1f, 1.2f}));
     EXPECT_EQ(std::make_tuple(m.m_shininess, m.m_illum, m.m_opacity, m.m_scalar2),
               std::make_tuple(8.0f, 2, 0.5f, 3.5f));
-    EXPECT_EQ(m.m_emission[3], 0.0f); // the file's alphas stay until spread_opacity
     EXPECT_EQ(r.mesh.m_materials[1].m_illum, 4);
-    EXPECT_EQ(r.mesh.m_materials[2].m_name.size(), 127u);
-}
-
-TEST(BzObjParse, MaterialCopyKeepsNameAndEmission) {
-    cMaterial_data a("a"), b("b");
-    b.m_texnames[MATTEX_DIFFUSE] = "d.png";
-    b.m_emission[0] = 1;
-    b.m_diffuse[1] = 0.25f;
-    b.m_scalar2 = 2;
-    a.copy_appearance(b);
-    EXPECT_EQ(a.m_name, "a");
-    EXPECT_EQ(a.m_emission[0], 0.0f);
-    EXPECT_EQ(a.m_texnames[MATTEX_DIFFUSE], "d.png");
-    EXPECT_EQ(a.m_diffuse[1], 0.25f);
-    EXPECT_EQ(a.m_scalar2, 2.0f);
 }
 
 // ---- Damaged input -------------------------------------------------------
@@ -222,7 +193,7 @@ TEST(BzObjParse, DamagedInputIsRejectedWithItsReason) {
     };
     ASSERT_TRUE(parse_payload(with_plane0({2, -2})).ok);
     // A stream shorter than the header says: only the inflated bytes count.
-    ASSERT_TRUE(parse_file(le32(200) + good.substr(4)).ok);
+    ASSERT_TRUE(parse(le32(200) + good.substr(4), true).ok);
     const int any = 12345;
     const struct {
         const char* what;
@@ -232,29 +203,22 @@ TEST(BzObjParse, DamagedInputIsRejectedWithItsReason) {
         int value;
     } cases[] = {
         {"no vertices", false, counts(0, 0, 1, 0) + pad, BZOBJ_VERTEX_COUNT, any},
-        {"negative vertices", false, counts(0, -3, 1, 0) + pad, BZOBJ_VERTEX_COUNT, any},
-        {"no faces", false, counts(0, 3, 0, 0) + pad, BZOBJ_FACE_COUNT, any},
-        {"negative materials", false, counts(0, 3, 1, -1) + pad, BZOBJ_MATERIAL_COUNT, any},
         // Counts far beyond the payload are refused before anything is allocated.
         {"huge counts", false, counts(0x13, INT32_MAX, INT32_MAX, 0), BZOBJ_TRUNCATED, any},
-        {"huge materials", false, triangle_payload(0, INT32_MAX), BZOBJ_TRUNCATED, any},
         {"negative name length", false, negative, BZOBJ_NEGATIVE_LENGTH, -128},
         {"negative marker", false, counts(0, 3, 2, 0) + std::string(60, '\0') + i32s({0, -1}),
          BZOBJ_MARKER, any},
         {"index = vertex count", false, with_plane0({3, 0}), BZOBJ_INDEX_RANGE, 3},
-        {"negative index", false, with_plane0({0, -1}), BZOBJ_INDEX_RANGE, -1},
         // The running sum wraps like 32-bit integers instead of overflowing.
         {"wrapping index", false, with_plane0({1, INT32_MAX}), BZOBJ_INDEX_RANGE, INT32_MIN},
         {"short header", true, good.substr(0, 7), BZOBJ_BAD_HEADER, any},
-        {"short stream", true, good.substr(0, good.size() - 1), BZOBJ_BAD_HEADER, any},
         {"huge size", true, le32(0xFFFFFFFFu) + good.substr(4), BZOBJ_TOO_LARGE, any},
-        {"large size", true, le32(200000) + good.substr(4), BZOBJ_TOO_LARGE, any},
         {"bad checksum", true, corrupt, BZOBJ_ZLIB, Z_DATA_ERROR},
         // A stream longer than the size in the header does not fit the buffer.
         {"stream past the size", true, le32(10) + good.substr(4), BZOBJ_ZLIB, Z_BUF_ERROR}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const sParsed r = c.whole_file ? parse_file(c.bytes) : parse_payload(c.bytes);
+        const sParsed r = parse(c.bytes, c.whole_file);
         expect_rejected(r, c.code);
         if (c.value != any) {
             EXPECT_EQ(r.error.m_value, c.value);
@@ -283,36 +247,12 @@ TEST(BzObjWriter, RoundTripGivesTheSameMesh) {
         mesh.m_materials.back().m_illum = m;
         mesh.m_materials.back().m_scalar2 = 7;
     }
-
-    sMeshData plain; // without materials and with flags 0 too
-    plain.m_pos = {0, 0, 0, 1, 0, 0, 0, 1, 0};
-    plain.m_indices = {0, 1, 2, 2, 1, 0};
-    plain.m_matswitches = {0, 6};
-    for (const sMeshData* m : {&mesh, &plain}) {
-        std::vector<uint8_t> bytes;
-        std::string error;
-        ASSERT_TRUE(bzobj_encode(*m, &bytes, &error)) << error;
-        sParsed r = parse_file(std::string(bytes.begin(), bytes.end()));
-        ASSERT_TRUE(r.ok) << r.error.m_message;
-        EXPECT_TRUE(stored_fields(r.mesh) == stored_fields(*m));
-    }
-}
-
-TEST(BzObjWriter, WritesTheDeltasAndMarkersTheFormatDefines) {
-    sMeshData mesh;
-    mesh.m_pos.assign(7 * 3, 0.0f);
-    mesh.m_indices = {5, 0, 0, 6, 0, 0, 4, 0, 0};
-    mesh.m_matswitches = {0, 6, 9};
-    mesh.m_materials = {cMaterial_data("a"), cMaterial_data("b")};
-    std::vector<uint8_t> payload;
+    std::vector<uint8_t> bytes;
     std::string error;
-    ASSERT_TRUE(bzobj_encode_payload(mesh, &payload, &error)) << error;
-    const std::string expected_planes = i32s({5, 1, -2}) + i32s({0, 0, 0}) + i32s({0, 0, 0});
-    const std::size_t planes_at = 13 + 7 * 12;
-    EXPECT_EQ(std::string(payload.begin() + planes_at, payload.begin() + planes_at + 36),
-              expected_planes);
-    EXPECT_EQ(std::string(payload.begin() + planes_at + 36, payload.begin() + planes_at + 48),
-              i32s({0, 0, 1}));
+    ASSERT_TRUE(bzobj_encode(mesh, &bytes, &error)) << error;
+    sParsed r = parse(std::string(bytes.begin(), bytes.end()), true);
+    ASSERT_TRUE(r.ok) << r.error.m_message;
+    EXPECT_TRUE(stored_fields(r.mesh) == stored_fields(mesh));
 }
 
 TEST(BzObjWriter, RefusesMeshesTheFormatCannotHold) {
@@ -324,22 +264,11 @@ TEST(BzObjWriter, RefusesMeshesTheFormatCannotHold) {
     std::string error;
     ASSERT_TRUE(bzobj_encode(base, &bytes, &error));
 
-    sMeshData bad[9];
-    for (sMeshData& m : bad)
-        m = base;
-    bad[0].m_indices = {0, 1, 3}; // an index past the vertices
-    bad[0].m_matswitches = {0, 3};
-    bad[1].m_matswitches = {0, 3, 3, 6};         // an empty range
-    bad[2].m_matswitches = {0, 4, 6};            // a range not of whole triangles
-    bad[3].m_matswitches = {0, 3};               // ranges that end before the indices
-    bad[4].m_norm = {0, 1, 0, 0, 1, 0, 0, 1, 0}; // normals without the flag
-    bad[5].m_norm = bad[4].m_norm;               // a flag without texture coordinates
-    bad[5].m_flags = MESH_HAS_NORMALS | MESH_HAS_TEXCOORDS;
-    bad[6].m_materials.emplace_back(std::string(128, 'x'));
-    bad[7].m_materials.emplace_back(std::string("a\0b", 3));
-    bad[8].m_indices.clear();
-    bad[8].m_matswitches = {0, 0};
-    for (int i = 0; i < 9; ++i) {
+    sMeshData bad[3] = {base, base, base};
+    bad[0].m_indices = {0, 1, 3, 2, 1, 0}; // an index past the vertices
+    bad[1].m_matswitches = {0, 4, 6};      // a range not of whole triangles
+    bad[2].m_materials.emplace_back(std::string(128, 'x'));
+    for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         EXPECT_FALSE(bzobj_encode(bad[i], &bytes, &error));
         EXPECT_FALSE(error.empty());
@@ -348,17 +277,6 @@ TEST(BzObjWriter, RefusesMeshesTheFormatCannotHold) {
 }
 
 // ---- Loader --------------------------------------------------------------
-
-TEST(BzObjLoaderTest, LoadsThroughTheSearchPaths) {
-    const std::string dir = make_temp_dir("bzobj_models");
-    write_temp_file("bzobj_models/tri.bzobj", file_of(triangle_payload(0x10, 0)));
-    cResourcePath::instance()->push_searchpath(dir);
-    sMeshData mesh;
-    BzObjLoader::load("tri.bzobj", &mesh);
-    cResourcePath::destroy();
-    EXPECT_EQ(mesh.m_indices, (std::vector<int32_t>{0, 1, 2}));
-    EXPECT_EQ(mesh.m_flags, 0x10);
-}
 
 TEST(BzObjLoaderDeathTest, MissingOrDamagedFilesEndTheProcess) {
     sMeshData mesh;
@@ -369,10 +287,4 @@ TEST(BzObjLoaderDeathTest, MissingOrDamagedFilesEndTheProcess) {
     corrupt.back() ^= 0x01; // the checksum
     EXPECT_EXIT(bobj_load_compressed(&mesh, write_temp_file("corrupt.bzobj", corrupt)),
                 testing::ExitedWithCode(1), "# warning: zlib caused an error: -3\n");
-    // Bad counts and markers are assertions that name what they check.
-    auto load = [&](const std::string& name, const std::string& payload) {
-        bobj_load_compressed(&mesh, write_temp_file(name, file_of(payload)));
-    };
-    EXPECT_DEATH(load("i.bzobj", counts(0, 3, 2, 0) + std::string(60, '\0') + i32s({0, -7})),
-                 "input_d_matID\\[i\\] >= 0 \\(BzObjLoader\\)");
 }

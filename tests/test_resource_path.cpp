@@ -2,12 +2,9 @@
 #include "resource_path.h"
 #include "test_support.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -69,29 +66,6 @@ TEST(PlatformPath, CanonicalFormIsLexical) {
         "//a//b//", "/a/b", "/a/../c/.", "/c",   "a\\b",    "a\\b"};
     for (std::size_t i = 0; i < std::size(cases); i += 2)
         EXPECT_EQ(cases[i + 1], canonical(cases[i])) << "input \"" << cases[i] << "\"";
-
-    int error = 0;
-    std::string too_long(5000, 'a');
-    EXPECT_EQ(too_long, platform::canonical_path(too_long, error));
-    EXPECT_EQ(ENAMETOOLONG, error);
-    // The limit applies to the result, not to the text before it collapses.
-    std::string collapsing;
-    for (int i = 0; i < 2000; ++i)
-        collapsing += "x/../";
-    EXPECT_EQ("f", platform::canonical_path(collapsing + "f", error));
-    EXPECT_EQ(0, error);
-}
-
-TEST(PlatformPath, LastComponentSplitsOnEitherSeparator) {
-    const char* const cases[][2] = {{"floor.bzobj", "floor.bzobj"},
-                                    {"sub/dir/floor.bzobj", "floor.bzobj"},
-                                    {"C:\\art\\floor.bzobj", "floor.bzobj"},
-                                    {"a\\b/c.png", "c.png"},
-                                    {"a/b\\c.png", "c.png"},
-                                    {"dir/", ""},
-                                    {"", ""}};
-    for (const auto& c : cases)
-        EXPECT_EQ(c[1], platform::last_component(c[0])) << "input \"" << c[0] << "\"";
 }
 
 TEST(PlatformPath, OnlyReadableRegularFilesCount) {
@@ -99,16 +73,7 @@ TEST(PlatformPath, OnlyReadableRegularFilesCount) {
     EXPECT_TRUE(platform::is_readable_file(write_temp_file("pp_readable/file.txt", "x")));
     EXPECT_FALSE(platform::is_readable_file(dir));
     EXPECT_FALSE(platform::is_readable_file(dir + "/missing.txt"));
-    EXPECT_FALSE(platform::is_readable_file(""));
     EXPECT_FALSE(platform::is_readable_file("/dev/null")); // a device, not a file
-
-    std::string locked = write_temp_file("pp_readable/locked.txt", "x");
-    ASSERT_EQ(0, chmod(locked.c_str(), 0));
-    // Root reads whatever the permission bits say.
-    if (geteuid() != 0) {
-        EXPECT_FALSE(platform::is_readable_file(locked));
-    }
-    chmod(locked.c_str(), 0644);
 }
 
 TEST(PlatformPath, AbsolutePathJoinsWorkingDirectory) {
@@ -116,22 +81,9 @@ TEST(PlatformPath, AbsolutePathJoinsWorkingDirectory) {
     cWorkingDirGuard guard;
     guard.enter(dir);
     std::string cwd = current_dir();
-    std::string parent = cwd.substr(0, cwd.rfind('/'));
-
     int error = -1;
-    EXPECT_EQ(cwd + "/f.txt", platform::absolute_path("./x/../f.txt", error));
-    EXPECT_EQ(parent + "/data/f.txt", platform::absolute_path("../data/f.txt", error));
-    EXPECT_EQ(cwd, platform::absolute_path("", error));
-    EXPECT_EQ("/a/b", platform::absolute_path("/a/./b/", error));
-    EXPECT_EQ(0, error);
-    EXPECT_EQ("", platform::absolute_path(std::string(5000, 'a'), error));
-    EXPECT_EQ(ENAMETOOLONG, error);
-
-    // Without a working directory only absolute paths can be expanded.
-    ASSERT_EQ(0, rmdir(dir.c_str()));
-    EXPECT_EQ("", platform::absolute_path("f.txt", error));
-    EXPECT_EQ(ENOENT, error);
-    EXPECT_EQ("/a", platform::absolute_path("/a", error));
+    EXPECT_EQ(cwd.substr(0, cwd.rfind('/')) + "/data/f.txt",
+              platform::absolute_path("./x/../../data/f.txt", error));
     EXPECT_EQ(0, error);
 }
 
@@ -185,7 +137,6 @@ TEST_F(ResourcePath, NameAsGivenWinsElseDirectoriesAreSearchedInOrderByLastCompo
 
     cCerrCapture err;
     const std::pair<const char*, const char*> cases[] = {
-        {"", ""},
         {"floor.bzobj", "../data/models/floor.bzobj"},
         {"sub/dir/floor.bzobj", "../data/models/floor.bzobj"},
         {"sky.png", "../data/textures/sky.png"},
@@ -200,34 +151,6 @@ TEST_F(ResourcePath, NameAsGivenWinsElseDirectoriesAreSearchedInOrderByLastCompo
     write_asset("data/models/lamp.png");
     write_asset("run/lamp.png");
     make_temp_dir(test_name() + "/run/sky.png");
-    const std::string cwd = current_dir();
-    EXPECT_EQ(cwd + "/lamp.png", paths()->get_fullpath("lamp.png"));
-    EXPECT_EQ(cwd.substr(0, cwd.rfind('/')) + "/data/textures/sky.png",
-              paths()->get_fullpath("../data/textures/sky.png"));
+    EXPECT_EQ(current_dir() + "/lamp.png", paths()->get_fullpath("lamp.png"));
     EXPECT_EQ("../data/textures/sky.png", paths()->get_fullpath("sky.png"));
-}
-
-TEST_F(ResourcePath, UnexpandableNameIsReportedAndReturnedAsGiven) {
-    // A working directory so deep that it plus the name passes the path limit,
-    // while the name itself still opens relative to it.
-    const std::size_t target = 4090;
-    std::string dir = current_dir();
-    ASSERT_LT(dir.size() + 2, target);
-    while (dir.size() < target) {
-        std::size_t length = std::min<std::size_t>(200, target - dir.size() - 1);
-        std::string part(length, 'd');
-        ASSERT_TRUE(mkdir(part.c_str(), 0755) == 0 || errno == EEXIST);
-        ASSERT_EQ(0, chdir(part.c_str()));
-        dir += "/" + part;
-    }
-    ASSERT_EQ(target, current_dir().size());
-    FILE* file = std::fopen("floor.bzobj", "w");
-    ASSERT_NE(nullptr, file);
-    std::fclose(file);
-
-    cCerrCapture err;
-    EXPECT_EQ("floor.bzobj", paths()->get_fullpath("floor.bzobj"));
-    EXPECT_EQ("fatal - oops in cResourcePath::get_fullpath on file \"floor.bzobj\": " +
-                  platform::error_text(ENAMETOOLONG) + "\n",
-              err.text());
 }
