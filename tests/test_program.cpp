@@ -1,4 +1,5 @@
-// The program as its users run it: headless captures of a small show.
+// The program as its users run it: the whole show, a capture stopped early
+// and the makers' mode driven by keys.
 #include "event_queue_factory.h"
 #include "frame_sink.h"
 #include "test_support.h"

@@ -116,6 +116,9 @@ TEST_F(SceneManagerTest, MissingMarkerScriptMeansNoEventsNeverACrash) {
     m_manager->restart_clock();
     frame_at(100000);
     EXPECT_EQ(m_manager->m_current, nullptr);
+    testing::internal::CaptureStderr();
+    m_manager->draw_current();
+    testing::internal::GetCapturedStderr();
 }
 
 TEST_F(SceneManagerTest, TimelineCountsExactMillisecondsFromTheClockRestart) {

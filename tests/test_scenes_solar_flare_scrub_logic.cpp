@@ -1,6 +1,5 @@
 // Event reactions and timing of the solar flare and scrub scenes, without
-// drawing: fades, flicker and growth of the sun; drum flashes and the growth
-// course of the scrub.
+// drawing: the sun's fades; drum flashes and the growth course of the scrub.
 #include "clock.h"
 #include "effects/scrub.h"
 #include "midi_event.h"

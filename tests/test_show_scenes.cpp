@@ -1,5 +1,5 @@
 // The show's scenes as the program adds and loads them. Every asset they
-// load resolves through the search paths and parses; each scene draws a frame
+// load resolves through the search paths; each scene draws a frame
 // without a GL error, in the show's order and from the state the scene before
 // it left; and each offers its tweak variables.
 #include "event_queue.h"
@@ -55,9 +55,8 @@ TEST_F(ShowScenesTest, EverySceneLoadsItsAssets) {
     const std::vector<std::string> requested = cResourcePath::instance()->requested();
     std::set<std::string> names(requested.begin(), requested.end());
     EXPECT_GT(names.size(), 40u);
-    for (const std::string& name : names) {
+    for (const std::string& name : names)
         EXPECT_FALSE(cResourcePath::instance()->get_fullpath(name).empty()) << name;
-    }
 }
 
 TEST_F(ShowScenesTest, EverySceneDrawsAFrameInTheShowsOrder) {
