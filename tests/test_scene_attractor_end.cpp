@@ -53,24 +53,8 @@ TEST_F(AttractorEndSceneTest, AttractorPresetChangesSpeedUpWithTheBeatTicks) {
             EXPECT_EQ((anim + 1) % 5, scene.m_anim);
             EXPECT_EQ(n * 500, scene.m_anim_switch_ms);
         }
-        if (n == 41 || n == 48) {
-            EXPECT_EQ(n == 41 ? 1500.0f : 1300.0f, scene.m_burst_ms) << n;
-        }
     }
     EXPECT_EQ((std::vector<int>{16, 32, 48, 52, 56, 57, 58, 59, 60, 61, 62, 63, 64}), changes);
-    EXPECT_EQ(600.0f, scene.m_burst_ms);
-    EXPECT_FLOAT_EQ(0.1f, scene.m_pulse);
-
-    // Any other event resets the pulse and counts nothing.
-    cMETrigger note(33000, iMidiEvent::KIND_NOTE_ON, 2, 60, 100);
-    cEvent snare(EV_SNARE, 33000);
-    const int anim = scene.m_anim;
-    scene.on_event(&note);
-    EXPECT_EQ(1.0f, scene.m_pulse);
-    scene.m_pulse = 0.5f;
-    scene.on_event(&snare);
-    EXPECT_EQ(1.0f, scene.m_pulse);
-    EXPECT_EQ(anim, scene.m_anim);
 
     // A second instance continues the shared count.
     cSceneAttractor other(&m_time);
@@ -86,8 +70,6 @@ TEST_F(AttractorEndSceneTest, AttractorFramesShowCloudsBurstAndGlow) {
     scene.load();
     testing::internal::GetCapturedStderr();
     scene.enter();
-    EXPECT_EQ(200.0f, cPostGlow::instance()->m_settings.threshold);
-    EXPECT_EQ(128.0f, cPostGlow::instance()->m_settings.gain);
 
     // The show's ticks up to the first preset change, a few frames between.
     int t = 0;

@@ -32,8 +32,6 @@ TEST_F(SprutteCreditsSceneTest, SprutteDrumNotesSwitchPathsFromNote38On) {
     scene->m_intro_scale = true; // as its load leaves it
 
     frame(10, false);
-    EXPECT_EQ(scene->m_propagation, 2000.0f);
-    EXPECT_FLOAT_EQ(scene->m_levels.gamma, 1.3f);
     int path = 0;
     for (int n = 1; n <= 49; ++n) {
         const int t = 100 + 10 * (n - 1);
@@ -45,7 +43,6 @@ TEST_F(SprutteCreditsSceneTest, SprutteDrumNotesSwitchPathsFromNote38On) {
             continue;
         }
         EXPECT_FALSE(scene->m_intro_scale);
-        EXPECT_EQ(scene->m_propagation, 800.0f);
         // Notes are stamped with the frame's time, not their own.
         EXPECT_EQ(n % 2 ? scene->m_beat_a_ms : scene->m_beat_b_ms, t + 1);
         if (n % 4 != 0) {
@@ -56,28 +53,8 @@ TEST_F(SprutteCreditsSceneTest, SprutteDrumNotesSwitchPathsFromNote38On) {
     }
 }
 
-TEST_F(SprutteCreditsSceneTest, SprutteFadesInFromBlackOverFifteenSeconds) {
-    start<cSceneSprutte>("s00 0:0:0,001\n");
-    frame(2);
-    EXPECT_LT(picture_brightness(), 1.0);
-    const int s0_ms = int(cSceneSprutte::first_draw_seconds() * 1000.0f + 0.5f);
-    frame(s0_ms + 6000);
-    const double half_way = picture_brightness();
-    frame(s0_ms + 16000);
-    const std::array<double, 3> full = mean_rgb(read_rgb());
-    EXPECT_GT(brightness(full), 10.0);
-    EXPECT_LT(half_way, brightness(full));
-    // The cold blue lookup tints the picture.
-    EXPECT_GT(full[2], full[0]);
-    frame(s0_ms + 16040);
-}
-
-TEST_F(SprutteCreditsSceneTest, CreditsNotesDriveFlashesPathsAndTheLight) {
-    std::vector<cEvent*> notes = notes_every(6, 100, 100, 10);
-    for (cEvent* path_note : notes_every(6, 1000, 100, 1))
-        notes.push_back(path_note);
-    notes.push_back(midi_note(2000, 4));
-    auto* scene = start<cSceneCredits>("s00 0:0:0,001\n", notes, 0, false);
+TEST_F(SprutteCreditsSceneTest, CreditsFlashesOnEveryThirdTrackTenNote) {
+    auto* scene = start<cSceneCredits>("s00 0:0:0,001\n", notes_every(6, 100, 100, 10), 0, false);
 
     frame(10, false);
     int flash_ms = scene->m_flash_ms;
@@ -88,31 +65,13 @@ TEST_F(SprutteCreditsSceneTest, CreditsNotesDriveFlashesPathsAndTheLight) {
         EXPECT_EQ(scene->m_flash_ms, flash_ms) << "track-10 note " << k + 1;
     }
     EXPECT_EQ(cSceneCredits::flash_note_count(), 6);
-
-    int path = scene->m_path_index;
-    for (int k = 0; k < 6; ++k) {
-        frame(1001 + 100 * k, false);
-        if ((k + 1) % 2 == 0) {
-            path = (path + 1) % cSceneCredits::kPaths;
-            EXPECT_EQ(scene->m_path_start_ms, 1001 + 100 * k);
-        }
-        EXPECT_EQ(scene->m_path_index, path);
-    }
-
-    // The light note: full on, then back to off linearly within 400 ms.
-    const float blend[][2] = {{1900, 0}, {2001, 1}, {2201, 0.5f}, {2401, 0}};
-    for (const auto& b : blend) {
-        frame(int(b[0]), false);
-        EXPECT_NEAR(scene->m_blend, b[1], 1e-6f) << b[0];
-    }
-    EXPECT_EQ(scene->m_light_note_ms, 2001);
 }
 
 TEST_F(SprutteCreditsSceneTest, CreditsOpensFromWhiteAndFlashesGrey) {
     // The third track-10 note flashes.
     std::vector<cEvent*> notes = notes_every(3, 3000, 1, 10);
     notes.push_back(midi_note(5000, 4));
-    auto* scene = start<cSceneCredits>("s00 0:0:0,001\n", notes);
+    start<cSceneCredits>("s00 0:0:0,001\n", notes);
 
     frame(2);
     const double opening = picture_brightness();
@@ -120,16 +79,12 @@ TEST_F(SprutteCreditsSceneTest, CreditsOpensFromWhiteAndFlashesGrey) {
     const double settled = picture_brightness();
     EXPECT_GT(opening, settled);
     EXPECT_GT(settled, 5.0);
-    EXPECT_EQ(scene->m_levels.out_black, 0.0f);
 
     // Right after the flash the colour is gone: saturation -100.
     frame(3010);
-    EXPECT_FLOAT_EQ(scene->m_hsb.y, -100.0f);
     const std::array<double, 3> flash = mean_rgb(read_rgb());
     EXPECT_NEAR(flash[0], flash[2], 2.0);
     EXPECT_NEAR(flash[1], flash[2], 2.0);
-    frame(4500);
-    EXPECT_FLOAT_EQ(scene->m_hsb.y, 70.0f);
 
     // The light note lights the sphere and the room.
     frame(4990);
@@ -142,11 +97,6 @@ TEST_F(SprutteCreditsSceneTest, CreditsOpensFromWhiteAndFlashesGrey) {
 TEST_F(SprutteCreditsSceneTest, CreditsSolPathsRunBackwardsFromThe24thNote) {
     auto* scene = start<cSceneCreditsSol>("s00 0:0:0,001\n", notes_every(31, 100, 50, 1));
     frame(10);
-    EXPECT_EQ(scene->m_path_index, 1);
-    EXPECT_GE(scene->m_blend, 0.3f);
-    EXPECT_LE(scene->m_blend, 0.6f);
-    EXPECT_GT(picture_brightness(), 5.0);
-
     int path = scene->m_path_index;
     bool reverse = false;
     for (int n = 1; n <= 31; ++n) {

@@ -1,16 +1,10 @@
 // The makers' mode's replay: the show put back at its start and stepped
 // through its frames without drawing them.
-#include "clock.h"
 #include "event_queue_factory.h"
-#include "gl_entry.h"
-#include "gl_test_support.h"
 #include "midi_loader.h"
-#include "resource_path.h"
-#include "scene_manager.h"
+#include "scene_fixture.h"
 #include "scenes/scene_attractor.h"
-#include "shader_manager_glsl.h"
 #include "show_replay.h"
-#include "show_scenes.h"
 
 #include <gtest/gtest.h>
 
@@ -38,15 +32,6 @@ protected:
         testing::internal::GetCapturedStderr();
     }
     void TearDown() override { cSceneManager::destroy(); }
-
-    // The whole window, RGB.
-    static std::vector<std::uint8_t> window_pixels() {
-        std::vector<std::uint8_t> rgb(1024u * 768u * 3u);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-        return rgb;
-    }
 
     cClock_manual m_clock;
     cShowReplay m_replay{&m_clock};
@@ -102,7 +87,7 @@ TEST_F(ShowReplayTest, StepsThatAreNotDrawnGiveThePictureOfStepsThatWere) {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             m_manager->draw_current();
             if (last)
-                pictures[run].push_back(window_pixels());
+                pictures[run].push_back(read_rgb(0, 0, 1024, 768));
         }
         const std::string output = testing::internal::GetCapturedStderr();
         EXPECT_EQ(output.find("ERROR"), std::string::npos) << output;
