@@ -221,6 +221,23 @@ TEST(ProgramTest, ToolModeKeysPauseSeekPageLoopAndGoHome) {
     EXPECT_EQ(tool.errors().find("ERROR"), std::string::npos) << tool.errors();
 }
 
+TEST(ProgramTest, CapturesAVideoWithTheSoundtrackToTheMusicsEndWithoutMarkers) {
+    sShow show = make_show("show_video", nullptr);
+    sCommandResult result = run_program(show, "--capture ../out/show.mp4 --fps 2");
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    // Without a marker script the show ends with the music; the tone lasts
+    // 5 s: frames at 0, 500, ..., 5000 ms.
+    const std::string video = show.root + "/out/show.mp4";
+    ASSERT_TRUE(exists(video));
+    EXPECT_FALSE(exists(video + ".partial"));
+    sCommandResult probe = run_command(
+        "ffprobe -v error -count_frames -show_entries stream=codec_type,nb_read_frames,width "
+        "-of csv=p=0 " +
+        video);
+    EXPECT_NE(probe.out.find("video,1024,11"), std::string::npos) << probe.out;
+    EXPECT_NE(probe.out.find("audio"), std::string::npos) << probe.out;
+}
+
 TEST(ProgramTest, StoppedOrEmptyCaptureFailsAndLeavesNothingUnderTheFinalName) {
     sShow show = make_show("show_stopped", "s07 0:0:0,0\nquit 0:10:0,0\n");
     // SDL turns a termination request into the window's quit event: the way
