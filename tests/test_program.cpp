@@ -106,8 +106,11 @@ public:
     }
 
     void key(const std::string& name) {
-        run_command("xdotool search --sync --name '^vantrel OpenGL$' windowfocus --sync keydown " +
-                    name + " sleep 0.4 keyup " + name);
+        // The program's own window: a test process that opened a GL context
+        // has a window of the same name.
+        run_command("xdotool search --sync --all --pid " + std::to_string(m_pid) +
+                    " --name '^vantrel OpenGL$' windowfocus --sync keydown " + name +
+                    " sleep 0.4 keyup " + name);
     }
     // Presses a key until the program answers with a line that contains
     // text (on a loaded machine a short press may fall between two frames).

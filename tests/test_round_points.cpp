@@ -57,7 +57,14 @@ TEST(RoundPointsTest, SplatGivesThePictureOfTheSprites) {
     ensure_gl_context();
     ready_shader_manager();
     cRoundPoints_GL::load();
+    // Everything the drawing changes comes back at the end, for the tests
+    // that run after this one in the same process.
     glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+    for (GLenum stack : {GL_PROJECTION, GL_MODELVIEW}) {
+        glMatrixMode(stack);
+        glPushMatrix();
+    }
     cAttractorPointBuffer_GL cloud(80000, 80000);
     const float params[4] = {2.24f, 0.43f, -0.65f, -2.43f};
     std::copy(params, params + 4, cloud.params());
@@ -81,6 +88,11 @@ TEST(RoundPointsTest, SplatGivesThePictureOfTheSprites) {
         EXPECT_LT(differ, long(sprites.size() / 200));
         EXPECT_NEAR(double(sum_splat), double(sum_sprites), double(sum_sprites) * 0.002);
     }
+    for (GLenum stack : {GL_PROJECTION, GL_MODELVIEW}) {
+        glMatrixMode(stack);
+        glPopMatrix();
+    }
+    glPopClientAttrib();
     glPopAttrib();
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
