@@ -18,12 +18,14 @@ void resample_half(iRenderTarget& input, iRenderTarget& output) {
     // its depth mask in a local rather than through begin_pass.
     GLint depth_mask = GL_TRUE;
     glGetIntegerv(GL_DEPTH_WRITEMASK, &depth_mask);
-    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT);
+    // The quad's white colour comes from render_fsq, which saves and
+    // restores the current colour itself: Mesa does not restore a colour
+    // saved by an outer glPushAttrib once a nested one changed it.
+    glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
     glDisable(GL_BLEND);
     glDepthMask(GL_FALSE);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     shaders->push_shader();
     shaders->bind("half_resample_shader");
     output.bind();

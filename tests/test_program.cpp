@@ -152,7 +152,10 @@ public:
         return false;
     }
     bool quit() {
-        key("q");
+        // A tap: a key still held when the window goes would stay down in
+        // the X server for the next program started on it.
+        run_command("xdotool search --sync --all --pid " + std::to_string(m_pid) +
+                    " --name '^vantrel OpenGL$' windowfocus --sync key q");
         return wait_for_output("requested exit");
     }
     bool running() const { return run_command("kill -0 " + std::to_string(m_pid)).exit_code == 0; }
