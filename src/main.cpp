@@ -49,6 +49,7 @@ void on_exit() {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::keep_freed_memory();
     sOptions options;
     std::string error;
     if (!parse_options(argc, argv, &options, &error)) {

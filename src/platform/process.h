@@ -20,6 +20,11 @@ void remove_file(const std::string& path);
 double wall_seconds();
 // True when the standard error stream is a terminal (not a file or a pipe).
 bool stderr_is_terminal();
+// Keeps the memory the process frees for its own reuse instead of handing it
+// back to the system at every free. A software GL driver frees and allocates
+// tens of megabytes of binning memory every frame; giving it back each time
+// costs a page fault per page when it is touched again.
+void keep_freed_memory();
 
 // A shell command whose standard input we write.
 class cPipe {
