@@ -56,6 +56,21 @@ void cMeshObj::upload(bool free_copy) {
 }
 
 void cMeshObj::draw() {
+    bind_arrays();
+    draw_ranges();
+    unbind_arrays();
+}
+
+void cMeshObj::draw_copies(int copies, const std::function<void(int)>& place) {
+    bind_arrays();
+    for (int copy = 0; copy < copies; ++copy) {
+        place(copy);
+        draw_ranges();
+    }
+    unbind_arrays();
+}
+
+void cMeshObj::bind_arrays() {
     m_vbo_pos.bind_vertices();
     if (m_flags & MESH_HAS_NORMALS)
         m_vbo_norm.bind_normals();
@@ -63,27 +78,31 @@ void cMeshObj::draw() {
         m_vbo_tex0.bind_texcoords(GL_TEXTURE0_ARB);
     VT_ASSERT(m_vbo_index.get_buffer());
     ext::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, m_vbo_index.get_buffer());
+}
 
-    if (m_flags & MESH_DRAW_BY_MATERIAL) {
-        const std::size_t no_matswitches = m_matswitches.size();
-        // clang-format off
-        VT_ASSERT_MSG(m_materials.size() >= no_matswitches-1, "cMeshObj");
-        // clang-format on
-        for (std::size_t k = 0; k + 1 < no_matswitches; ++k) {
-            m_materials[k].apply();
-            const std::int32_t first = m_matswitches[k];
-            glDrawElements(GL_TRIANGLES, m_matswitches[k + 1] - first, GL_UNSIGNED_INT,
-                           reinterpret_cast<const void*>(std::uintptr_t(first) * 4));
-        }
-        for (GLenum unit : {GL_TEXTURE2_ARB, GL_TEXTURE1_ARB, GL_TEXTURE0_ARB}) {
-            ext::glActiveTextureARB(unit);
-            glDisable(GL_TEXTURE_2D);
-            glBindTexture(GL_TEXTURE_2D, 0);
-        }
-    } else {
+void cMeshObj::draw_ranges() {
+    if (!(m_flags & MESH_DRAW_BY_MATERIAL)) {
         glDrawElements(GL_TRIANGLES, GLsizei(m_indices.size()), GL_UNSIGNED_INT, nullptr);
+        return;
     }
+    const std::size_t no_matswitches = m_matswitches.size();
+    // clang-format off
+    VT_ASSERT_MSG(m_materials.size() >= no_matswitches-1, "cMeshObj");
+    // clang-format on
+    for (std::size_t k = 0; k + 1 < no_matswitches; ++k) {
+        m_materials[k].apply();
+        const std::int32_t first = m_matswitches[k];
+        glDrawElements(GL_TRIANGLES, m_matswitches[k + 1] - first, GL_UNSIGNED_INT,
+                       reinterpret_cast<const void*>(std::uintptr_t(first) * 4));
+    }
+    for (GLenum unit : {GL_TEXTURE2_ARB, GL_TEXTURE1_ARB, GL_TEXTURE0_ARB}) {
+        ext::glActiveTextureARB(unit);
+        glDisable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+}
 
+void cMeshObj::unbind_arrays() {
     ext::glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
     ext::glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
     glDisableClientState(GL_VERTEX_ARRAY);

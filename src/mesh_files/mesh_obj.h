@@ -7,6 +7,7 @@
 #include "mesh_files/vbo.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ public:
 class iMesh : public iMeshType {
 public:
     virtual void draw() = 0;
+    // Draws the mesh copies times; place(copy) runs before each copy and may
+    // move the model-view matrix, nothing else. The buffers are bound once
+    // for all the copies.
+    virtual void draw_copies(int copies, const std::function<void(int)>& place) = 0;
     // Moves the arrays into the vertex buffers; free_copy drops the
     // in-memory copy of the vertex arrays afterwards.
     virtual void upload(bool free_copy) = 0;
@@ -46,10 +51,18 @@ public:
     cMeshObj& operator=(const cMeshObj&) = delete;
 
     void draw() override;
+    void draw_copies(int copies, const std::function<void(int)>& place) override;
     void upload(bool free_copy) override;
     // Draw as one range under the caller's shader: no materials, no textures.
     void switch_materials_off();
 
+private:
+    void bind_arrays();
+    // The triangles, range by range with their materials.
+    void draw_ranges();
+    void unbind_arrays();
+
+public:
     cVBO m_vbo_pos{3};
     cVBO m_vbo_norm{3};
     cVBO m_vbo_tex0{2};

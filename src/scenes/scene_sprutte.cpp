@@ -288,10 +288,7 @@ void cSceneSprutte::draw_arm() {
         glTranslatef(m_joint_pos[j][0], m_joint_pos[j][1], m_joint_pos[j][2]);
         glMultMatrixf(m_joint_frame[j]);
         glScalef(taper, 1.0f, taper);
-        for (int r = 0; r < 6; ++r) {
-            glRotatef(60.0f, 0.0f, 1.0f, 0.0f);
-            m_arm_joint->draw();
-        }
+        m_arm_joint->draw_copies(6, [](int) { glRotatef(60.0f, 0.0f, 1.0f, 0.0f); });
         glPopMatrix();
     }
 }
