@@ -7,8 +7,6 @@
 #include <functional>
 
 namespace {
-const double PI = 3.14159265358979323846;
-
 // Half linear, half eased: flights keep moving at their ends, where the
 // scenes cut from one path to the next.
 double gentle(double s) {
