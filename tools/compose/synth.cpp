@@ -139,7 +139,7 @@ void render_voice(const sScoreNote& n, uint32_t seed, sVoice& voice) {
     const double f = note_freq(n.m_pitch);
     cNoise noise(seed);
     cNoise noise2(seed ^ 0x9E3779B9u);
-    cSvf f1, f2, f3;
+    cSvf f1, f2;
     float tail = 0.2f;
     switch (n.m_track) {
     case TRACK_KICK:

@@ -12,8 +12,6 @@ namespace imagegen {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 sColor rgb(double r, double g, double b, double a = 1.0) {
     return {float(r), float(g), float(b), float(a)};
 }
