@@ -248,13 +248,21 @@ TEST(ProgramTest, StoppedOrEmptyCaptureFailsAndLeavesNothingUnderTheFinalName) {
     sShow show = make_show("show_stopped", "s07 0:0:0,0\nquit 0:10:0,0\n");
     // SDL turns a termination request into the window's quit event: the way
     // out that closing the window, Escape and q take as well. It comes once
-    // the capture has written frames.
+    // the capture has written frames. A program still running a minute after
+    // the request is a fault: its threads' stacks go to the error stream and
+    // it is killed, so that the test fails instead of running for the ten
+    // minutes of its show.
     auto interrupted = [&](const std::string& path, const std::string& written) {
-        return run_command("cd " + show.run_dir +
-                           " && { " VANTREL_PROGRAM_PATH " --letterbox --capture " + path +
-                           " --fps 10 2>../err & pid=$!; for i in $(seq 1200); do " + written +
-                           " && break; sleep 0.1; done; kill -TERM $pid; wait $pid; s=$?; "
-                           "cat ../err >&2; exit $s; }");
+        return run_command(
+            "cd " + show.run_dir + " && { " VANTREL_PROGRAM_PATH " --letterbox --capture " + path +
+            " --fps 10 2>../err & pid=$!; for i in $(seq 1200); do " + written +
+            " && break; sleep 0.1; done; kill -TERM $pid; for i in $(seq 600); do "
+            "kill -0 $pid 2>/dev/null || break; sleep 0.1; done; if kill -0 $pid 2>/dev/null; "
+            "then echo \"still running a minute after SIGTERM\" >>../err; grep -H '' "
+            "/proc/$pid/task/*/comm /proc/$pid/task/*/wchan >>../err 2>&1; ! command -v gdb "
+            ">/dev/null || timeout 60 gdb -p $pid -batch -ex 'thread apply all bt' >>../err "
+            "2>&1; kill -KILL $pid; fi; "
+            "wait $pid; s=$?; cat ../err >&2; exit $s; }");
     };
     sCommandResult result =
         interrupted("../frames", "[ -e ../frames.partial/" + cFrameSink_png::frame_name(3) + " ]");

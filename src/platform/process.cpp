@@ -104,7 +104,23 @@ bool cPipe::open(const std::string& command) {
 bool cPipe::write(const void* data, std::size_t size) {
     if (!m_file)
         return false;
-    return std::fwrite(data, 1, size, static_cast<FILE*>(m_file)) == size;
+    // Straight to the descriptor, not through the stream's buffer: after an
+    // interrupted write the stream would drop what it had buffered.
+    const int fd = fileno(static_cast<FILE*>(m_file));
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t done = ::write(fd, bytes, size);
+        if (done < 0) {
+            // A signal handler without restart (SDL's, for a termination
+            // request) interrupts a write into a full pipe: go on.
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes += done;
+        size -= std::size_t(done);
+    }
+    return true;
 }
 
 int cPipe::close() {
