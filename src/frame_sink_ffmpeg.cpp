@@ -52,7 +52,10 @@ std::string cFrameSink_ffmpeg::command_line() const {
         char offset[32];
         std::snprintf(offset, sizeof offset, "%.3f", m_audio_offset_ms / 1000.0);
         command += std::string(" -ss ") + offset + " -i " + quoted(m_audio_path);
-        command += " -map 0:v -map 1:a -c:a aac -b:a 192k -shortest";
+        // The video sets the length: music longer than the capture is cut,
+        // and a show that outlasts its music goes on in silence (without the
+        // padding ffmpeg would stop taking frames where the music ends).
+        command += " -map 0:v -map 1:a -af apad -c:a aac -b:a 192k -shortest";
     }
     // GL reads rows bottom first.
     command += " -vf vflip -c:v libx264 -preset veryfast -crf 18 -pix_fmt yuv420p";

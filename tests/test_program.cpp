@@ -244,6 +244,21 @@ TEST(ProgramTest, CapturesAVideoWithTheSoundtrackToTheMusicsEndWithoutMarkers) {
     EXPECT_NE(probe.out.find("audio"), std::string::npos) << probe.out;
 }
 
+TEST(ProgramTest, AVideoOfAShowThatOutlastsItsMusicGoesOnInSilence) {
+    // The 5 s tone ends ten seconds before the show: frames at 0, 100, ...,
+    // 15000 ms, and sound for all of them.
+    sShow show = make_show("show_long", "s07 0:0:0,0\nquit 0:0:15,0\n");
+    sCommandResult result = run_program(show, "--capture ../long.mp4 --fps 10");
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    sCommandResult probe = run_command(
+        "ffprobe -v error -count_frames -show_entries stream=codec_type,nb_read_frames,duration "
+        "-of csv=p=0 " +
+        show.root + "/long.mp4");
+    EXPECT_NE(probe.out.find("video,15.1"), std::string::npos) << probe.out;
+    EXPECT_NE(probe.out.find(",151\n"), std::string::npos) << probe.out;
+    EXPECT_NE(probe.out.find("audio,15."), std::string::npos) << probe.out;
+}
+
 TEST(ProgramTest, StoppedOrEmptyCaptureFailsAndLeavesNothingUnderTheFinalName) {
     sShow show = make_show("show_stopped", "s07 0:0:0,0\nquit 0:10:0,0\n");
     // SDL turns a termination request into the window's quit event: the way
