@@ -63,20 +63,23 @@ bool cCapture::finish(std::string* error) {
     if (!s_instance)
         return true;
     cCapture* capture = s_instance;
+    std::string failure = capture->m_error;
+    // The frames in flight are written, unless the writing failed already.
+    if (!capture->m_failed && !capture->complete_writing(&failure))
+        capture->m_failed = true;
+    // Ends the writer's thread: after a failure the frames waiting are lost.
+    capture->m_writer.reset();
+    iFrameSink* sink = capture->m_sink.get();
     bool ok = false;
-    if (capture->m_failed) {
-        // Deleting the sink removes what it had half written.
-        *error = "the capture is incomplete";
-    } else if (!capture->complete_writing(error)) {
-        // A frame in flight was lost: nothing is kept.
-    } else if (!capture->m_reached_end || capture->m_written == 0) {
-        // Stopped early (Escape, q, the window closed, a failure), or a range
-        // that holds no frame of the show: no result under the final name.
-        *error = capture->stop_text();
-        const std::string kept = capture->m_sink->keep_partial();
+    if (!capture->m_failed && capture->m_reached_end && sink->frames_written() > 0)
+        ok = sink->finish(&failure);
+    if (!ok) {
+        // Stopped early (Escape, q, the window closed, an interrupt), failed,
+        // or a range that holds no frame of the show: no result under the
+        // final name; the frames written stay under the partial one.
+        *error = (failure.empty() ? "" : failure + "; ") + capture->stop_text();
+        const std::string kept = sink->keep_partial();
         *error += kept.empty() ? ", nothing kept" : ", kept in \"" + kept + "\"";
-    } else {
-        ok = capture->m_sink->finish(error);
     }
     if (capture->m_frame >= 0) {
         capture->report_progress(true);
@@ -103,18 +106,21 @@ std::int64_t cCapture::last_ms() const {
 }
 
 std::string cCapture::stop_text() const {
+    const int written = m_sink->frames_written();
     std::string text;
-    if (m_reached_end)
-        text = "no frame of the show lies between --from and --to";
-    else if (m_frame < 0)
-        text = "the capture stopped before its first frame";
-    else
-        text = "the capture stopped at " + format_timecode(frame_time_ms(m_frame, m_options.fps));
     const std::int64_t last = last_ms();
-    if (last >= 0)
-        text += m_reached_end ? " (the show ends at " + format_timecode(last) + ")"
-                              : ", before its end at " + format_timecode(last);
-    return text + "; " + std::to_string(m_written) + " frames written";
+    if (m_reached_end && written == 0) {
+        text = "no frame of the show lies between --from and --to";
+        if (last >= 0)
+            text += " (the show ends at " + format_timecode(last) + ")";
+    } else if (m_frame < 0) {
+        text = "the capture stopped before its first frame";
+    } else if (!m_reached_end) {
+        text = "the capture stopped at " + format_timecode(frame_time_ms(m_frame, m_options.fps));
+        if (last >= 0)
+            text += ", before its end at " + format_timecode(last);
+    }
+    return text + (text.empty() ? "" : "; ") + std::to_string(written) + " frames written";
 }
 
 bool cCapture::in_range(std::int64_t ms) const {
@@ -183,9 +189,8 @@ void cCapture::end_frame() {
         int height = settings->m_screen_height;
         if (settings->m_window)
             SDL_GL_GetDrawableSize(settings->m_window, &width, &height);
-        std::string error;
-        if (!write_frame(width, height, &error)) {
-            std::cerr << "## ERROR: capture: " << error << std::endl;
+        // A frame lost ends the capture at once; the exit handler says why.
+        if (!write_frame(width, height, &m_error)) {
             m_failed = true;
             std::exit(1);
         }

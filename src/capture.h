@@ -23,9 +23,11 @@ public:
     // with the reason when it cannot be written.
     static bool start(const sOptions& options, const std::string& music_path, std::string* error);
     // Completes the destination and deletes the capture (exit handler); false
-    // when the result is incomplete. Harmless when none. A capture that did
-    // not reach its end, or that wrote no frame, is incomplete: nothing is
-    // left under the final name, and the error says how far it got.
+    // when the result is incomplete. Harmless when none. A capture that
+    // failed, did not reach its end, or wrote no frame, is incomplete:
+    // nothing is left under the final name, the frames written are kept
+    // under the partial one, and the error says why, how far it got and
+    // where the frames are.
     static bool finish(std::string* error);
 
     iClock* clock() { return &m_clock; }
@@ -63,7 +65,7 @@ private:
     // The last timeline time the capture covers: --to or the show's end,
     // whichever comes first; -1 when neither is known.
     std::int64_t last_ms() const;
-    // Why an incomplete capture is incomplete, with the frames written.
+    // How far an incomplete capture got, with the frames written.
     std::string stop_text() const;
     // The frames of the range, known once the show's end is.
     void start_progress();
@@ -90,6 +92,7 @@ private:
     std::size_t m_next_shot = 0; // index into m_options.shots_ms
     bool m_reached_end = false;  // every frame up to last_ms() was rendered
     bool m_failed = false;       // a frame could not be written
+    std::string m_error;         // why
     double m_started_at = 0.0;   // wall-clock seconds of the first frame
     std::unique_ptr<cCaptureProgress> m_progress;
     // Frames are read back a few frames late and written on the writer's

@@ -1,8 +1,12 @@
 #include "frame_sink.h"
 
+#include "platform/paths.h"
 #include "platform/process.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 struct cFrameSink_ffmpeg::sPipeHolder {
     platform::cPipe pipe;
@@ -21,6 +25,30 @@ std::string quoted(const std::string& text) {
     return out + "'";
 }
 
+// The longest the encoder may take no frame data, and may take to end once
+// its input has ended; VANTREL_ENCODER_TIMEOUT (seconds) overrides it.
+double encoder_timeout_seconds() {
+    const char* text = std::getenv("VANTREL_ENCODER_TIMEOUT");
+    const double seconds = text ? std::atof(text) : 0.0;
+    return seconds > 0.0 ? seconds : 60.0;
+}
+
+// The last line ffmpeg wrote to its error stream that says what went wrong.
+std::string last_error_line(const std::string& errors) {
+    std::size_t end = errors.size();
+    while (end > 0) {
+        const std::size_t start = errors.rfind('\n', end - 1);
+        const std::size_t from = start == std::string::npos ? 0 : start + 1;
+        const std::string line = errors.substr(from, end - from);
+        if (!line.empty() && line != "Conversion failed!")
+            return line;
+        if (start == std::string::npos)
+            break;
+        end = start;
+    }
+    return "";
+}
+
 bool ends_with(const std::string& text, const std::string& end) {
     return text.size() >= end.size() &&
            text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -30,14 +58,16 @@ bool ends_with(const std::string& text, const std::string& end) {
 cFrameSink_ffmpeg::cFrameSink_ffmpeg(std::string path, int fps, int width, int height,
                                      std::string audio_path, int audio_offset_ms)
     : m_path(std::move(path)), m_partial_path(m_path + ".partial"), m_fps(fps), m_width(width),
-      m_height(height), m_audio_path(std::move(audio_path)), m_audio_offset_ms(audio_offset_ms) {}
+      m_height(height), m_audio_path(std::move(audio_path)), m_audio_offset_ms(audio_offset_ms),
+      m_stall_seconds(encoder_timeout_seconds()) {}
 
 cFrameSink_ffmpeg::~cFrameSink_ffmpeg() {
+    // Never finished nor kept (a capture that failed to start): the encoder
+    // is killed, and a file of no frames must not stay behind.
     if (m_pipe) {
-        // Never finished: the partial file must not stay behind.
-        m_pipe->pipe.close();
-        platform::remove_file(m_partial_path);
         delete m_pipe;
+        if (m_written == 0)
+            platform::remove_file(m_partial_path);
     }
 }
 
@@ -46,7 +76,11 @@ std::string cFrameSink_ffmpeg::command_line() const {
     std::snprintf(video, sizeof video,
                   "-f rawvideo -pixel_format rgb24 -video_size %dx%d -framerate %d -i -", m_width,
                   m_height, m_fps);
-    std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y ";
+    // The shell becomes ffmpeg: the process waited for is the encoder.
+    std::string command = "exec ffmpeg -nostdin -hide_banner -loglevel error -y ";
+    // Without it ffmpeg exits with success when the file's ending cannot be
+    // written, and takes frames on after a failed write.
+    command += "-xerror ";
     command += video;
     if (!m_audio_path.empty()) {
         char offset[32];
@@ -95,22 +129,56 @@ bool cFrameSink_ffmpeg::write_frame(const std::uint8_t* rgb, int width, int heig
         *error = "the window changed size during the capture";
         return false;
     }
-    if (!m_pipe || !m_pipe->pipe.write(rgb, std::size_t(width) * std::size_t(height) * 3)) {
-        *error = "ffmpeg stopped taking frames";
+    if (!m_pipe) {
+        *error = "ffmpeg is not running";
+        return false;
+    }
+    const std::size_t size = std::size_t(width) * std::size_t(height) * 3;
+    if (!m_pipe->pipe.write(rgb, size, m_stall_seconds)) {
+        const std::string reason = m_pipe->pipe.error();
+        // A writer gone away has ended or is ending: its own words say why.
+        // One that takes no data is stopped at once.
+        const bool gone = reason == std::strerror(EPIPE);
+        if (!close_encoder(gone ? m_stall_seconds : 0.0, error) && gone)
+            return false;
+        *error = "ffmpeg stopped taking frames for \"" + m_partial_path + "\": " + reason;
         return false;
     }
     ++m_written;
     return true;
 }
 
-std::string cFrameSink_ffmpeg::keep_partial() {
-    if (!m_pipe)
-        return "";
-    // A closed pipe lets ffmpeg complete a playable file of the frames so far.
-    const int status = m_pipe->pipe.close();
+bool cFrameSink_ffmpeg::close_encoder(double timeout_seconds, std::string* error) {
+    if (!m_pipe) {
+        *error = "ffmpeg is not running";
+        return false;
+    }
+    const int status = m_pipe->pipe.close(timeout_seconds);
+    const std::string reason = m_pipe->pipe.error();
+    const std::string said = last_error_line(m_pipe->pipe.errors());
     delete m_pipe;
     m_pipe = nullptr;
-    if (status != 0 || m_written == 0) {
+    if (status == 0)
+        return true;
+    *error = "ffmpeg cannot write \"" + m_partial_path + "\": ";
+    if (!said.empty()) {
+        // "Error writing trailer of show.mp4.partial: No space left on device"
+        const std::size_t colon = said.rfind(": ");
+        *error += colon == std::string::npos ? said : said.substr(colon + 2);
+    } else {
+        *error += status > 0 ? "it exited with status " + std::to_string(status) : reason;
+    }
+    return false;
+}
+
+std::string cFrameSink_ffmpeg::keep_partial() {
+    // A closed input lets ffmpeg complete a playable file of the frames so
+    // far; one that failed or was killed leaves what it wrote.
+    if (m_pipe) {
+        std::string error;
+        close_encoder(m_stall_seconds, &error);
+    }
+    if (m_written == 0 || !platform::is_readable_file(m_partial_path)) {
         platform::remove_file(m_partial_path);
         return "";
     }
@@ -118,21 +186,10 @@ std::string cFrameSink_ffmpeg::keep_partial() {
 }
 
 bool cFrameSink_ffmpeg::finish(std::string* error) {
-    if (!m_pipe) {
-        *error = "no video was started";
+    if (!close_encoder(m_stall_seconds, error))
         return false;
-    }
-    int status = m_pipe->pipe.close();
-    delete m_pipe;
-    m_pipe = nullptr;
-    if (status != 0) {
-        platform::remove_file(m_partial_path);
-        *error = "ffmpeg failed to write \"" + m_path + "\"";
-        return false;
-    }
     std::string reason;
     if (!platform::rename_file(m_partial_path, m_path, &reason)) {
-        platform::remove_file(m_partial_path);
         *error = "cannot move the video to \"" + m_path + "\": " + reason;
         return false;
     }

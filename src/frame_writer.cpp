@@ -1,5 +1,8 @@
 #include "frame_writer.h"
 
+#include "platform/process.h"
+
+#include <chrono>
 #include <utility>
 
 cFrameWriter::cFrameWriter(iFrameSink* sink, std::size_t queue_limit)
@@ -20,7 +23,15 @@ cFrameWriter::~cFrameWriter() {
 
 bool cFrameWriter::submit(sCapturedFrame frame, std::string* error) {
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_failed || m_queue.size() < m_queue_limit; });
+    while (!m_failed && m_queue.size() >= m_queue_limit) {
+        // A writer stuck on an encoder that takes nothing must not keep the
+        // program from ending at a second interrupt.
+        if (platform::termination_requests() >= 2) {
+            *error = "interrupted again while a frame waited to be written";
+            return false;
+        }
+        m_changed.wait_for(lock, std::chrono::milliseconds(100));
+    }
     if (m_failed) {
         *error = m_error;
         return false;

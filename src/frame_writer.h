@@ -19,13 +19,15 @@ public:
     // The sink is not owned and must outlive the writer; it is used only by
     // the writer's thread until finish() returns.
     cFrameWriter(iFrameSink* sink, std::size_t queue_limit);
-    // Stops the thread; frames still waiting are dropped (a failed capture).
+    // Stops the thread once the frame in hand is written; frames still
+    // waiting are dropped (a failed capture).
     ~cFrameWriter();
     cFrameWriter(const cFrameWriter&) = delete;
     cFrameWriter& operator=(const cFrameWriter&) = delete;
 
     // Queues a frame, waiting while the queue is full. False with the sink's
     // error once a frame could not be written: nothing after it is written.
+    // False as well at a second termination request while it waits.
     bool submit(sCapturedFrame frame, std::string* error);
     // Writes every queued frame and ends the thread; false with the error
     // when a frame could not be written.

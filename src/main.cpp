@@ -50,6 +50,7 @@ void on_exit() {
 
 int main(int argc, char** argv) {
     platform::keep_freed_memory();
+    platform::report_failed_writes();
     sOptions options;
     std::string error;
     if (!parse_options(argc, argv, &options, &error)) {
@@ -93,6 +94,10 @@ int main(int argc, char** argv) {
         settings->set_widescreen();
 
     settings->init_sdl();
+    // A capture stopped by an interrupt keeps its frames; a second one ends
+    // the waits for an encoder that takes none.
+    if (options.capturing())
+        platform::count_termination_requests();
     glClearColor(0.15f, 0.15f, 0.15f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     settings->swap_buffers();

@@ -521,8 +521,9 @@ void cToolMode::write_still() {
     std::string path = std::string(kShotsFolder) + "/" + stem + ".png";
     for (int n = 2; platform::is_readable_file(path); ++n)
         path = std::string(kShotsFolder) + "/" + stem + "_" + std::to_string(n) + ".png";
-    if (!cFrameSink_png::write_png(path, pixels.data(), width, height)) {
-        std::cerr << "## ERROR: still: cannot write \"" << path << "\"" << std::endl;
+    std::string reason;
+    if (!cFrameSink_png::write_png(path, pixels.data(), width, height, &reason)) {
+        std::cerr << "## ERROR: still: cannot write \"" << path << "\": " << reason << std::endl;
         return;
     }
     int error_code = 0;

@@ -32,6 +32,7 @@ class cRecordingSink : public iFrameSink {
 public:
     explicit cRecordingSink(int fail_at) : m_fail_at(fail_at) {}
     bool open(std::string*) override { return true; }
+    int frames_written() const override { return int(m_first_bytes.size()); }
     bool write_frame(const std::uint8_t* rgb, int, int, std::string* error) override {
         if (int(m_first_bytes.size()) == m_fail_at) {
             *error = "disk full";
