@@ -2,6 +2,7 @@
 // and the makers' mode driven by keys.
 #include "event_queue_factory.h"
 #include "frame_sink.h"
+#include "show_support.h"
 #include "test_support.h"
 
 #include <IL/il.h>
@@ -11,58 +12,9 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
 
 namespace {
-// A show folder beside which the program runs: run/, its own data/script and
-// data/music, and the source tree's models, textures and shader programs.
-struct sShow {
-    std::string root;
-    std::string run_dir;
-};
-
-const std::string& test_music() {
-    static std::string path = [] {
-        std::string mp3 = make_temp_dir("music") + "/tone.mp3";
-        sCommandResult made = run_command("ffmpeg -nostdin -loglevel error -y -f lavfi -i "
-                                          "sine=frequency=440:duration=5 -ac 2 -ar 44100 "
-                                          "-b:a 128k " +
-                                          mp3);
-        EXPECT_EQ(made.exit_code, 0) << made.err;
-        return mp3;
-    }();
-    return path;
-}
-
-sShow make_show(const std::string& name, const char* markers) {
-    sShow show;
-    show.root = make_temp_dir(name);
-    show.run_dir = make_temp_dir(name + "/run");
-    make_temp_dir(name + "/data");
-    make_temp_dir(name + "/data/script");
-    make_temp_dir(name + "/data/music");
-    if (markers)
-        write_temp_file(name + "/data/script/markers.txt", markers);
-    run_command("cp " + test_music() + " " + show.root + "/data/music/tonvik7.mp3");
-    // The scenes' own assets and shader programs come from the source tree.
-    make_temp_dir(name + "/src");
-    run_command("ln -sfn " VANTREL_SOURCE_DIR "/src/shaders " + show.root + "/src/shaders");
-    run_command("ln -sfn " VANTREL_SOURCE_DIR "/data/models " + show.root + "/data/models");
-    run_command("ln -sfn " VANTREL_SOURCE_DIR "/data/textures " + show.root + "/data/textures");
-    return show;
-}
-
-sCommandResult run_program(const sShow& show, const std::string& args,
-                           const std::string& env = "") {
-    return run_command("cd " + show.run_dir + " && " + env + " " VANTREL_PROGRAM_PATH " " + args);
-}
-
-bool exists(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0;
-}
-
 // The mean colour of a 1024 x 768 PNG frame, r, g, b; empty when it is
 // unreadable or of another size.
 std::vector<int> mean_colour(const std::string& path) {
