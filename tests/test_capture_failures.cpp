@@ -45,19 +45,19 @@ int frames_written(const std::string& line) {
 
 TEST(CaptureFailures, AFrameOrVideoThatCannotBeWrittenEndsTheCaptureWithItsReason) {
     // Two small frames of no scene, then large ones of the attractor's. The
-    // limit lets the small ones through; the video's frames wait in the
-    // encoder, so the file's ending is what fails.
+    // limit lets the small ones through; the video's limit, about 4/5 of its
+    // size, fails the rewrite that moves its index to the front.
     sShow show = make_show("capture_full", "s07 0:0:0,0\ns03 0:0:1,0\nquit 0:0:3,0\n");
     struct sCase {
-        std::string path, limit_kib, message;
+        std::string path, limit_bytes, message;
     } cases[] = {
-        {"frames", "100", "## ERROR: capture: cannot write \"../frames.partial/frame_"},
-        {"show.mp4", "64", "## ERROR: capture: ffmpeg cannot write \"../show.mp4.partial\": "},
+        {"frames", "102400", "## ERROR: capture: cannot write \"../frames.partial/frame_"},
+        {"show.mp4", "409600", "## ERROR: capture: ffmpeg cannot write \"../show.mp4.partial\": "},
     };
     for (const sCase& c : cases) {
         SCOPED_TRACE(c.path);
         sCommandResult result = run_program(show, "--letterbox --capture ../" + c.path + " --fps 2",
-                                            "ulimit -f " + c.limit_kib + ";");
+                                            "prlimit --fsize=" + c.limit_bytes);
         EXPECT_EQ(result.exit_code, 1) << result.err;
         const std::size_t at = result.err.find(c.message);
         ASSERT_NE(at, std::string::npos) << result.err;
@@ -71,7 +71,7 @@ TEST(CaptureFailures, AFrameOrVideoThatCannotBeWrittenEndsTheCaptureWithItsReaso
     }
     // Only whole frames stay: the one cut short is gone.
     sCommandResult last =
-        run_program(show, "--letterbox --capture ../frames --fps 2 --to 4000", "ulimit -f 100;");
+        run_program(show, "--letterbox --capture ../frames --fps 2", "prlimit --fsize=102400");
     EXPECT_EQ(frames_written(last.err), count_files(show.root + "/frames.partial")) << last.err;
 }
 
@@ -104,7 +104,9 @@ TEST(CaptureFailures, AnInterruptFromTheTerminalKeepsAPlayableVideo) {
     sCommandResult result = interrupted(show, "--capture ../show.mp4 --fps 10",
                                         "grep -q 'frame [1-9][0-9]*/' ../err", 1);
     EXPECT_EQ(result.exit_code, 1) << result.err;
-    EXPECT_NE(result.err.find(" frames written, kept in \"../show.mp4.partial\"\n"),
+    const std::size_t at = result.err.find("## ERROR: capture: the capture stopped at ");
+    EXPECT_NE(at, std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(" frames written, kept in \"../show.mp4.partial\"\n", at),
               std::string::npos)
         << result.err;
     EXPECT_FALSE(exists(show.root + "/show.mp4"));
