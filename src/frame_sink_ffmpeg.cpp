@@ -3,10 +3,8 @@
 #include "platform/paths.h"
 #include "platform/process.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 struct cFrameSink_ffmpeg::sPipeHolder {
     platform::cPipe pipe;
@@ -138,7 +136,7 @@ bool cFrameSink_ffmpeg::write_frame(const std::uint8_t* rgb, int width, int heig
         const std::string reason = m_pipe->pipe.error();
         // A writer gone away has ended or is ending: its own words say why.
         // One that takes no data is stopped at once.
-        const bool gone = reason == std::strerror(EPIPE);
+        const bool gone = m_pipe->pipe.reader_gone();
         if (!close_encoder(gone ? m_stall_seconds : 0.0, error) && gone)
             return false;
         *error = "ffmpeg stopped taking frames for \"" + m_partial_path + "\": " + reason;

@@ -195,6 +195,7 @@ bool cPipe::open(const std::string& command) {
     std::signal(SIGPIPE, SIG_IGN);
     close(0.0);
     m_errors.clear();
+    m_reader_gone = false;
     int input[2], errors[2];
     if (pipe2(input, O_CLOEXEC) != 0) {
         m_error = std::strerror(errno);
@@ -273,6 +274,7 @@ bool cPipe::write(const void* data, std::size_t size, double stall_seconds) {
         // A signal handler without restart (SDL's, for a termination
         // request) interrupts a write: go on. A full pipe: wait for room.
         if (done < 0 && errno != EINTR && errno != EAGAIN) {
+            m_reader_gone = errno == EPIPE;
             m_error = std::strerror(errno);
             return false;
         }

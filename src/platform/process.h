@@ -64,6 +64,9 @@ public:
     int close(double timeout_seconds = 60.0);
     // Why the last write or close failed.
     const std::string& error() const { return m_error; }
+    // True once a write found the command's input closed (it has ended or
+    // is ending).
+    bool reader_gone() const { return m_reader_gone; }
     // The end of what the command wrote to its error stream.
     const std::string& errors() const { return m_errors; }
 
@@ -74,6 +77,7 @@ private:
     int m_input = -1; // our end of its standard input
     int m_errfd = -1; // our end of its error stream
     int m_pid = -1;
+    bool m_reader_gone = false;
     std::string m_error;
     std::string m_errors;
 };
