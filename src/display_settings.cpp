@@ -89,7 +89,7 @@ void cDisplaySettings::init_sdl() {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) < 0) {
         std::cerr << "## ERROR: whoops, SDL failed to init: " << SDL_GetError() << " exiting!"
                   << std::endl;
-        std::exit(0);
+        std::exit(1);
     }
     set_gl_attributes();
     bool opened = open_window();

@@ -113,7 +113,7 @@ void init_gl_with(const char* extensions) {
         platform::message_box("GL_ARB_vertex_buffer_object is missing\n(you probably need newer "
                               "hardware)",
                               "missing gl-extension", platform::MESSAGE_OK);
-        std::exit(0);
+        std::exit(1);
     }
     load_entry_points(ext::kVertexBufferEntryPoints);
 
@@ -129,7 +129,7 @@ void init_gl_with(const char* extensions) {
         platform::message_box(
             "GL_EXT_framebuffer_object is missing\n(you probably just need a driver-update...)",
             "vrk::slw - missing gl-extension", platform::MESSAGE_OK);
-        std::exit(0);
+        std::exit(1);
     }
     if (!has_extension_in(extensions, "GL_ARB_draw_buffers"))
         std::cerr << "# WARNING: GL_ARB_draw_buffers not supported" << std::endl;

@@ -36,6 +36,12 @@ void on_exit() {
     cTextureManager::destroy();
     cRenderTargetManager::destroy(); // prints the pool statistics
     cResourcePath::destroy();
+    // The last frame may still be drawing on the driver's threads. Mesa's
+    // software rasteriser can deadlock when the display closes under a frame
+    // in flight (seen under load, at the end of a capture), so the drawing
+    // is finished first.
+    if (SDL_GL_GetCurrentContext())
+        glFinish();
     SDL_Quit();
     cDisplaySettings::destroy();
     std::cout << "requested exit" << std::endl;

@@ -218,18 +218,18 @@ bool cShader_GLSL::load_from_files(std::string vertex_file, std::string fragment
     if (!m_vp) {
         std::cerr << "## ERROR: cShader_GLSL::load_from_files() failed on " << vertex_file
                   << std::endl;
-        std::exit(0);
+        std::exit(1);
     }
     if (!m_fp) {
         std::cerr << "## ERROR: cShader_GLSL::load_from_files() failed on " << fragment_file
                   << std::endl;
-        std::exit(0);
+        std::exit(1);
     }
     m_program = glsl::link_program(m_context, m_vp, m_fp);
     if (!m_program) {
         std::cerr << "## ERROR: cShader_GLSL::load_from_files() failed on " << vertex_file
                   << " and " << fragment_file << std::endl;
-        std::exit(0);
+        std::exit(1);
     }
     bind_samplers();
     init_parameters();

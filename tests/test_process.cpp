@@ -30,15 +30,16 @@ TEST(PlatformPipe, WritesInterruptedBySignalsDeliverEveryByte) {
         data[i] = char(i * 7919 % 251);
 
     platform::cPipe pipe;
-    // The reader starts late, so the pipe is full and the writer blocks.
-    ASSERT_TRUE(pipe.open("sleep 0.3; cat >" + out));
+    // The reader starts late, so the pipe is full and the writer blocks. A
+    // writer that stays blocked fails once the reader's minute is up.
+    ASSERT_TRUE(pipe.open("timeout 60 sh -c 'sleep 0.3; cat >" + out + "'"));
     std::atomic<bool> done{false};
     bool written = false;
     std::thread writer([&] {
         written = pipe.write(data.data(), data.size());
         done = true;
     });
-    while (!done) {
+    for (int i = 0; !done && i < 30000; ++i) { // past the reader's minute
         pthread_kill(writer.native_handle(), SIGUSR1);
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -40,37 +41,44 @@ std::vector<int> mean_colour(const std::string& path) {
 
 // The program in the makers' mode, run in the background and driven by key
 // presses sent to its window through the X server, as a person's arrive.
-// Each key is held for a moment so that a slow frame still sees it down.
 class cToolSession {
 public:
     explicit cToolSession(const std::string& run_dir) : m_run_dir(run_dir) {
-        sCommandResult started =
-            run_command("cd " + run_dir +
-                        " && { " VANTREL_PROGRAM_PATH
-                        " --tool --windowed --letterbox >tool.out 2>tool.err & echo $! ; }");
-        m_pid = std::atoi(started.out.c_str());
+        // The output files of an earlier session must not answer for this one.
+        std::remove((run_dir + "/tool.out").c_str());
+        std::remove((run_dir + "/tool.err").c_str());
+        m_pid = start_command("cd " + run_dir +
+                              " && exec " VANTREL_PROGRAM_PATH
+                              " --tool --windowed --letterbox >tool.out 2>tool.err");
         EXPECT_GT(m_pid, 0);
         EXPECT_TRUE(wait_for_output("# fmod starting playback")) << errors();
     }
-    ~cToolSession() {
-        if (m_pid > 0 && running())
-            run_command("kill " + std::to_string(m_pid));
-    }
+    // The program ends with the test, also with one that failed or threw.
+    ~cToolSession() { stop_command(m_pid, 10); }
 
-    void key(const std::string& name) {
+    // Holds the key for a moment. The program takes every key-down from its
+    // event queue, and a held key does not repeat, so a press that reaches
+    // the window counts once however slow the frames are. False when the
+    // window was not found or focused in time.
+    bool key(const std::string& name) {
         // The program's own window: a test process that opened a GL context
         // has a window of the same name.
-        run_command("xdotool search --sync --all --pid " + std::to_string(m_pid) +
-                    " --name '^vantrel OpenGL$' windowfocus --sync keydown " + name +
-                    " sleep 0.4 keyup " + name);
+        if (xdotool("windowfocus --sync keydown " + name + " sleep 0.4 keyup " + name))
+            return true;
+        run_command("timeout 10 xdotool keyup " + name); // not left held down
+        return false;
     }
-    // Presses a key until the program answers with a line that contains
-    // text (on a loaded machine a short press may fall between two frames).
+    // Presses a key and waits for the program's answer, a line that contains
+    // text. P and L toggle and the seeks move on from where they are, so a
+    // slow answer is waited for, never pressed for again: only a key that did
+    // not reach the window, or Home, whose target does not depend on where the
+    // show is, goes again.
     std::string press(const std::string& name, const std::string& text) {
         for (int attempt = 0; attempt < 3; ++attempt) {
-            key(name);
-            const std::string line = wait_line(text, 300, attempt == 2);
-            if (!line.empty())
+            const bool sent = key(name);
+            const bool last = attempt == 2 || (sent && name != "Home");
+            const std::string line = wait_line(text, last ? 1200 : sent ? 300 : 50, last);
+            if (!line.empty() || last)
                 return line;
         }
         return std::string();
@@ -94,26 +102,35 @@ public:
             ADD_FAILURE() << "no \"" << text << "\" in:\n" << errors().substr(m_seen);
         return std::string();
     }
-    // Whether the standard output shows text within two minutes.
+    // Whether the standard output shows text within two minutes, or holds it
+    // once the program has ended.
     bool wait_for_output(const std::string& text) {
-        for (int i = 0; i < 1200 && running(); ++i) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+        while (running() && std::chrono::steady_clock::now() < until) {
             if (read_file_bytes(m_run_dir + "/tool.out").find(text) != std::string::npos)
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
-        return false;
+        return read_file_bytes(m_run_dir + "/tool.out").find(text) != std::string::npos;
     }
     bool quit() {
         // A tap: a key still held when the window goes would stay down in
         // the X server for the next program started on it.
-        run_command("xdotool search --sync --all --pid " + std::to_string(m_pid) +
-                    " --name '^vantrel OpenGL$' windowfocus --sync key q");
+        xdotool("windowfocus --sync key q");
         return wait_for_output("requested exit");
     }
-    bool running() const { return run_command("kill -0 " + std::to_string(m_pid)).exit_code == 0; }
+    bool running() const { return command_running(m_pid); }
     std::string errors() const { return read_file_bytes(m_run_dir + "/tool.err"); }
 
 private:
+    // Runs xdotool's commands on the program's window, found and focused
+    // within a minute.
+    bool xdotool(const std::string& commands) const {
+        return run_command("timeout -k 5 60 xdotool search --sync --all --pid " +
+                           std::to_string(m_pid) + " --name '^vantrel OpenGL$' " + commands)
+                   .exit_code == 0;
+    }
+
     std::string m_run_dir;
     int m_pid = 0;
     std::size_t m_seen = 0;
@@ -218,18 +235,21 @@ TEST(ProgramTest, StoppedOrEmptyCaptureFailsAndLeavesNothingUnderTheFinalName) {
     // the capture has written frames. A program still running a minute after
     // the request is a fault: its threads' stacks go to the error stream and
     // it is killed, so that the test fails instead of running for the ten
-    // minutes of its show.
+    // minutes of its show. Each run has an error stream of its own ($err),
+    // gone before the run starts: an earlier run's lines must not pass for
+    // this one's progress.
     auto interrupted = [&](const std::string& path, const std::string& written) {
         return run_command(
-            "cd " + show.run_dir + " && { " VANTREL_PROGRAM_PATH " --letterbox --capture " + path +
-            " --fps 10 2>../err & pid=$!; for i in $(seq 1200); do " + written +
+            "cd " + show.run_dir + " && err=" + path +
+            ".err && rm -f $err && { " VANTREL_PROGRAM_PATH " --letterbox --capture " + path +
+            " --fps 10 2>$err & pid=$!; for i in $(seq 1200); do " + written +
             " && break; sleep 0.1; done; kill -TERM $pid; for i in $(seq 600); do "
             "kill -0 $pid 2>/dev/null || break; sleep 0.1; done; if kill -0 $pid 2>/dev/null; "
-            "then echo \"still running a minute after SIGTERM\" >>../err; grep -H '' "
-            "/proc/$pid/task/*/comm /proc/$pid/task/*/wchan >>../err 2>&1; ! command -v gdb "
-            ">/dev/null || timeout 60 gdb -p $pid -batch -ex 'thread apply all bt' >>../err "
+            "then echo \"still running a minute after SIGTERM\" >>$err; grep -H '' "
+            "/proc/$pid/task/*/comm /proc/$pid/task/*/wchan >>$err 2>&1; ! command -v gdb "
+            ">/dev/null || timeout 60 gdb -p $pid -batch -ex 'thread apply all bt' >>$err "
             "2>&1; kill -KILL $pid; fi; "
-            "wait $pid; s=$?; cat ../err >&2; exit $s; }");
+            "wait $pid; s=$?; cat $err >&2; exit $s; }");
     };
     sCommandResult result =
         interrupted("../frames", "[ -e ../frames.partial/" + cFrameSink_png::frame_name(3) + " ]");
@@ -239,7 +259,7 @@ TEST(ProgramTest, StoppedOrEmptyCaptureFailsAndLeavesNothingUnderTheFinalName) {
     EXPECT_FALSE(exists(show.root + "/frames"));
     EXPECT_TRUE(exists(show.root + "/frames.partial/" + cFrameSink_png::frame_name(3)));
 
-    result = interrupted("../show.mp4", "grep -q 'frame [1-9][0-9]*/' ../err");
+    result = interrupted("../show.mp4", "grep -q 'frame [1-9][0-9]*/' $err");
     EXPECT_NE(result.err.find("kept in \"../show.mp4.partial\"\n"), std::string::npos)
         << result.err;
     EXPECT_FALSE(exists(show.root + "/show.mp4"));

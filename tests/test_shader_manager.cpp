@@ -158,4 +158,9 @@ TEST_F(ShaderManagerDeathTest, AMismatchedParameterOrABrokenProgramEndsTheProgra
                 "\n-{51}\nThe compile returned an error\\.\n"
                 ".*syntax\\.frag:\n.*error.*\n"
                 "-{51}\nlast-shader: levels_shader\nCg error, exiting\\.\\.\\.\n$");
+    // Without the manager's report (as during a reload) the shader names the
+    // file itself; a program that does not build is a failure all the same.
+    glsl::set_error_callback(nullptr);
+    EXPECT_EXIT(manager()->add_shader<cShdFromFiles>("broken"), testing::ExitedWithCode(1),
+                "## ERROR: cShader_GLSL::load_from_files\\(\\) failed on .*syntax\\.frag\n$");
 }
