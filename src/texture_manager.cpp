@@ -123,8 +123,8 @@ cTexProxy cTextureManager::get_texture(std::string name, bool mipmap, GLenum wra
         ilBindImage(il_imgno);
         // Decoded as the format its header shows, whatever the file's name
         // says. A file DevIL cannot decode is named here and its errors are
-        // reported by report_il_error below; the show goes on with the
-        // library's empty image.
+        // reported by report_il_error below; the show goes on with what the
+        // library made of it (its size and pixel buffer still agree).
         if (!ilLoad(header.m_format == eImageFormat::PNG ? IL_PNG : IL_JPG, path.c_str()))
             std::cerr << "## ERROR: " << path << ": the image cannot be decoded in "
                       << "cTextureManager::get_texture" << std::endl;
