@@ -1,7 +1,9 @@
-// libFuzzer target for the .bzobj parser and writer. Each input is tried as a
-// whole file and as an inflated payload (random bytes rarely survive zlib's
+// libFuzzer target for the .bzobj loader's checks, parser and writer. Each
+// input is tried as a whole file (through the loader, all but reading the
+// file and exiting) and as an inflated payload (random bytes rarely survive zlib's
 // checksum, so the payload parser is reached directly too). Every mesh the
 // parser accepts must survive a round trip through the writer unchanged.
+#include "mesh_files/bzobj_loader.h"
 #include "mesh_files/bzobj_parser.h"
 #include "mesh_files/bzobj_writer.h"
 
@@ -9,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -54,9 +57,12 @@ void check_round_trip(const sMeshData& mesh) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sMeshData mesh;
-    sBzObjError error;
-    if (bzobj_parse(data, size, "fuzz.bzobj", &mesh, &error))
+    std::string report;
+    if (bobj_read(data, size, "fuzz.bzobj", &mesh, &report))
         check_round_trip(mesh);
+    else if (report.find("fuzz.bzobj") == std::string::npos)
+        std::abort(); // every refusal names the file
+    sBzObjError error;
     if (bzobj_parse_payload(data, size, "fuzz.payload", &mesh, &error))
         check_round_trip(mesh);
     return 0;

@@ -214,7 +214,8 @@ bool cMidiFile::decode_track(std::size_t index, std::ostream& out, std::ostream&
                 if (!in.byte(len))
                     break;
                 if (len != 4)
-                    return fail(eMidiError::ASSERTION, "len==4");
+                    return fail(eMidiError::FATAL,
+                                "Time signature of length " + std::to_string(len) + ", not 4");
                 if (in.left() < 4)
                     break;
                 const uint8_t* sig = in.m_pos;
@@ -226,7 +227,8 @@ bool cMidiFile::decode_track(std::size_t index, std::ostream& out, std::ostream&
                 if (!in.byte(len))
                     break;
                 if (len != 3)
-                    return fail(eMidiError::ASSERTION, "len==3");
+                    return fail(eMidiError::FATAL,
+                                "Tempo of length " + std::to_string(len) + ", not 3");
                 if (in.left() < 3)
                     break;
                 const uint8_t* p = in.m_pos;

@@ -31,8 +31,7 @@ struct sMidiTrack {
 
 enum class eMidiError {
     NONE,
-    FATAL,     // the loader ends the process with "FATAL ERROR: " and the text
-    ASSERTION, // the loader fails an assertion with the text as its expression
+    FATAL, // the loader ends the process with "FATAL ERROR: ", the file name and the text
 };
 
 class cMidiFile {

@@ -1,6 +1,5 @@
 #include "midi_loader.h"
 
-#include "debug.h"
 #include "event_queue.h"
 #include "midi_file.h"
 #include "read_file.h"
@@ -39,15 +38,24 @@ bool cMidiLoader::load(cEventQueue* queue, const std::string& file_name) {
         return false;
     }
 
+    std::string error;
+    if (!add_events(image.data(), image.size(), file_name, *queue, std::cout, std::cerr, &error,
+                    cMidiFile::MAX_BEAT_TICKS))
+        fatal_error("%s", error.c_str());
+    return true;
+}
+
+bool cMidiLoader::add_events(const uint8_t* data, std::size_t size, const std::string& file_name,
+                             cEventQueue& queue, std::ostream& out, std::ostream& warn,
+                             std::string* error, int max_beat_ticks) {
     cMidiFile midi;
-    bool ok = midi.parse(image.data(), image.size(), std::cout, std::cerr);
-    std::cout.flush();
+    const bool ok = midi.parse(data, size, out, warn);
+    out.flush();
     if (!ok) {
-        if (midi.error() == eMidiError::ASSERTION)
-            vt_assert_fail(midi.error_text().c_str(), nullptr, __FILE__, __LINE__);
-        fatal_error("%s", midi.error_text().c_str());
+        *error = file_name + ": " + midi.error_text();
+        return false;
     }
-    midi.add_events(*queue, std::cerr);
-    queue->sort();
+    midi.add_events(queue, warn, max_beat_ticks);
+    queue.sort();
     return true;
 }

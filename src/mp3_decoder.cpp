@@ -1,8 +1,12 @@
 #include "mp3_decoder.h"
 
+#include "read_file.h"
+
 #include <mpg123.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -23,28 +27,58 @@ void init_library() {
     (void)once;
 }
 
-bool readable_file(const std::string& path) {
-    std::error_code error;
-    // A folder or a pipe opens, but it is no music file.
-    if (!std::filesystem::is_regular_file(path, error))
-        return false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    std::fclose(file);
-    return true;
-}
+// The file's bytes, handed to the decoder through its reader callbacks,
+// which behave like POSIX read and lseek.
+struct sMemoryReader {
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    std::size_t m_pos;
+
+    static mpg123_ssize_t read(void* self, void* out, std::size_t bytes) {
+        sMemoryReader& r = *static_cast<sMemoryReader*>(self);
+        const std::size_t count = std::min(bytes, r.m_size - r.m_pos);
+        if (count)
+            std::memcpy(out, r.m_data + r.m_pos, count);
+        r.m_pos += count;
+        return mpg123_ssize_t(count);
+    }
+    static off_t seek(void* self, off_t offset, int whence) {
+        sMemoryReader& r = *static_cast<sMemoryReader*>(self);
+        const off_t base = whence == SEEK_SET   ? 0
+                           : whence == SEEK_CUR ? off_t(r.m_pos)
+                           : whence == SEEK_END ? off_t(r.m_size)
+                                                : -1;
+        if (base < 0 || offset < -base || offset > off_t(r.m_size) - base)
+            return -1;
+        r.m_pos = std::size_t(base + offset);
+        return off_t(r.m_pos);
+    }
+};
+
+// Decoded frames per byte of file at the lowest standard bit rate (8 kbit/s,
+// resampled to 44 100 Hz) with room to spare: the most that a file's size
+// makes plausible.
+constexpr std::size_t kFramesPerByte = 64;
 } // namespace
 
 cMp3Decoder::eResult cMp3Decoder::decode_file(const std::string& path) {
     std::vector<std::int16_t>().swap(m_samples);
     m_error_detail.clear();
     m_ended_early = false;
-    if (!readable_file(path)) {
+    std::vector<unsigned char> bytes;
+    std::error_code error;
+    // A folder or a pipe opens, but it is no music file.
+    if (!std::filesystem::is_regular_file(path, error) || !read_file(path, &bytes)) {
         m_error_detail = "cannot open " + path;
         return FILE_NOT_FOUND;
     }
+    return decode_memory(bytes.data(), bytes.size());
+}
 
+cMp3Decoder::eResult cMp3Decoder::decode_memory(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::int16_t>().swap(m_samples);
+    m_error_detail.clear();
+    m_ended_early = false;
     init_library();
     int error = MPG123_OK;
     tHandle handle(mpg123_new(nullptr, &error));
@@ -70,7 +104,10 @@ cMp3Decoder::eResult cMp3Decoder::decode_file(const std::string& path) {
     if (mpg123_format_none(mh) != MPG123_OK ||
         mpg123_format(mh, kRate, MPG123_STEREO, MPG123_ENC_SIGNED_16) != MPG123_OK)
         return fail("setting the output format");
-    if (mpg123_open(mh, path.c_str()) != MPG123_OK)
+    sMemoryReader reader{data, size, 0};
+    if (mpg123_replace_reader_handle(mh, &sMemoryReader::read, &sMemoryReader::seek, nullptr) !=
+            MPG123_OK ||
+        mpg123_open_handle(mh, &reader) != MPG123_OK)
         return fail("opening");
 
     long rate = 0;
@@ -82,13 +119,24 @@ cMp3Decoder::eResult cMp3Decoder::decode_file(const std::string& path) {
         return fail("converting the format");
 
     // The expected length (exact when the file has an info frame) saves
-    // growing the buffer while decoding; a wrong guess only costs time.
+    // growing the buffer while decoding; a wrong guess only costs time. The
+    // info frame's count is the file's say-so, so no more is reserved than
+    // the file's size can hold.
     const off_t expected = mpg123_length(mh);
     if (expected > 0)
-        m_samples.reserve(std::size_t(expected) * kChannels + kChunkSamples);
+        m_samples.reserve(std::min({std::size_t(expected), size * kFramesPerByte, kMaxFrames}) *
+                              kChannels +
+                          kChunkSamples);
 
     for (;;) {
         const std::size_t used = m_samples.size();
+        if (used >= kMaxFrames * kChannels) {
+            m_samples.resize(kMaxFrames * kChannels);
+            m_error_detail = "cut at " + std::to_string(kMaxFrames / kRate / 60) +
+                             " minutes, the longest piece played";
+            m_ended_early = true;
+            break;
+        }
         m_samples.resize(used + kChunkSamples);
         std::size_t bytes = 0;
         const int result =

@@ -22,8 +22,14 @@ public:
         NOT_DECODABLE,  // opened, but holds no MPEG audio that decodes
     };
 
+    // The longest piece kept: decoding stops there (ended_early() then says
+    // so), so that no file can make the decoder take all memory.
+    static constexpr std::size_t kMaxFrames = std::size_t(kRate) * 60 * 60;
+
     // Replaces what was decoded before. On failure nothing is kept.
     eResult decode_file(const std::string& path);
+    // The same for a whole file's bytes (never FILE_NOT_FOUND).
+    eResult decode_memory(const std::uint8_t* data, std::size_t size);
 
     // Interleaved left/right samples.
     const std::vector<std::int16_t>& samples() const { return m_samples; }

@@ -18,8 +18,12 @@ namespace {
 // first made with; the text stays as users know it.
 constexpr float kNamedVersion = 3.75f;
 
-[[noreturn]] void fail(int code) {
-    std::cerr << "## ERROR: " << FMOD_ErrorString(code) << std::endl;
+// One line naming the file and why it cannot be played.
+[[noreturn]] void fail(int code, const std::string& filename, const std::string& detail = "") {
+    std::cerr << "## ERROR: " << FMOD_ErrorString(code) << ": " << filename;
+    if (!detail.empty())
+        std::cerr << " (" << detail << ")";
+    std::cerr << std::endl;
     std::exit(1);
 }
 
@@ -86,9 +90,11 @@ void cSoundModule_sdl::load(const std::string& filename) {
         cMp3Decoder* stream = new cMp3Decoder;
         const cMp3Decoder::eResult result = stream->decode_file(filename);
         if (result != cMp3Decoder::DECODED) {
+            const std::string detail = stream->error_detail();
             delete stream;
-            fail(result == cMp3Decoder::FILE_NOT_FOUND ? FMOD_ERR_FILE_NOTFOUND
-                                                       : FMOD_ERR_FILE_FORMAT);
+            if (result == cMp3Decoder::FILE_NOT_FOUND)
+                fail(FMOD_ERR_FILE_NOTFOUND, filename);
+            fail(FMOD_ERR_FILE_FORMAT, filename, detail);
         }
         cMp3Decoder* previous = m_music_stream;
         if (m_device)
@@ -103,7 +109,7 @@ void cSoundModule_sdl::load(const std::string& filename) {
         // The show still runs on what could be decoded, but silence from
         // here on is no part of the music: say where it ends.
         if (stream->ended_early())
-            std::cerr << "# warning, damaged music file: the music ends at "
+            std::cerr << "# warning, damaged music file " << filename << ": the music ends at "
                       << format_timecode(stream->length_ms()) << " (" << stream->error_detail()
                       << ") in cSoundModule_sdl::load" << std::endl;
         return;
@@ -111,7 +117,8 @@ void cSoundModule_sdl::load(const std::string& filename) {
     case KIND_MODULE:
         // No tracker song format is supported: a file that exists is one of
         // an unknown format.
-        fail(std::ifstream(filename).good() ? FMOD_ERR_FILE_FORMAT : FMOD_ERR_FILE_NOTFOUND);
+        fail(std::ifstream(filename).good() ? FMOD_ERR_FILE_FORMAT : FMOD_ERR_FILE_NOTFOUND,
+             filename);
     default:
         report_unhandled(__LINE__);
         return;

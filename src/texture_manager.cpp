@@ -3,6 +3,8 @@
 #include "debug.h"
 #include "gl_entry.h"
 #include "gl_setup.h"
+#include "image_header.h"
+#include "read_file.h"
 #include "resource_path.h"
 
 #include <IL/il.h>
@@ -11,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <vector>
 
 namespace {
 cTextureManager* g_instance = nullptr;
@@ -94,14 +97,22 @@ GLenum cTextureManager::texture_target_for(int width, int height, bool& mipmap) 
 cTexProxy cTextureManager::get_texture(std::string name, bool mipmap, GLenum wrap) {
     auto found = m_textures.find(name);
     std::string path;
+    std::vector<unsigned char> bytes;
+    sImageHeader header;
     if (found == m_textures.end()) {
         path = cResourcePath::instance()->get_fullpath(name);
         if (path.empty())
             fail_load(__LINE__, "file was not found in path: \"" + name + "\"");
-        std::FILE* probe = std::fopen(path.c_str(), "rb");
-        if (!probe)
+        if (!read_file(path, &bytes))
             fail_load(__LINE__, "unable to open file " + path);
-        std::fclose(probe);
+        // The image library sizes its buffers by the header: a header that
+        // claims more than the file can hold must not reach it.
+        std::string what;
+        if (!check_image_header(bytes.data(), bytes.size(), &header, &what)) {
+            std::cerr << "## ERROR: " << path << ": " << what << " in cTextureManager::get_texture"
+                      << std::endl;
+            std::exit(1);
+        }
     }
     // Taken after the checks above, which may end the program.
     std::lock_guard<std::recursive_mutex> lock(image_library_lock());
@@ -110,8 +121,13 @@ cTexProxy cTextureManager::get_texture(std::string name, bool mipmap, GLenum wra
         ilGenImages(1, &il_imgno);
         VT_ASSERT(il_imgno);
         ilBindImage(il_imgno);
-        // A file DevIL cannot decode is reported by report_il_error below.
-        ilLoadImage(path.c_str());
+        // Decoded as the format its header shows, whatever the file's name
+        // says. A file DevIL cannot decode is named here and its errors are
+        // reported by report_il_error below; the show goes on with what the
+        // library made of it (its size and pixel buffer still agree).
+        if (!ilLoad(header.m_format == eImageFormat::PNG ? IL_PNG : IL_JPG, path.c_str()))
+            std::cerr << "## ERROR: " << path << ": the image cannot be decoded in "
+                      << "cTextureManager::get_texture" << std::endl;
         found = m_textures.emplace(name, sTexRecord{il_imgno, 0}).first;
     }
     sTexRecord& record = found->second;

@@ -51,7 +51,9 @@ public:
     // The texture of an image file, found through the search path. The first
     // request of a name loads and uploads it with this wrap mode and mipmap
     // choice; later requests return the same texture whatever they ask for.
-    // Ends the program (status -1) when the file cannot be found or opened.
+    // Ends the program (status -1) when the file cannot be found or opened,
+    // and (status 1) when it is no PNG or JPEG image or its header claims a
+    // size that is beyond sane limits or more than the file can hold.
     cTexProxy get_texture(std::string name, bool mipmap, GLenum wrap);
 
     // The texture target for an image of this size: one pixel high gives a

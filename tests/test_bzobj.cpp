@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 #include <zlib.h>
 
@@ -283,8 +284,24 @@ TEST(BzObjLoaderDeathTest, MissingOrDamagedFilesEndTheProcess) {
     EXPECT_EXIT(BzObjLoader::load("no_such_mesh.bzobj", &mesh), testing::ExitedWithCode(255),
                 "# ERROR - couldn't find no_such_mesh.bzobj from BzObjLoader::create\n"
                 "# ERROR opening file  in bobj_load_compressed\n");
+    // Damage in the file, counts included, is one line naming the file and
+    // status 1 through the exit handlers, never an assertion.
     std::string corrupt = file_of(triangle_payload());
     corrupt.back() ^= 0x01; // the checksum
-    EXPECT_EXIT(bobj_load_compressed(&mesh, write_temp_file("corrupt.bzobj", corrupt)),
-                testing::ExitedWithCode(1), "# warning: zlib caused an error: -3\n");
+    const std::string pad(100, '\0');
+    const std::pair<std::string, std::string> damaged[] = {
+        {corrupt, "# warning: zlib caused an error: -3 in @"},
+        {file_of(counts(0, 0, 1, 0) + pad),
+         "# ERROR @: vertex count 0 is not positive in bobj_load_compressed"},
+        {file_of(counts(0, 3, -1, 0) + pad),
+         "# ERROR @: face count -1 is not positive in bobj_load_compressed"},
+        {file_of(counts(0, 3, 2, -2) + pad),
+         "# ERROR @: material count -2 is negative in bobj_load_compressed"}};
+    for (const auto& d : damaged) {
+        const std::string path = write_temp_file("damaged.bzobj", d.first);
+        std::string line = d.second;
+        line.replace(line.find('@'), 1, path);
+        EXPECT_EXIT(bobj_load_compressed(&mesh, path), testing::ExitedWithCode(1),
+                    "^" + line + "\n$");
+    }
 }

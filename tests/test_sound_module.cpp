@@ -141,13 +141,26 @@ TEST(Mp3DecoderTest, CutOffOrDamagedFileKeepsTheMusicBeforeTheDamageAndSaysWhere
         module.load(damaged);
         const std::string warning = testing::internal::GetCapturedStderr();
         testing::internal::GetCapturedStdout();
-        EXPECT_EQ(warning.rfind("# warning, damaged music file: the music ends at " +
-                                    format_timecode(part.length_ms()) + " (",
+        EXPECT_EQ(warning.rfind("# warning, damaged music file " + damaged +
+                                    ": the music ends at " + format_timecode(part.length_ms()) +
+                                    " (",
                                 0),
                   0u)
             << warning;
         EXPECT_EQ(module.length_ms(), part.length_ms());
     }
+    // An info frame claiming 2^32 - 1 frames: the count is a hint only, so
+    // the real audio decodes and the claim shows as damage.
+    std::string huge = whole;
+    const std::size_t info = huge.find("Info");
+    ASSERT_NE(info, std::string::npos);
+    ASSERT_TRUE(huge[info + 7] & 1); // the frame count is present
+    huge.replace(info + 8, 4, 4, '\xFF');
+    cMp3Decoder lied;
+    ASSERT_EQ(lied.decode_memory(reinterpret_cast<const std::uint8_t*>(huge.data()), huge.size()),
+              cMp3Decoder::DECODED);
+    EXPECT_TRUE(lied.ended_early());
+    EXPECT_GE(lied.frames(), full.frames());
 }
 
 // Runs without sound hardware; single tests pick another driver.
@@ -199,7 +212,9 @@ TEST_F(SoundModuleDeathTest, MissingMusicOldVersionsNoOutputOrPlayWithoutMusicEn
     cSoundModule_sdl module;
     module.set_output_enabled(false);
     EXPECT_EXIT(module.load("/nonexistent/tonvik7.mp3"), testing::ExitedWithCode(1),
-                "^## ERROR: File not found\n$");
+                "^## ERROR: File not found: /nonexistent/tonvik7\\.mp3\n$");
+    EXPECT_EXIT(module.load(files().text), testing::ExitedWithCode(1),
+                "^## ERROR: Unknown file format: " + files().text + " \\(.+\\)\n$");
     cSoundModule_sdl::check_version(2, 0, 7);
     EXPECT_EXIT(cSoundModule_sdl::check_version(2, 0, 6), testing::ExitedWithCode(1),
                 "^Error : You are using the wrong DLL version! You should be using FMOD 3\\.75\n$");

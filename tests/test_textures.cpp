@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -125,14 +126,17 @@ TEST_F(TextureManagerTest, ImagesArriveUprightAndUnskewed) {
     expect_texels_drawn(rgb, 5, 3);
 }
 
-TEST_F(TextureManagerTest, AFileThatIsNoImageIsReported) {
+TEST_F(TextureManagerTest, AnImageThatCannotBeDecodedIsReportedByName) {
     // A new name each time: the manager keeps what it loaded by its name.
     static int run = 0;
-    const std::string path =
-        write_temp_file("broken" + std::to_string(run++) + ".png", "this is not a PNG file");
+    std::string damaged = read_file_bytes(write_png("whole.png", 16, 16, 3));
+    damaged[damaged.size() - 20] ^= 0x55; // inside the pixel data: its checksum fails
+    const std::string path = write_temp_file("damaged" + std::to_string(run++) + ".png", damaged);
     testing::internal::CaptureStderr();
     cTexProxy tex = manager()->get_texture(path, false, GL_CLAMP);
     const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("## ERROR: " + path + ": the image cannot be decoded"), std::string::npos)
+        << err;
     EXPECT_NE(err.find("## ERROR: OpenIL Error"), std::string::npos) << err;
     EXPECT_TRUE(tex.isValid());
 }
@@ -145,4 +149,18 @@ TEST_F(TextureManagerDeathTest, MissingFilesEndTheProgram) {
                 testing::ExitedWithCode(255),
                 "## ERROR: in texture_manager.cpp line [0-9]+: file was not found in path: "
                 "\"no_such_image.png\"\n");
+    // A header the image library must not be trusted with ends the show as
+    // a bad asset, before anything is decoded.
+    std::string huge = read_file_bytes(write_png("huge.png", 4, 4, 4));
+    huge.replace(16, 4, std::string("\x00\x01\x00\x00", 4)); // width 65536
+    huge.replace(20, 4, std::string("\x00\x01\x00\x00", 4)); // height 65536
+    // A file cut off in a chunk would have the image library read on past its end.
+    const std::pair<std::string, std::string> refused[] = {{"text.png", "this is not a PNG file"},
+                                                           {"huge.png", huge},
+                                                           {"cut.png", huge.substr(0, 60)}};
+    for (const auto& r : refused) {
+        const std::string path = write_temp_file(r.first, r.second);
+        EXPECT_EXIT(manager()->get_texture(path, false, GL_CLAMP), testing::ExitedWithCode(1),
+                    "^## ERROR: /.+/" + r.first + ": .+ in cTextureManager::get_texture\n$");
+    }
 }

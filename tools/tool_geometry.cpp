@@ -2,6 +2,7 @@
 // into its meshes and camera paths as the program reads them.
 #include "tool_commands.h"
 
+#include "mesh_files/bzobj_loader.h"
 #include "mesh_files/bzobj_parser.h"
 #include "mesh_files/bzobj_writer.h"
 #include "mesh_files/camera_path.h"
@@ -72,12 +73,9 @@ int tool_bzobj(int argc, char** argv) {
         return 1;
     }
     sMeshData mesh;
-    sBzObjError error;
-    if (!bzobj_parse(bytes.data(), bytes.size(), path, &mesh, &error)) {
-        if (error.m_code == BZOBJ_ZLIB)
-            std::cerr << "# warning: zlib caused an error: " << error.m_value << "\n";
-        else
-            std::cerr << "# ERROR " << error.m_message << " in bobj_load_compressed\n";
+    std::string report;
+    if (!bobj_read(bytes.data(), bytes.size(), path, &mesh, &report)) {
+        std::cerr << report << "\n";
         return 1;
     }
     std::cout << "flags 0x" << std::hex << int(mesh.m_flags) << std::dec << " (";

@@ -1,6 +1,5 @@
 #include "mesh_files/bzobj_loader.h"
 
-#include "debug.h"
 #include "mesh_files/bzobj_parser.h"
 #include "read_file.h"
 #include "resource_path.h"
@@ -24,40 +23,24 @@ void bobj_load_compressed(sMeshData* mesh, const std::string& path) {
                   << "bobj_load_compressed" << std::endl;
         std::exit(-1);
     }
-    sBzObjError error;
-    if (bzobj_parse(bytes.data(), bytes.size(), path, mesh, &error))
+    std::string report;
+    if (bobj_read(bytes.data(), bytes.size(), path, mesh, &report))
         return;
-
-    // The counts and markers are the format's own invariants and stop the
-    // program as assertions; each branch runs only when its check fails.
-    switch (error.m_code) {
-    case BZOBJ_ZLIB:
-        std::cerr << "# warning: zlib caused an error: " << error.m_value << std::endl;
-        std::exit(1);
-    case BZOBJ_VERTEX_COUNT: {
-        const int64_t no_verts = error.m_value;
-        VT_ASSERT_MSG(no_verts > 0, "BzObjLoader");
-        break;
-    }
-    case BZOBJ_FACE_COUNT: {
-        const int64_t no_faces = error.m_value;
-        VT_ASSERT_MSG(no_faces > 0, "BzObjLoader");
-        break;
-    }
-    case BZOBJ_MATERIAL_COUNT: {
-        const int64_t no_materials = error.m_value;
-        VT_ASSERT_MSG(no_materials >= 0, "BzObjLoader");
-        break;
-    }
-    case BZOBJ_MARKER: {
-        const int64_t i = 0;
-        const int64_t input_d_matID[1] = {error.m_value};
-        VT_ASSERT_MSG(input_d_matID[i] >= 0, "BzObjLoader");
-        break;
-    }
-    default:
-        break;
-    }
-    std::cerr << "# ERROR " << error.m_message << " in bobj_load_compressed" << std::endl;
+    std::cerr << report << std::endl;
     std::exit(1);
+}
+
+bool bobj_read(const uint8_t* data, std::size_t size, const std::string& path, sMeshData* mesh,
+               std::string* report) {
+    sBzObjError error;
+    if (bzobj_parse(data, size, path, mesh, &error))
+        return true;
+    // Counts and markers come from the file: a bad one is a damaged file like
+    // any other, not a fault of the program.
+    if (error.m_code == BZOBJ_ZLIB)
+        *report =
+            "# warning: zlib caused an error: " + std::to_string(error.m_value) + " in " + path;
+    else
+        *report = "# ERROR " + error.m_message + " in bobj_load_compressed";
+    return false;
 }

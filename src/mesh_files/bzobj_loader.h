@@ -5,6 +5,8 @@
 
 #include "mesh_files/mesh_data.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -28,9 +30,15 @@ public:
 // Reads the file at a full path into the mesh; returns only with a mesh:
 //  - a file that cannot be opened: "# ERROR opening file <path> in bobj_load_compressed",
 //    exit status -1;
-//  - zlib fails: "# warning: zlib caused an error: <code>", exit status 1;
-//  - a count out of range or a negative material marker: a failed assertion;
-//  - any other damage (sizes past the end, negative string lengths, indices
-//    outside the vertices): "# ERROR <path>: <what> in bobj_load_compressed",
-//    exit status 1.
+//  - a damaged file: the line of bobj_read, exit status 1.
 void bobj_load_compressed(sMeshData* mesh, const std::string& path);
+
+// What bobj_load_compressed does with the file's bytes, without ending the
+// process. False for a file that cannot be used; *report is then the line
+// that says why, naming the file:
+//  - zlib fails: "# warning: zlib caused an error: <code> in <path>";
+//  - anything else (counts out of range, a negative material marker, sizes
+//    past the end, negative string lengths, indices outside the vertices):
+//    "# ERROR <path>: <what> in bobj_load_compressed".
+bool bobj_read(const uint8_t* data, std::size_t size, const std::string& path, sMeshData* mesh,
+               std::string* report);
