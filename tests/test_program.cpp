@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -118,6 +120,15 @@ public:
         // the X server for the next program started on it.
         xdotool("windowfocus --sync key q");
         return wait_for_output("requested exit");
+    }
+    // The window as the X server shows it, written to a PNG file.
+    bool grab(const std::string& png) const {
+        return run_command("eval $(xdotool search --all --pid " + std::to_string(m_pid) +
+                           " --name '^vantrel OpenGL$' getwindowgeometry --shell) && timeout 60 "
+                           "ffmpeg -nostdin -loglevel error -y -f x11grab -video_size "
+                           "${WIDTH}x${HEIGHT} -i \"$DISPLAY+$X,$Y\" -frames:v 1 " +
+                           png)
+                   .exit_code == 0;
     }
     bool running() const { return command_running(m_pid); }
     std::string errors() const { return read_file_bytes(m_run_dir + "/tool.err"); }
@@ -317,4 +328,159 @@ TEST(ProgramTest, TheWholeShowRunsToQuitAndEverySceneShows) {
         for (std::size_t b = a + 1; b < pictures.size(); ++b)
             EXPECT_NE(pictures[a], pictures[b]) << "scenes " << stretches[a].first << " and "
                                                 << stretches[b].first << " look the same";
+}
+
+namespace {
+// The pixels of a 1024 x 768 PNG, rgb, top row first; empty when it is
+// unreadable or of another size.
+std::vector<unsigned char> pixels_of(const std::string& path) {
+    static bool ready = (ilInit(), ilOriginFunc(IL_ORIGIN_UPPER_LEFT), ilEnable(IL_ORIGIN_SET));
+    (void)ready;
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    std::vector<unsigned char> pixels;
+    if (ilLoadImage(path.c_str()) && ilGetInteger(IL_IMAGE_WIDTH) == 1024 &&
+        ilGetInteger(IL_IMAGE_HEIGHT) == 768 && ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE))
+        pixels.assign(ilGetData(), ilGetData() + 1024 * 768 * 3);
+    ilDeleteImages(1, &image);
+    return pixels;
+}
+
+// Pixels of the rows first..end-1 where a channel of a and b differs by more
+// than by.
+int pixels_differing(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b,
+                     int first, int end, int by) {
+    int count = 0;
+    for (std::size_t i = std::size_t(first) * 1024 * 3; i < std::size_t(end) * 1024 * 3; i += 3)
+        for (std::size_t c = i; c < i + 3 && c < a.size() && c < b.size(); ++c)
+            if (std::abs(int(a[c]) - int(b[c])) > by) {
+                ++count;
+                break;
+            }
+    return count;
+}
+
+// The root mean square of a sound file's samples (mono, 44.1 kHz, 16 bits)
+// from second `from` to second `to`.
+double loudness(const std::string& path, double from, double to) {
+    const std::string raw = path + ".raw";
+    run_command("ffmpeg -nostdin -loglevel error -y -i " + path + " -vn -ac 1 -ar 44100 -f s16le " +
+                raw);
+    const std::string bytes = read_file_bytes(raw);
+    double sum = 0.0;
+    const std::size_t first = std::size_t(from * 44100), end = std::size_t(to * 44100);
+    for (std::size_t i = first; i < end && 2 * i + 1 < bytes.size(); ++i) {
+        const double sample = std::int16_t(std::uint16_t(std::uint8_t(bytes[2 * i])) |
+                                           std::uint16_t(std::uint8_t(bytes[2 * i + 1])) << 8);
+        sum += sample * sample;
+    }
+    return std::sqrt(sum / double(end - first));
+}
+} // namespace
+
+TEST(ProgramTest, ACaptureRangeStartsItsSoundAtFromAndEndsWithTheFrameAtTo) {
+    // Music that swells from silence: its loudness tells the time.
+    sShow show = make_show("show_range", "s06 0:0:0,0\nquit 0:0:4,0\n");
+    const std::string music = show.root + "/data/music/tonvik7.mp3";
+    ASSERT_EQ(run_command("ffmpeg -nostdin -loglevel error -y -f lavfi -i "
+                          "'aevalsrc=0.9*t/5*sin(2*PI*440*t):s=44100:d=5' -ac 2 -b:a 128k " +
+                          music)
+                  .exit_code,
+              0);
+    // Frames at 2000, 2100, ..., 2500 ms: the one at --to is the last. On a
+    // terminal the progress is one line that is rewritten.
+    const std::string range = " --letterbox --fps 10 --from 0:0:2,0 --to 2500 --capture ../";
+    sCommandResult frames = run_command("cd " + show.run_dir + " && timeout 120 script -qec '" +
+                                        VANTREL_PROGRAM_PATH + range + "frames' /dev/null");
+    ASSERT_EQ(frames.exit_code, 0) << frames.out;
+    EXPECT_TRUE(exists(show.root + "/frames/" + cFrameSink_png::frame_name(5)));
+    EXPECT_FALSE(exists(show.root + "/frames/" + cFrameSink_png::frame_name(6)));
+    EXPECT_NE(frames.out.find("\r# capture: 100.0%, frame 6/6, 00:00:02,500"), std::string::npos)
+        << frames.out;
+    EXPECT_NE(frames.out.find("\033[K"), std::string::npos);
+
+    // The same range as a video; in a log the progress comes as whole lines.
+    sCommandResult video = run_program(show, range + "clip.mp4", "timeout 120");
+    ASSERT_EQ(video.exit_code, 0) << video.err;
+    EXPECT_EQ(video.err.find('\r'), std::string::npos) << video.err;
+    EXPECT_NE(video.err.find("\n# capture: 100.0%, frame 6/6, 00:00:02,500"), std::string::npos)
+        << video.err;
+    const std::string clip = show.root + "/clip.mp4";
+    sCommandResult probe = run_command("ffprobe -v error -count_frames -select_streams v "
+                                       "-show_entries stream=nb_read_frames -of csv=p=0 " +
+                                       clip);
+    EXPECT_EQ(probe.out, "6\n");
+
+    // Its first frame is the PNG capture's first frame, within encoding error.
+    run_command("ffmpeg -nostdin -loglevel error -y -i " + clip + " -frames:v 1 " + clip + ".png");
+    const std::vector<unsigned char> png =
+        pixels_of(show.root + "/frames/" + cFrameSink_png::frame_name(0));
+    const std::vector<unsigned char> first = pixels_of(clip + ".png");
+    ASSERT_FALSE(png.empty());
+    ASSERT_FALSE(first.empty());
+    EXPECT_LT(pixels_differing(png, first, 0, 768, 24), 1024 * 768 / 100);
+
+    // Its sound is the music from 2 s on.
+    const double heard = loudness(clip, 0.1, 0.5), played = loudness(music, 2.1, 2.5);
+    EXPECT_GT(played, 5000.0);
+    EXPECT_NEAR(heard / played, 1.0, 0.15) << heard << " " << played;
+}
+
+TEST(ProgramTest, AnUnattendedCaptureAnswersTheQuestionWithLetterboxOnTheErrorStream) {
+    sShow show = make_show("show_unasked", "s06 0:0:0,0\nquit 0:0:3,0\n");
+    sCommandResult result =
+        run_program(show, "--capture ../frames --fps 10 --from 2000 --to 2000", "timeout 120");
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_NE(result.err.find("widescreen pleassure?: Stretch to widescreen? [No]\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.out.find("widescreen"), std::string::npos);
+    // Black bars above and below the picture, and the picture between them.
+    const std::vector<unsigned char> frame =
+        pixels_of(show.root + "/frames/" + cFrameSink_png::frame_name(0));
+    ASSERT_FALSE(frame.empty());
+    const std::vector<unsigned char> black(frame.size(), 0);
+    EXPECT_EQ(pixels_differing(frame, black, 0, 60, 0), 0);
+    EXPECT_EQ(pixels_differing(frame, black, 708, 768, 0), 0);
+    EXPECT_GT(pixels_differing(frame, black, 70, 700, 4), 1024 * 630 / 2);
+}
+
+TEST(ProgramTest, ToolModeReloadsProgramsAndMarkersAndItsStillsLeaveOutTheTextLine) {
+    sShow show = make_show("tool_reload", "s06 0:0:0,001\ns00 0:0:1,500\nquit 0:0:9,000\n");
+    // Shader programs of its own, to be edited while it runs.
+    run_command("rm " + show.root + "/src/shaders && cp -r " VANTREL_SOURCE_DIR "/src/shaders " +
+                show.root + "/src");
+    cToolSession tool(show.run_dir);
+    tool.press("p", "# tool: paused at ");
+    tool.press("Home", "# tool: landed at 00:00:00,000");
+    tool.press("shift+Right", "# tool: landed at 00:00:01,000");
+    EXPECT_NE(tool.press("shift+Right", "# tool: landed at ").find("00:00:02,000, scene 0 "),
+              std::string::npos);
+
+    // F12: the still is the picture on the screen without the text line at
+    // its top (whose dark band covers some 560 x 30 pixels).
+    const std::string still = tool.press("F12", "# tool: still ");
+    const std::string path = still.substr(still.find("still ") + 6);
+    const std::string screen = show.root + "/screen.png";
+    EXPECT_TRUE(tool.grab(screen));
+    const std::vector<unsigned char> shot = pixels_of(path), shown = pixels_of(screen);
+    EXPECT_FALSE(shot.empty()) << path;
+    EXPECT_FALSE(shown.empty());
+    EXPECT_GT(pixels_differing(shot, shown, 0, 384, 8), 5000);
+    EXPECT_LT(pixels_differing(shot, shown, 384, 768, 8), 100);
+    EXPECT_GT(pixels_differing(shot, std::vector<unsigned char>(shot.size(), 0), 384, 768, 8),
+              1000);
+
+    // R: the scene's program that no longer compiles keeps its previous one;
+    // the scene switch moved past the present is replayed up to it.
+    write_temp_file("tool_reload/src/shaders/post_levels.frag", "this does not compile\n");
+    write_temp_file("tool_reload/data/script/markers.txt",
+                    "s06 0:0:0,001\ns00 0:0:2,500\nquit 0:0:9,000\n");
+    EXPECT_NE(tool.press("r", "# tool: programs reloaded").find(", 1 kept their previous program"),
+              std::string::npos);
+    EXPECT_NE(tool.wait_line("# tool: landed at ").find("00:00:02,000, scene 6 "),
+              std::string::npos);
+    EXPECT_NE(tool.errors().find("# tool: marker script reloaded\n"), std::string::npos);
+    EXPECT_TRUE(tool.quit());
 }
