@@ -213,6 +213,31 @@ fault 21 "makers" src/tool_mode.cpp ProgramTest.ToolModeKeysPauseSeekPageLoopAnd
     'const int step = shift_held() ? 1000 : 5000;' \
     'const int step = shift_held() ? 5000 : 1000;'
 
+# A capture that fails or is interrupted, and damaged input files.
+failures=CaptureFailures.AFrameOrVideoThatCannotBeWrittenEndsTheCaptureWithItsReason
+fault 22 "capture" src/frame_sink_ffmpeg.cpp "$failures" \
+    "ffmpeg's failure to write the file's ending passes as success" \
+    'command += "-xerror ";' \
+    'command += "";'
+fault 23 "capture" src/platform/process.cpp \
+    CaptureFailures.AnInterruptFromTheTerminalKeepsAPlayableVideo \
+    "the encoder shares the program's process group" \
+    'posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);' \
+    'posix_spawnattr_setflags(&attributes, 0);'
+fault 24 "capture" src/frame_sink_png.cpp \
+    CaptureFailures.ACaptureIntoAFolderReplacesItWholeAndNeverAUsersFiles \
+    "an earlier capture's frames stay in the folder" \
+    $'            if (is_frame_name(name))\n                platform::remove_file' \
+    $'            if (!is_frame_name(name))\n                platform::remove_file'
+fault 25 "input" src/image_header.cpp ImageHeader.SizesAreReadAndCheckedAgainstLimitsAndTheFileSize \
+    "a PNG chunk may run past the end of the file" \
+    'if (length > 0x7FFFFFFFu || length > size - pos - 12)' \
+    'if (length > 0x7FFFFFFFu)'
+fault 26 "input" src/midi_file.cpp MidiErrors.FatalConditionsComeBackToTheCaller \
+    "a time signature longer than 4 bytes is read as one" \
+    'if (len != 4)' \
+    'if (len < 4)'
+
 if [ "$list_only" = 1 ]; then
     for k in "${!ids[@]}"; do
         printf '%3s  %-14s %-36s %s\n     caught by %s\n' "${ids[$k]}" "${subsystems[$k]}" \
