@@ -208,6 +208,7 @@ bool cCapture::write_frame(int width, int height, std::string* error) {
     }
     if (m_readback->full()) {
         sCapturedFrame frame;
+        frame.rgb = m_writer->spare_buffer();
         {
             cProfileScope scope("read-back");
             if (!m_readback->take_oldest(&frame)) {
@@ -231,6 +232,7 @@ bool cCapture::complete_writing(std::string* error) {
         return true;
     while (!m_readback->empty()) {
         sCapturedFrame frame;
+        frame.rgb = m_writer->spare_buffer();
         if (!m_readback->take_oldest(&frame)) {
             *error = "a frame could not be read back";
             return false;

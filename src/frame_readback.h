@@ -33,7 +33,8 @@ public:
     // Starts reading the lower left width x height pixels of the current
     // read buffer. There must be room (not full()).
     void read(int width, int height);
-    // Fetches the oldest frame in flight (there must be one) into done;
+    // Fetches the oldest frame in flight (there must be one) into done,
+    // reusing done's pixel buffer when it has the frame's size already;
     // false when its buffer could not be mapped (the frame is lost).
     bool take_oldest(sCapturedFrame* done);
 

@@ -56,6 +56,15 @@ bool cFrameWriter::finish(std::string* error) {
     return !m_failed;
 }
 
+std::vector<std::uint8_t> cFrameWriter::spare_buffer() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_spare.empty())
+        return std::vector<std::uint8_t>();
+    std::vector<std::uint8_t> buffer = std::move(m_spare.back());
+    m_spare.pop_back();
+    return buffer;
+}
+
 void cFrameWriter::run() {
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
@@ -77,5 +86,8 @@ void cFrameWriter::run() {
             m_changed.notify_all();
             return;
         }
+        // The sink is done with the pixels: the buffer serves again.
+        if (m_spare.size() <= m_queue_limit)
+            m_spare.push_back(std::move(frame.rgb));
     }
 }

@@ -9,10 +9,12 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 class cFrameWriter {
 public:
@@ -32,6 +34,10 @@ public:
     // Writes every queued frame and ends the thread; false with the error
     // when a frame could not be written.
     bool finish(std::string* error);
+    // The pixel buffer of a frame already written, for the next frame to be
+    // read into (no fresh allocation of a few megabytes a frame); empty when
+    // none is spare.
+    std::vector<std::uint8_t> spare_buffer();
 
 private:
     void run();
@@ -41,6 +47,9 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed; // a frame queued or taken, or stop
     std::deque<sCapturedFrame> m_queue;
+    // Buffers of written frames, at most m_queue_limit + 1: as many as
+    // can be on their way back to the writer.
+    std::vector<std::vector<std::uint8_t>> m_spare;
     bool m_stop = false;
     bool m_failed = false;
     std::string m_error;

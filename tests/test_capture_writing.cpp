@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,18 +28,21 @@ void draw_frame(int k, int width, int height) {
     glPopAttrib();
 }
 
-// Keeps what it is given; fails from one frame on.
+// Keeps the byte that fills each frame it is given (-1 for a frame of mixed
+// bytes); fails from one frame on.
 class cRecordingSink : public iFrameSink {
 public:
     explicit cRecordingSink(int fail_at) : m_fail_at(fail_at) {}
     bool open(std::string*) override { return true; }
     int frames_written() const override { return int(m_first_bytes.size()); }
-    bool write_frame(const std::uint8_t* rgb, int, int, std::string* error) override {
+    bool write_frame(const std::uint8_t* rgb, int width, int height, std::string* error) override {
         if (int(m_first_bytes.size()) == m_fail_at) {
             *error = "disk full";
             return false;
         }
-        m_first_bytes.push_back(rgb[0]);
+        const std::uint8_t* end = rgb + std::size_t(width) * std::size_t(height) * 3;
+        m_first_bytes.push_back(
+            std::all_of(rgb, end, [&](std::uint8_t b) { return b == rgb[0]; }) ? rgb[0] : -1);
         return true;
     }
     bool finish(std::string*) override { return true; }
@@ -65,6 +69,7 @@ TEST(CaptureWriting, FramesReadBackLaterBecomeTheSameFilesAsFramesReadAtOnce) {
         std::vector<std::uint8_t> pixels(std::size_t(width) * height * 3);
         auto hand_over_oldest = [&] {
             sCapturedFrame frame;
+            frame.rgb = writer.spare_buffer(); // as the capture reads them
             ASSERT_TRUE(readback.take_oldest(&frame));
             ASSERT_TRUE(writer.submit(std::move(frame), &error)) << error;
         };
@@ -116,4 +121,30 @@ TEST(CaptureWriting, AFrameThatCannotBeWrittenStopsTheWriting) {
     EXPECT_FALSE(writer.finish(&error));
     EXPECT_EQ(error, "disk full");
     EXPECT_EQ(sink.m_first_bytes, (std::vector<int>{0, 1, 2}));
+}
+
+TEST(CaptureWriting, BuffersHandedBackCarryEveryFrameWhole) {
+    // Frames are read into the buffers of frames already written: a buffer
+    // handed back before its frame is written would mix two frames.
+    cRecordingSink sink(-1);
+    cFrameWriter writer(&sink, 2);
+    std::string error;
+    std::vector<int> expected;
+    for (int k = 0; k < 300; ++k) {
+        sCapturedFrame frame;
+        frame.rgb = writer.spare_buffer();
+        frame.width = 64;
+        frame.height = 32;
+        frame.rgb.assign(std::size_t(frame.width) * frame.height * 3, std::uint8_t(k));
+        ASSERT_TRUE(writer.submit(std::move(frame), &error)) << error;
+        expected.push_back(k % 256);
+    }
+    ASSERT_TRUE(writer.finish(&error)) << error;
+    EXPECT_EQ(sink.m_first_bytes, expected);
+    // The written frames' buffers wait to serve again, but only a few.
+    int spare = 0;
+    while (!writer.spare_buffer().empty())
+        ++spare;
+    EXPECT_GE(spare, 1);
+    EXPECT_LE(spare, 3);
 }
