@@ -6,9 +6,14 @@
 #
 # Each build folder holds a built vantrel beside its own data/ and src/.
 # Both render letterboxed captures at FPS frames per second (default 10) from
-# the start to TO (default: the whole show; milliseconds or h:m:s,ms); the
-# times are the capture's own per-scene report (update and drawing, with
-# glFinish, read-back excluded), so writing frames does not count. ROUNDS
+# the start to TO (default: the whole show; milliseconds or h:m:s,ms), writing
+# only the last second's frames; VANTREL_DRAW_EVERY_FRAME makes a build that
+# skips drawing the frames before --from draw them all the same. The times
+# are the capture's own per-scene report of its drawn frames. Builds that end
+# each frame with glFinish report update and drawing up to that wait, the
+# read-back and the swap excluded; builds without it report the wall time
+# from a frame's start to the next one's, read-back, swap and the wait for
+# the driver included, so the newer builds are never favoured. ROUNDS
 # (default 1) alternates the builds that many times and averages.
 set -eu
 if [ $# -ne 2 ]; then
@@ -37,7 +42,7 @@ run() {
 bench() {
     out="$work/$2$3"
     start=$(date +%s.%N)
-    if ! (cd "$1" && LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy \
+    if ! (cd "$1" && LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy VANTREL_DRAW_EVERY_FRAME=1 \
         run ./vantrel --letterbox --capture "$out" --fps "$fps" --from "$from" --to "$to" \
         >"$out.log" 2>&1); then
         echo "$0: the run of $1 failed:" >&2

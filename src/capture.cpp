@@ -25,7 +25,8 @@ bool is_video_path(const std::string& path) {
 }
 } // namespace
 
-cCapture::cCapture(const sOptions& options) : m_options(options) {}
+cCapture::cCapture(const sOptions& options)
+    : m_options(options), m_draw_every_frame(std::getenv("VANTREL_DRAW_EVERY_FRAME") != nullptr) {}
 
 bool cCapture::start(const sOptions& options, const std::string& music_path, std::string* error) {
     if (s_instance)
@@ -148,10 +149,12 @@ std::string cCapture::scene_name() const {
 }
 
 void cCapture::begin_frame() {
+    const double now = platform::wall_seconds();
+    time_drawn_frame(now);
     // The scene switches in the update that follows: the frame before this
     // one was drawn by the current scene.
     if (cPassProfiler* profiler = cPassProfiler::instance())
-        profiler->frame_boundary(scene_name());
+        profiler->frame_boundary(scene_name(), m_draw);
     ++m_frame;
     const std::int64_t t = frame_time_ms(m_frame, m_options.fps);
     // Past the requested range or the end of the show, a range that starts
@@ -165,25 +168,35 @@ void cCapture::begin_frame() {
         std::exit(0);
     }
     m_clock.set_ms(t);
-    m_frame_started = platform::wall_seconds();
+    m_write = in_range(t) && take_shot(m_options.shots_ms, &m_next_shot, t);
+    m_draw = m_write || m_draw_every_frame;
+    m_frame_started = now;
     if (m_frame == 0)
         start_progress();
 }
 
+void cCapture::time_drawn_frame(double now) {
+    if (m_drawn_scene.empty())
+        return;
+    const double ms = (now - m_frame_started) * 1000.0;
+    sSceneTimes& times = m_scene_times[m_drawn_scene];
+    ++times.frames;
+    times.total_ms += ms;
+    times.worst_ms = std::max(times.worst_ms, ms);
+    m_drawn_scene.clear();
+}
+
 void cCapture::end_frame() {
-    // The frame's update and drawing, before the read-back: the baseline of
-    // how long each scene takes on this machine.
-    glFinish();
-    const double drawn_ms = (platform::wall_seconds() - m_frame_started) * 1000.0;
-    if (cScene* scene = cSceneManager::instance()->m_current) {
-        sSceneTimes& times = m_scene_times[scene->get_name()];
-        ++times.frames;
-        times.total_ms += drawn_ms;
-        times.worst_ms = std::max(times.worst_ms, drawn_ms);
+    if (m_draw) {
+        // The profile charges each pass with the GL work it queued; a
+        // capture does not wait for the driver otherwise, so that the
+        // read-back stays asynchronous.
+        if (cPassProfiler::instance())
+            glFinish();
+        if (cScene* scene = cSceneManager::instance()->m_current)
+            m_drawn_scene = scene->get_name();
     }
-    const std::int64_t t = frame_time_ms(m_frame, m_options.fps);
-    const bool shot = take_shot(m_options.shots_ms, &m_next_shot, t);
-    if (in_range(t) && shot) {
+    if (m_write) {
         const cDisplaySettings* settings = cDisplaySettings::instance();
         int width = settings->m_screen_width;
         int height = settings->m_screen_height;

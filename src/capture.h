@@ -36,9 +36,16 @@ public:
     bool has_end() const { return m_end_ms >= 0; }
 
     // Before the frame's update: moves the clock to frame k's time,
-    // k x 1000 / fps ms, and ends the program when the capture is complete.
+    // k x 1000 / fps ms, ends the program when the capture is complete, and
+    // decides whether the frame is drawn.
     void begin_frame();
-    // After the frame is drawn, before the buffers swap.
+    // Only the frames that are written are drawn: drawing changes no state,
+    // so the frames before --from and between shots are updated alone. With
+    // VANTREL_DRAW_EVERY_FRAME set, every frame is drawn, as older builds
+    // did (to time the scenes side by side with them).
+    bool draws_frame() const { return m_draw; }
+    // After the frame is drawn, before the buffers swap; after the update
+    // alone when the frame is not drawn.
     void end_frame();
 
     // Timeline time of frame k.
@@ -51,7 +58,10 @@ public:
     static bool take_shot(const std::vector<int>& shots, std::size_t* next, std::int64_t ms);
 
 private:
-    // Drawing time of the frames of one scene, in wall-clock milliseconds.
+    // Time of the drawn frames of one scene, in wall-clock milliseconds from
+    // the start of a frame to the start of the next: update, drawing, the
+    // wait for the driver in the read-back, handing the frame to the writer
+    // and the swap.
     struct sSceneTimes {
         int frames = 0;
         double total_ms = 0.0;
@@ -80,7 +90,9 @@ private:
     bool complete_writing(std::string* error);
     // Name of the current scene, "(none)" before the first.
     std::string scene_name() const;
-    // One line per scene: frames, average and worst drawing time.
+    // Charges the time since the drawn frame under way began to its scene.
+    void time_drawn_frame(double now);
+    // One line per scene: frames, average and worst time of a drawn frame.
     void report_scene_times();
 
     sOptions m_options;
@@ -90,6 +102,9 @@ private:
     std::int64_t m_written = 0;
     int m_end_ms = -1;
     std::size_t m_next_shot = 0; // index into m_options.shots_ms
+    bool m_draw_every_frame;     // VANTREL_DRAW_EVERY_FRAME
+    bool m_write = false;        // the frame under way is written
+    bool m_draw = false;         // and drawn
     bool m_reached_end = false;  // every frame up to last_ms() was rendered
     bool m_failed = false;       // a frame could not be written
     std::string m_error;         // why
@@ -100,6 +115,7 @@ private:
     std::unique_ptr<cFrameReadback> m_readback;
     std::unique_ptr<cFrameWriter> m_writer;
     double m_frame_started = 0.0;
+    std::string m_drawn_scene; // the scene that drew the frame under way
     std::map<std::string, sSceneTimes> m_scene_times;
 
     static cCapture* s_instance;

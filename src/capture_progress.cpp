@@ -59,7 +59,6 @@ std::string cCaptureProgress::status(std::int64_t frame, std::int64_t written, d
     // The frame that ends a capture lies past its range.
     if (m_last >= 0 && frame > m_last)
         frame = m_last;
-    const double rate = seconds > 0.0 ? double(frame + 1) / seconds : 0.0;
     const std::int64_t count = frame_count();
     char text[160];
     std::string line = "# capture: ";
@@ -72,20 +71,29 @@ std::string cCaptureProgress::status(std::int64_t frame, std::int64_t written, d
         line += "frame " + std::to_string(written) + ", ";
     }
     line += format_timecode(frame_time_ms(frame < 0 ? 0 : frame, m_fps));
-    std::snprintf(text, sizeof text, ", %.1f frames/s", rate);
-    line += text;
-    // Frames before the range are drawn too, so the time left counts every
-    // frame still to come; the first second says too little to guess it.
+    // Frames before the range are only updated, not drawn, and go by fast:
+    // the pace, and the time left guessed from it, are the range's own. Its
+    // first second says too little to guess the time left.
+    const std::int64_t range_done = frame - m_first + 1;
+    const double range_seconds = seconds - m_range_started;
+    if (range_done > 0 && range_seconds > 0.0) {
+        std::snprintf(text, sizeof text, ", %.1f frames/s", double(range_done) / range_seconds);
+        line += text;
+    }
     if (final)
         line += ", took " + duration_text(seconds);
-    else if (m_last >= 0 && rate > 0.0 && seconds >= 1.0)
-        line += ", " + duration_text(double(std::max<std::int64_t>(0, m_last - frame)) / rate) +
+    else if (m_last >= 0 && range_done > 0 && range_seconds >= 1.0)
+        line += ", " +
+                duration_text(double(std::max<std::int64_t>(0, m_last - frame)) * range_seconds /
+                              double(range_done)) +
                 " left";
     return line;
 }
 
 std::string cCaptureProgress::update(std::int64_t frame, std::int64_t written, double seconds,
                                      bool final) {
+    if (frame < m_first)
+        m_range_started = seconds;
     if (!final && seconds - m_last_report < (m_terminal ? kTerminalInterval : kLogInterval))
         return std::string();
     m_last_report = seconds;

@@ -24,7 +24,9 @@ public:
     std::string start_line() const;
     // The report after frame `frame` (counted from 0, whether written or
     // not) with `written` frames written, at `seconds` since the first frame:
-    // the time left, or for the final report the time taken.
+    // the time left, or for the final report the time taken. Frames before
+    // the range are only updated, not drawn: the time left is guessed from
+    // the pace since the range began (as update() saw it).
     std::string status(std::int64_t frame, std::int64_t written, double seconds, bool final) const;
     // The text to print now (possibly nothing): on a terminal a carriage
     // return and the rewritten line, otherwise whole lines now and then.
@@ -37,4 +39,5 @@ private:
     std::int64_t m_last;
     bool m_terminal;
     double m_last_report = -1.0e9;
+    double m_range_started = 0.0; // seconds when the range's first frame began
 };

@@ -30,9 +30,9 @@ cPassProfiler::sPassTimes& cPassProfiler::find(tPasses& passes, const std::strin
     return passes.back().second;
 }
 
-void cPassProfiler::frame_boundary(const std::string& scene) {
+void cPassProfiler::frame_boundary(const std::string& scene, bool drawn) {
     const double t = now_synced();
-    if (m_frame_start >= 0.0) {
+    if (m_frame_start >= 0.0 && drawn) {
         auto found = m_scenes.find(scene);
         if (found == m_scenes.end()) {
             m_scene_order.push_back(scene);

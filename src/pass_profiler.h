@@ -23,8 +23,9 @@ public:
     cPassProfiler(std::function<double()> now, std::function<void()> sync);
 
     // Ends the frame that began at the previous boundary, charging it to the
-    // scene that drew it, and starts the next one.
-    void frame_boundary(const std::string& scene);
+    // scene that drew it, and starts the next one. A frame that was not drawn
+    // (a capture's frame outside its range) is left out of the report.
+    void frame_boundary(const std::string& scene, bool drawn = true);
     void begin(const char* pass);
     void end();
 

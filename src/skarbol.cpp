@@ -67,7 +67,8 @@ void cSkarbol::vantrel() {
 void cSkarbol::frame() {
     poll_events();
     handle_keys();
-    if (cCapture* capture = cCapture::instance())
+    cCapture* capture = cCapture::instance();
+    if (capture)
         capture->begin_frame();
     // With the panel shown, the pointer hovers and drags its sliders; the
     // makers' mode keeps what was dragged.
@@ -83,7 +84,10 @@ void cSkarbol::frame() {
     }
     if (switched)
         refresh_gui(manager->m_current);
-    draw_frame();
+    if (capture && !capture->draws_frame())
+        capture->end_frame(); // updated only: outside the capture's range
+    else
+        draw_frame();
     report_gl_error("cSkarbol::vantrel");
     report_il_error();
 }

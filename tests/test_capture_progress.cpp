@@ -32,9 +32,16 @@ TEST(CaptureProgress, LinesSayHowFarHowFastAndHowLong) {
     EXPECT_EQ(progress.status(2999, 3000, 200.0, false),
               "# capture:  45.9%, frame 3000/6541, 00:01:39,966, 15.0 frames/s, 3:56 left");
     EXPECT_NE(progress.status(6541, 6541, 3700.0, true).find("took 1:01:40"), std::string::npos);
+    // Frames before the range go fast (not drawn): the pace and the time
+    // left are the range's own, not the average since frame 0.
+    cCaptureProgress late(30, 300, 899, false);
+    late.update(299, 0, 2.0, false);
+    EXPECT_EQ(late.status(299, 0, 2.0, false), "# capture:   0.0%, frame 0/600, 00:00:09,966");
+    EXPECT_EQ(late.status(599, 300, 12.0, false),
+              "# capture:  50.0%, frame 300/600, 00:00:19,966, 30.0 frames/s, 0:10 left");
     cCaptureProgress open_end(30, 30, -1, false);
     EXPECT_EQ(open_end.status(59, 30, 4.0, false),
-              "# capture: frame 30, 00:00:01,966, 15.0 frames/s");
+              "# capture: frame 30, 00:00:01,966, 7.5 frames/s");
 
     // A log gets whole lines every few seconds; a terminal one line that is
     // rewritten often and ended at the close.

@@ -33,8 +33,13 @@ TEST(PassProfilerTest, NestedPassesAreChargedExclusivelyAndAveragedPerScene) {
     at(45);
     profiler.end(); // nothing open: ignored
     profiler.frame_boundary("other");
+    // A frame that was not drawn is left out, passes and all.
+    profiler.begin("update");
+    at(50);
+    profiler.end();
+    profiler.frame_boundary("other", false);
     // Every boundary waits for the driver before it reads the clock.
-    EXPECT_EQ(syncs, 1 + 2 * 7 + 1);
+    EXPECT_EQ(syncs, 1 + 2 * 7 + 1 + 3);
 
     std::ostringstream out;
     profiler.report(out);

@@ -328,6 +328,38 @@ TEST(ProgramTest, TheWholeShowRunsToQuitAndEverySceneShows) {
         for (std::size_t b = a + 1; b < pictures.size(); ++b)
             EXPECT_NE(pictures[a], pictures[b]) << "scenes " << stretches[a].first << " and "
                                                 << stretches[b].first << " look the same";
+
+    // Frames outside a capture's range are updated, not drawn: one frame of
+    // each scene as a shot, and the last frames from --from, come out as the
+    // same bytes as those frames of the whole capture.
+    std::string shots;
+    std::vector<int> shot_frames;
+    for (const auto& stretch : stretches) {
+        shot_frames.push_back(stretch.second / 500);
+        shots += (shots.empty() ? "" : ",") + std::to_string(shot_frames.back() * 500);
+    }
+    const int from_ms = markers->find_next(EV_QUIT).m_time - 1000;
+    const int from_frame = (from_ms * 2 + 999) / 1000;
+    for (const bool late : {false, true}) {
+        SCOPED_TRACE(late ? "--from" : "--shots");
+        const std::string part = make_temp_dir(late ? "show_end" : "show_shots");
+        result =
+            run_command(std::string(VANTREL_PROGRAM_PATH) + " --letterbox --fps 2 --capture " +
+                        part + (late ? " --from " + std::to_string(from_ms) : " --shots " + shots));
+        ASSERT_EQ(result.exit_code, 0) << result.err.substr(0, 2000);
+        const int count = late ? 2 : 7;
+        for (int i = 0; i < count; ++i) {
+            const int whole = late ? from_frame + i : shot_frames[std::size_t(i)];
+            const std::string written = read_file_bytes(part + "/" + cFrameSink_png::frame_name(i));
+            EXPECT_FALSE(written.empty()) << "frame " << whole;
+            EXPECT_TRUE(written ==
+                        read_file_bytes(frames + "/" + cFrameSink_png::frame_name(whole)))
+                << "frame " << whole;
+        }
+        EXPECT_FALSE(exists(part + "/" + cFrameSink_png::frame_name(count)));
+    }
+    // The frames from --from are the whole capture's last two.
+    EXPECT_FALSE(exists(frames + "/" + cFrameSink_png::frame_name(from_frame + 2)));
 }
 
 namespace {
