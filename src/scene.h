@@ -31,6 +31,10 @@ public:
     // Just before a switch replaces this scene.
     virtual void leave() = 0;
     virtual void draw() = 0;
+    // True when the frame reaches the window only through passes that paint
+    // every pixel of the viewport whatever was there (no blending with it, no
+    // depth test): the engine then clears only the window around the viewport.
+    virtual bool covers_viewport() const { return false; }
     // An event that became due while this scene is current.
     virtual void on_event(cEvent* event) = 0;
     // Once per frame after the frame's events.

@@ -22,6 +22,30 @@
 
 bool g_engine_exists = false;
 
+namespace {
+// Clears the colour of the window outside the viewport: the bars of a
+// letterboxed picture.
+void clear_outside_viewport() {
+    const cDisplaySettings* settings = cDisplaySettings::instance();
+    const int width = settings->m_screen_width, height = settings->m_screen_height;
+    int rect[4];
+    settings->viewport_rect(rect);
+    const int x = rect[0], y = rect[1], right = rect[0] + rect[2], top = rect[1] + rect[3];
+    const int bars[4][4] = {{0, 0, width, y},
+                            {0, top, width, height - top},
+                            {0, y, x, rect[3]},
+                            {right, y, width - right, rect[3]}};
+    glPushAttrib(GL_SCISSOR_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    for (const auto& bar : bars)
+        if (bar[2] > 0 && bar[3] > 0) {
+            glScissor(bar[0], bar[1], bar[2], bar[3]);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+    glPopAttrib();
+}
+} // namespace
+
 cSkarbol::cSkarbol() {
     if (g_engine_exists)
         throw std::logic_error("only a single demo allowed at any one time...");
@@ -146,13 +170,21 @@ void cSkarbol::draw_gui() {
 }
 
 void cSkarbol::draw_frame() {
+    cToolMode* tool = cToolMode::instance();
     {
         cProfileScope scope("clear");
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glDepthMask(GL_TRUE); // a scene may leave depth writes off; the clear needs them
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        const cScene* scene = cSceneManager::instance()->m_current;
+        if (!tool && scene && scene->covers_viewport()) {
+            // The scene paints the whole picture: only the bars around it
+            // are cleared (a clear of the full window costs milliseconds on
+            // a software rasteriser).
+            clear_outside_viewport();
+        } else {
+            glDepthMask(GL_TRUE); // a scene may leave depth writes off; the clear needs them
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        }
     }
-    cToolMode* tool = cToolMode::instance();
     if (tool)
         tool->draw_picture(); // the scene, or the picture a pause holds
     else

@@ -28,6 +28,7 @@ public:
     void enter() override;
     void leave() override {}
     void draw() override;
+    bool covers_viewport() const override { return true; }
     void on_event(cEvent* event) override;
     void update() override;
     void add_vars(cGuiVarList* list) override;

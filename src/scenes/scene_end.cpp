@@ -1,5 +1,6 @@
 #include "scenes/scene_end.h"
 
+#include "gl_entry.h"
 #include "render_fsq.h"
 
 void cSceneEnd::load() {
@@ -7,5 +8,9 @@ void cSceneEnd::load() {
 }
 
 void cSceneEnd::draw() {
+    // Opaque, whatever blending the scenes before left on.
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_BLEND);
     render_fsq(m_logo);
+    glPopAttrib();
 }

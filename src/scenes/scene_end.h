@@ -14,8 +14,10 @@ public:
     void load() override;
     void enter() override {}
     void leave() override {}
-    // Straight into the frame the engine cleared: no target, no post pass.
+    // Straight into the window, the logo over the whole viewport: no
+    // target, no post pass.
     void draw() override;
+    bool covers_viewport() const override { return true; }
     void on_event(cEvent*) override {}
     void update() override {}
 

@@ -28,6 +28,7 @@ public:
     void leave() override {}
     // Leaves the matrices and the GL state it changes as it found them.
     void draw() override;
+    bool covers_viewport() const override { return true; }
     void on_event(cEvent* event) override;
     void update() override;
     void add_vars(cGuiVarList* list) override;
