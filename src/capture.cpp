@@ -168,7 +168,9 @@ void cCapture::begin_frame() {
         std::exit(0);
     }
     m_clock.set_ms(t);
-    m_write = in_range(t) && take_shot(m_options.shots_ms, &m_next_shot, t);
+    // Every frame passes the shot times it reaches, in the range or not.
+    const bool shot = take_shot(m_options.shots_ms, &m_next_shot, t);
+    m_write = in_range(t) && shot;
     m_draw = m_write || m_draw_every_frame;
     m_frame_started = now;
     if (m_frame == 0)
