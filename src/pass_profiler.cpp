@@ -17,9 +17,17 @@ void cPassProfiler::destroy() {
 cPassProfiler::cPassProfiler(std::function<double()> now, std::function<void()> sync)
     : m_now(std::move(now)), m_sync(std::move(sync)) {}
 
-double cPassProfiler::now_synced() {
+double cPassProfiler::now_synced(double* submitted) {
+    if (submitted)
+        *submitted = m_now();
     m_sync();
     return m_now();
+}
+
+void cPassProfiler::charge(const std::string& path, double since, double submitted, double t) {
+    sPassTimes& times = find(m_frame, path);
+    times.ms += (t - since) * 1000.0;
+    times.submit_ms += (submitted - since) * 1000.0;
 }
 
 cPassProfiler::sPassTimes& cPassProfiler::find(tPasses& passes, const std::string& path) {
@@ -44,6 +52,7 @@ void cPassProfiler::frame_boundary(const std::string& scene, bool drawn) {
         for (const auto& pass : m_frame) {
             sPassTimes& total = find(times.passes, pass.first);
             total.ms += pass.second.ms;
+            total.submit_ms += pass.second.submit_ms;
             total.calls += pass.second.calls;
         }
     }
@@ -53,11 +62,12 @@ void cPassProfiler::frame_boundary(const std::string& scene, bool drawn) {
 }
 
 void cPassProfiler::begin(const char* pass) {
-    const double t = now_synced();
+    double submitted = 0.0;
+    const double t = now_synced(&submitted);
     std::string path = pass;
     if (!m_open.empty()) {
         // The enclosing pass stops its clock while this one runs.
-        find(m_frame, m_open.back().path).ms += (t - m_open.back().since) * 1000.0;
+        charge(m_open.back().path, m_open.back().since, submitted, t);
         path = m_open.back().path + " > " + pass;
     }
     m_open.push_back({path, t});
@@ -66,10 +76,10 @@ void cPassProfiler::begin(const char* pass) {
 void cPassProfiler::end() {
     if (m_open.empty())
         return;
-    const double t = now_synced();
-    sPassTimes& times = find(m_frame, m_open.back().path);
-    times.ms += (t - m_open.back().since) * 1000.0;
-    ++times.calls;
+    double submitted = 0.0;
+    const double t = now_synced(&submitted);
+    charge(m_open.back().path, m_open.back().since, submitted, t);
+    ++find(m_frame, m_open.back().path).calls;
     m_open.pop_back();
     if (!m_open.empty())
         m_open.back().since = t;
@@ -88,13 +98,19 @@ void cPassProfiler::report(std::ostream& out) const {
         auto row = [&](const std::string& pass, double ms, double calls) {
             std::snprintf(line, sizeof line, "# profile:   %-36s %9.2f ms %5.1f%% %7.1f calls",
                           pass.c_str(), ms, frame_ms > 0.0 ? 100.0 * ms / frame_ms : 0.0, calls);
-            out << line << "\n";
+            out << line;
         };
         for (const auto& pass : scene.passes) {
             covered += pass.second.ms;
-            row(pass.first, pass.second.ms / frames, double(pass.second.calls) / frames);
+            const double ms = pass.second.ms / frames;
+            const double submit_ms = pass.second.submit_ms / frames;
+            row(pass.first, ms, double(pass.second.calls) / frames);
+            std::snprintf(line, sizeof line, " (submit %.2f, finish %.2f)", submit_ms,
+                          ms - submit_ms);
+            out << line << "\n";
         }
         row("(rest)", (scene.ms - covered) / frames, 0.0);
+        out << "\n";
     }
     out.flush();
 }

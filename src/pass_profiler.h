@@ -2,6 +2,11 @@
 // themselves with cProfileScope; the profiler waits for the driver to finish
 // at every boundary, so each pass is charged with the GL work it queued, and
 // a pass that contains others is charged only with what lies outside them.
+// Each pass's time is split into submitting (the calls themselves, on a
+// software rasteriser also its vertex work and binning) and finishing (the
+// wait for the driver at its end, the rasterising that was left): a wait
+// after every draw call would distort a tiled rasteriser, a wait per pass
+// does not.
 #pragma once
 
 #include <functional>
@@ -31,12 +36,14 @@ public:
 
     // Per scene in order of appearance: frames and milliseconds a frame, then
     // each pass (nested ones as "outer > inner") with its milliseconds and
-    // calls a frame, and the rest that no pass covers.
+    // calls a frame and its split into submitting and finishing, and the
+    // rest that no pass covers.
     void report(std::ostream& out) const;
 
 private:
     struct sPassTimes {
         double ms = 0.0;
+        double submit_ms = 0.0; // of ms, before the wait for the driver
         long calls = 0;
     };
     // Passes in the order they first ran.
@@ -52,7 +59,12 @@ private:
     };
 
     static sPassTimes& find(tPasses& passes, const std::string& path);
-    double now_synced();
+    // The clock after the driver has finished; submitted, if given, gets
+    // the clock before the wait.
+    double now_synced(double* submitted = nullptr);
+    // Charges the span since..t of the frame's pass path, of which
+    // since..submitted was spent submitting.
+    void charge(const std::string& path, double since, double submitted, double t);
 
     std::function<double()> m_now;
     std::function<void()> m_sync;

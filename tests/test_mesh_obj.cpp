@@ -122,3 +122,30 @@ TEST_F(MeshObjTest, LoadsAWrittenFileByItsBareNameAndDrawsEachRangeWithItsMateri
     EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
+
+TEST_F(MeshObjTest, CopiesOfOneRangeDrawWithItsMaterialAndLeaveNoTextureBound) {
+    const std::string dir = make_temp_dir("mesh_copies");
+    write_rgb_image(dir + "/white.png", 4, 4, std::vector<std::uint8_t>(4 * 4 * 3, 255));
+    cResourcePath::instance()->push_searchpath(dir);
+    // The left triangle alone in the red material with a white texture; the
+    // second copy moves onto the right.
+    sMeshData data = two_triangles(0, 0);
+    data.m_indices.resize(3);
+    data.m_matswitches = {0, 3};
+    data.m_materials.resize(1);
+    data.m_materials[0].m_texnames[MATTEX_FALLBACK] = "white.png"; // repeats: no border
+    cMeshObj mesh(std::move(data));
+    mesh.m_materials[0].prepare_textures();
+    ASSERT_TRUE(mesh.m_materials[0].m_textures[cMaterial_GL::SLOT_DIFFUSE].isValid());
+    mesh.upload(true);
+    mesh.draw_copies(2, [](int copy) { glTranslatef(float(copy), 0.0f, 0.0f); });
+    for (int x : {512 - 256, 512 + 256}) {
+        SCOPED_TRACE(x);
+        const std::vector<std::uint8_t> pixel = read_pixel(x, 64 + 300);
+        EXPECT_TRUE(pixel[0] >= 250 && pixel[1] == 0);
+    }
+    EXPECT_EQ(gl_int(GL_ACTIVE_TEXTURE_ARB), GL_TEXTURE0_ARB);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(gl_int(GL_TEXTURE_BINDING_2D), 0);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}

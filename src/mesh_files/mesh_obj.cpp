@@ -63,9 +63,23 @@ void cMeshObj::draw() {
 
 void cMeshObj::draw_copies(int copies, const std::function<void(int)>& place) {
     bind_arrays();
-    for (int copy = 0; copy < copies; ++copy) {
-        place(copy);
-        draw_ranges();
+    if ((m_flags & MESH_DRAW_BY_MATERIAL) && m_matswitches.size() == 2) {
+        // One range: its material and textures would be set to the same
+        // state before every copy, so they are set once for all of them.
+        VT_ASSERT_MSG(!m_materials.empty(), "cMeshObj");
+        m_materials[0].apply();
+        for (int copy = 0; copy < copies; ++copy) {
+            place(copy);
+            draw_range(0);
+        }
+        unbind_textures();
+    } else {
+        // Several ranges keep the order of one whole copy after the other:
+        // the depth test and blending may depend on it.
+        for (int copy = 0; copy < copies; ++copy) {
+            place(copy);
+            draw_ranges();
+        }
     }
     unbind_arrays();
 }
@@ -91,10 +105,18 @@ void cMeshObj::draw_ranges() {
     // clang-format on
     for (std::size_t k = 0; k + 1 < no_matswitches; ++k) {
         m_materials[k].apply();
-        const std::int32_t first = m_matswitches[k];
-        glDrawElements(GL_TRIANGLES, m_matswitches[k + 1] - first, GL_UNSIGNED_INT,
-                       reinterpret_cast<const void*>(std::uintptr_t(first) * 4));
+        draw_range(k);
     }
+    unbind_textures();
+}
+
+void cMeshObj::draw_range(std::size_t k) {
+    const std::int32_t first = m_matswitches[k];
+    glDrawElements(GL_TRIANGLES, m_matswitches[k + 1] - first, GL_UNSIGNED_INT,
+                   reinterpret_cast<const void*>(std::uintptr_t(first) * 4));
+}
+
+void cMeshObj::unbind_textures() {
     for (GLenum unit : {GL_TEXTURE2_ARB, GL_TEXTURE1_ARB, GL_TEXTURE0_ARB}) {
         ext::glActiveTextureARB(unit);
         glDisable(GL_TEXTURE_2D);

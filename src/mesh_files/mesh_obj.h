@@ -6,6 +6,7 @@
 #include "mesh_files/mesh_data.h"
 #include "mesh_files/vbo.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -21,7 +22,9 @@ public:
     virtual void draw() = 0;
     // Draws the mesh copies times; place(copy) runs before each copy and may
     // move the model-view matrix, nothing else. The buffers are bound once
-    // for all the copies.
+    // for all the copies, and so are the material and its textures where
+    // the mesh has one material range: every copy then looks as draw()
+    // would draw it.
     virtual void draw_copies(int copies, const std::function<void(int)>& place) = 0;
     // Moves the arrays into the vertex buffers; free_copy drops the
     // in-memory copy of the vertex arrays afterwards.
@@ -58,8 +61,13 @@ public:
 
 private:
     void bind_arrays();
-    // The triangles, range by range with their materials.
+    // The triangles, range by range with their materials; the texture
+    // units are unbound afterwards.
     void draw_ranges();
+    // The triangles of range k in the current state.
+    void draw_range(std::size_t k);
+    // Texture units 0 to 2 disabled and unbound; unit 0 left active.
+    void unbind_textures();
     void unbind_arrays();
 
 public:
