@@ -14,6 +14,28 @@ unsigned multiply_unorm8(unsigned a, unsigned b) {
     const unsigned ab = a * b;
     return (ab + (ab >> 8) + 128u) >> 8;
 }
+
+bool depth_passes(sSplatDepthTest::eFunc func, std::uint32_t point, std::uint32_t stored) {
+    switch (func) {
+    case sSplatDepthTest::NEVER:
+        return false;
+    case sSplatDepthTest::LESS:
+        return point < stored;
+    case sSplatDepthTest::EQUAL:
+        return point == stored;
+    case sSplatDepthTest::LEQUAL:
+        return point <= stored;
+    case sSplatDepthTest::GREATER:
+        return point > stored;
+    case sSplatDepthTest::NOTEQUAL:
+        return point != stored;
+    case sSplatDepthTest::GEQUAL:
+        return point >= stored;
+    case sSplatDepthTest::ALWAYS:
+        break;
+    }
+    return true;
+}
 } // namespace
 
 void multiply_matrices(const float a[16], const float b[16], float out[16]) {
@@ -31,7 +53,7 @@ void cPointSplat::reset(int width, int height) {
 
 template <typename Visit>
 void cPointSplat::for_each_covered(const float* xyz, std::size_t count, const float m[16],
-                                   float radius, Visit visit) const {
+                                   float radius, const sSplatDepthTest* depth, Visit visit) const {
     const float inv_radius2 = 1.0f / (radius * radius);
     const float half_w = 0.5f * float(m_width), half_h = 0.5f * float(m_height);
     for (std::size_t i = 0; i < count; ++i) {
@@ -45,6 +67,16 @@ void cPointSplat::for_each_covered(const float* xyz, std::size_t count, const fl
             continue;
         const float wx = cx / cw * half_w + half_w;
         const float wy = cy / cw * half_h + half_h;
+        // The point's window depth at the buffer's precision, compared with
+        // the buffer's values shifted down to the same bits.
+        std::uint32_t point_depth = 0;
+        if (depth) {
+            const double max_depth = double((std::uint64_t(1) << depth->bits) - 1);
+            const double z =
+                double(depth->range_near) + (double(depth->range_far) - double(depth->range_near)) *
+                                                (0.5 * double(cz / cw) + 0.5);
+            point_depth = std::uint32_t(std::llrint(std::clamp(z, 0.0, 1.0) * max_depth));
+        }
         // Pixels whose centres lie in the point's square.
         const int x0 = std::max(int(std::ceil(wx - radius - 0.5f)), 0);
         const int x1 = std::min(int(std::ceil(wx + radius - 0.5f)), m_width);
@@ -55,15 +87,20 @@ void cPointSplat::for_each_covered(const float* xyz, std::size_t count, const fl
             for (int px = x0; px < x1; ++px) {
                 const float dx = float(px) + 0.5f - wx;
                 const float d = (dx * dx + dy * dy) * inv_radius2;
-                if (d <= 1.0f)
-                    visit(std::size_t(py) * std::size_t(m_width) + std::size_t(px), d);
+                if (d > 1.0f)
+                    continue;
+                const std::size_t at = std::size_t(py) * std::size_t(m_width) + std::size_t(px);
+                if (depth && !depth_passes(depth->func, point_depth,
+                                           depth->values[at] >> (32 - depth->bits)))
+                    continue;
+                visit(at, d);
             }
         }
     }
 }
 
 void cPointSplat::add(const float* xyz, std::size_t count, const float clip_from_object[16],
-                      float size, const float rgba[4]) {
+                      float size, const float rgba[4], const sSplatDepthTest* depth) {
     // What one fragment adds for each 8-bit alpha it can have.
     const unsigned r = to_unorm8(rgba[0]), g = to_unorm8(rgba[1]), b = to_unorm8(rgba[2]);
     std::uint8_t added[256][4];
@@ -93,9 +130,10 @@ void cPointSplat::add(const float* xyz, std::size_t count, const float clip_from
         // contribution saturates anyway.
         m_counts.assign(m_pixels.size() / 4, 0);
         std::uint8_t* counts = m_counts.data();
-        for_each_covered(xyz, count, clip_from_object, radius, [counts](std::size_t at, float) {
-            counts[at] = std::uint8_t(counts[at] + (counts[at] != 255));
-        });
+        for_each_covered(xyz, count, clip_from_object, radius, depth,
+                         [counts](std::size_t at, float) {
+                             counts[at] = std::uint8_t(counts[at] + (counts[at] != 255));
+                         });
         const std::uint8_t* add = added[to_unorm8(rgba[3])];
         for (std::size_t at = 0; at < m_counts.size(); ++at)
             if (counts[at])
@@ -104,7 +142,7 @@ void cPointSplat::add(const float* xyz, std::size_t count, const float clip_from
     }
     const float core_scale = 1.0f / (1.0f - inner);
     std::uint8_t* pixels = m_pixels.data();
-    for_each_covered(xyz, count, clip_from_object, radius, [&](std::size_t at, float d) {
+    for_each_covered(xyz, count, clip_from_object, radius, depth, [&](std::size_t at, float d) {
         const float coverage = d <= inner ? (1.0f - d) * core_scale : 1.0f;
         add_onto(pixels + at * 4, added[to_unorm8(rgba[3] * coverage)], 1);
     });

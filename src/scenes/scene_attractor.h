@@ -6,7 +6,7 @@
 #pragma once
 
 #include "effects/attractor_point_buffer_gl.h"
-#include "effects/round_points_gl.h"
+#include "effects/round_points.h"
 #include "math/vec3.h"
 #include "scene.h"
 #include "texture_manager.h"
@@ -74,7 +74,7 @@ public:
     std::unique_ptr<iMesh> m_cubes;
     // How the clouds' points are drawn (point sprites unless the
     // environment asks for the fixed-function smooth points).
-    cRoundPoints_GL m_points;
+    std::unique_ptr<iRoundPoints> m_points;
 
 private:
     void drift(float dt);
