@@ -45,20 +45,30 @@ public:
 
     int width() const { return m_width; }
     int height() const { return m_height; }
+    // The pixels x0 <= x < x1, y0 <= y < y1 outside of which the image is
+    // still zero since reset (empty when x0 >= x1): the part worth adding.
+    struct sRect {
+        int x0, y0, x1, y1;
+    };
+    const sRect& touched() const { return m_touched; }
     // Rows from the bottom up, as GL reads and writes them.
     const std::vector<std::uint8_t>& pixels() const { return m_pixels; }
 
 private:
     // Calls visit(pixel index, squared distance in units of the radius) for
-    // every pixel centre a point covers.
+    // every pixel centre a point covers, and returns the rectangle of the
+    // points' squares.
     template <typename Visit>
-    void for_each_covered(const float* xyz, std::size_t count, const float clip_from_object[16],
-                          float radius, const sSplatDepthTest* depth, Visit visit) const;
+    sRect for_each_covered(const float* xyz, std::size_t count, const float clip_from_object[16],
+                           float radius, const sSplatDepthTest* depth, Visit visit) const;
+    // Grows touched() to hold r.
+    void touch(const sRect& r);
 
     int m_width = 0;
     int m_height = 0;
     std::vector<std::uint8_t> m_pixels;
-    // Hits per pixel of one add() of two-pixel points.
+    sRect m_touched = {0, 0, 0, 0};
+    // Hits per pixel of one add() of two-pixel points; zero between adds.
     std::vector<std::uint8_t> m_counts;
 };
 

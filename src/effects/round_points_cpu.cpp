@@ -87,8 +87,13 @@ void cRoundPoints_cpu::draw(iPointSource& points) {
 
 void cRoundPoints_cpu::add_image_onto_target() {
     cProfileScope scope("points onto target");
+    // Only the rectangle the points touched is carried over and added.
+    const cPointSplat::sRect r = m_splat.touched();
+    if (r.x0 >= r.x1 || r.y0 >= r.y1)
+        return;
     const int w = m_splat.width(), h = m_splat.height();
     glPushAttrib(GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     if (!m_texture)
         glGenTextures(1, &m_texture);
     glBindTexture(GL_TEXTURE_RECTANGLE_ARB, m_texture);
@@ -96,26 +101,41 @@ void cRoundPoints_cpu::add_image_onto_target() {
         glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         glTexImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     m_splat.pixels().data());
+                     nullptr);
         m_texture_width = w;
         m_texture_height = h;
-    } else {
-        glTexSubImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, 0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE,
-                        m_splat.pixels().data());
     }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, w);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, r.x0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, r.y0);
+    glTexSubImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0, GL_RGBA,
+                    GL_UNSIGNED_BYTE, m_splat.pixels().data());
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();
     shaders->unbind();
-    // The quad is drawn without depth test or depth writes.
+    // The quad is drawn without depth test or depth writes, over the
+    // rectangle's pixels, each of which samples its own texel.
     begin_fsq();
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_TEXTURE_RECTANGLE_ARB);
-    draw_quad(float(w), float(h));
+    const float x0 = float(r.x0), y0 = float(r.y0), x1 = float(r.x1), y1 = float(r.y1);
+    glBegin(GL_QUADS);
+    glTexCoord2f(x0, y0);
+    glVertex2f(x0 / float(w), y0 / float(h));
+    glTexCoord2f(x1, y0);
+    glVertex2f(x1 / float(w), y0 / float(h));
+    glTexCoord2f(x1, y1);
+    glVertex2f(x1 / float(w), y1 / float(h));
+    glTexCoord2f(x0, y1);
+    glVertex2f(x0 / float(w), y1 / float(h));
+    glEnd();
     end_fsq();
     shaders->pop_shader();
+    glPopClientAttrib();
     glPopAttrib();
 }
 
