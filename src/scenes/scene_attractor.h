@@ -72,8 +72,8 @@ public:
     cTexProxy m_background;
     std::unique_ptr<iMesh> m_arrow;
     std::unique_ptr<iMesh> m_cubes;
-    // How the clouds' points are drawn (point sprites unless the
-    // environment asks for the fixed-function smooth points).
+    // How the clouds' points are drawn (sprites on a GPU, added on the CPU
+    // on a software rasteriser); made by load().
     std::unique_ptr<iRoundPoints> m_points;
 
 private:
