@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -62,7 +63,7 @@ BENCHMARK(BM_AttractorLibrarySinCos)->Unit(benchmark::kMillisecond);
 
 // Both attractor clouds (750,000 points) splatted into the letterboxed
 // scene target as two-pixel points, as the scene does on a software
-// rasteriser.
+// rasteriser. Argument 1: tested against a depth buffer, as the gases are.
 void BM_PointSplat(benchmark::State& state) {
     constexpr int points = 5 * POINTS_PER_FRAME;
     cAttractorCalculator_pickover calc;
@@ -71,15 +72,22 @@ void BM_PointSplat(benchmark::State& state) {
     // The cloud's -2 to 2 across most of the picture.
     const float clip_from_object[16] = {0.4f, 0, 0, 0, 0, 0.55f, 0, 0, 0, 0, 0.1f, 0, 0, 0, 0, 1};
     const float color[4] = {0.57f, 0.35f, 1.0f, 0.05f};
+    // A depth buffer that hides every other column of the picture.
+    std::vector<std::uint32_t> depth_values(1024 * 640);
+    for (std::size_t i = 0; i < depth_values.size(); ++i)
+        depth_values[i] = i % 2 ? 0u : 0xffffffffu;
+    sSplatDepthTest depth;
+    depth.values = depth_values.data();
     cPointSplat splat;
     for (auto _ : state) {
         splat.reset(1024, 640);
-        splat.add(xyz.data(), points, clip_from_object, 1.7f, color);
+        splat.add(xyz.data(), points, clip_from_object, 1.7f, color,
+                  state.range(0) ? &depth : nullptr);
         benchmark::DoNotOptimize(splat.pixels().data());
     }
     state.SetItemsProcessed(state.iterations() * points);
 }
-BENCHMARK(BM_PointSplat)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PointSplat)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Travel at speed 10 and 60 frames per second for 20 seconds after the
 // pre-growth: mean and worst time of one frame's update. Argument: spline mode.

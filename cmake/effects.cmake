@@ -16,7 +16,9 @@ set(EFFECTS_CORE_SOURCES     # GL-free code: into vantrel_core
 )
 set(EFFECTS_GL_SOURCES       # GL code: into vantrel_runtime
   src/effects/attractor_point_buffer_gl.cpp
-  src/effects/round_points_gl.cpp
+  src/effects/round_points.cpp
+  src/effects/round_points_cpu.cpp
+  src/effects/round_points_sprites.cpp
   src/effects/scrub_multi_vbo_gl.cpp
   src/effects/mesh_emitter_gl.cpp
   src/effects/solar_flares_gl.cpp

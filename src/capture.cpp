@@ -5,6 +5,7 @@
 #include "pass_profiler.h"
 #include "platform/process.h"
 #include "profile_scope.h"
+#include "renderer_traits.h"
 #include "scene_manager.h"
 #include "timecode.h"
 
@@ -272,7 +273,8 @@ void cCapture::start_progress() {
         fps, cCaptureProgress::first_frame(m_options.has_from ? m_options.from_ms : 0, fps),
         cCaptureProgress::last_frame(progress_end_ms(), fps), platform::stderr_is_terminal()));
     m_started_at = platform::wall_seconds();
-    std::cerr << m_progress->start_line() << std::endl;
+    std::cerr << m_progress->start_line() << "\n# capture: renderer "
+              << cRendererTraits::instance()->summary() << std::endl;
 }
 
 void cCapture::report_scene_times() {

@@ -3,6 +3,7 @@
 #include "display_settings.h"
 #include "gl_entry.h"
 #include "platform/message_box.h"
+#include "renderer_traits.h"
 
 #include <IL/il.h>
 #include <IL/ilu.h>
@@ -151,6 +152,8 @@ void init_gl_with(const char* extensions) {
     load_entry_points(ext::kOtherEntryPoints);
 
     set_fixed_state();
+    cRendererTraits::instance()->decide(reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
+                                        std::getenv("VANTREL_RASTERISER"));
     cDisplaySettings::instance()->set_viewport();
     report_gl_error("init_gl");
 }

@@ -1,5 +1,7 @@
 #include "pass_profiler.h"
 
+#include "renderer_traits.h"
+
 #include <cstdio>
 
 cPassProfiler* cPassProfiler::s_instance = nullptr;
@@ -87,6 +89,7 @@ void cPassProfiler::end() {
 
 void cPassProfiler::report(std::ostream& out) const {
     char line[256];
+    out << "# profile: renderer " << cRendererTraits::instance()->summary() << "\n";
     for (const std::string& name : m_scene_order) {
         const sSceneTimes& scene = m_scenes.at(name);
         const double frames = double(scene.frames);

@@ -89,6 +89,10 @@ TEST_F(EffectsGlTest, AttractorBufferHoldsTheRing) {
         cloud.update();
         EXPECT_EQ(cloud.drawn_count(), expected);
     }
+    // Drawing from the buffer uploads every batch written since the last
+    // draw (here: all three).
+    cloud.draw_from_buffer();
+    glDisableClientState(GL_VERTEX_ARRAY);
     const std::vector<float>& ring = cloud.ring().points();
     std::vector<float> gl = buffer_contents(cloud.buffer(), 800 * 3);
     EXPECT_EQ(gl, std::vector<float>(ring.begin(), ring.begin() + 800 * 3));

@@ -1,5 +1,7 @@
-// The per-pass profile's bookkeeping, on a clock the test moves by hand.
+// The per-pass profile's bookkeeping, on a clock the test moves by hand, and
+// the renderer line at its head.
 #include "pass_profiler.h"
+#include "renderer_traits.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +50,7 @@ TEST(PassProfilerTest, NestedPassesAreChargedExclusivelyAndAveragedPerScene) {
     // Every boundary waits for the driver before it reads the clock.
     EXPECT_EQ(syncs, 1 + 2 * 7 + 1 + 3);
 
+    cRendererTraits::instance()->decide("llvmpipe (LLVM 15.0.6, 256 bits)", nullptr);
     std::ostringstream out;
     profiler.report(out);
     // Frames are charged to the scene named at their end; glow's own time
@@ -55,6 +58,8 @@ TEST(PassProfilerTest, NestedPassesAreChargedExclusivelyAndAveragedPerScene) {
     // is what no pass covers.
     EXPECT_EQ(
         out.str(),
+        "# profile: renderer llvmpipe (LLVM 15.0.6, 256 bits): software rasteriser, points on "
+        "the CPU\n"
         "# profile: scene \"glowing\": 2 frames, 20.00 ms a frame\n"
         "# profile:   glow                                      4.00 ms  20.0%     1.0 calls"
         " (submit 4.00, finish 0.00)\n"
@@ -65,4 +70,26 @@ TEST(PassProfilerTest, NestedPassesAreChargedExclusivelyAndAveragedPerScene) {
         "# profile:   (rest)                                   10.00 ms  50.0%     0.0 calls\n"
         "# profile: scene \"other\": 1 frames, 5.00 ms a frame\n"
         "# profile:   (rest)                                    5.00 ms 100.0%     0.0 calls\n");
+}
+
+TEST(PassProfilerTest, RendererTraitsComeFromTheDriverUnlessOverridden) {
+    struct sCase {
+        const char* renderer;
+        const char* override_value;
+        bool software;
+    } const cases[] = {
+        {"llvmpipe (LLVM 15.0.6, 256 bits)", nullptr, true},
+        {"softpipe", "", true},
+        {"Mesa Intel(R) UHD Graphics 620", nullptr, false},
+        {"llvmpipe (LLVM 15.0.6, 256 bits)", "gpu", false},
+        {"NVIDIA GeForce", "software", true},
+        {"NVIDIA GeForce", "splat", false}, // not a choice: reported, ignored
+        {nullptr, nullptr, false},
+    };
+    for (const sCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.renderer ? c.renderer : "(none)") << ", "
+                                        << (c.override_value ? c.override_value : "(none)"));
+        cRendererTraits::instance()->decide(c.renderer, c.override_value);
+        EXPECT_EQ(cRendererTraits::instance()->software_rasteriser(), c.software);
+    }
 }

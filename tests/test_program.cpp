@@ -438,6 +438,8 @@ TEST(ProgramTest, ACaptureRangeStartsItsSoundAtFromAndEndsWithTheFrameAtTo) {
     EXPECT_EQ(video.err.find('\r'), std::string::npos) << video.err;
     EXPECT_NE(video.err.find("\n# capture: 100.0%, frame 6/6, 00:00:02,500"), std::string::npos)
         << video.err;
+    // The header names the renderer and what the show makes of it.
+    EXPECT_NE(video.err.find("\n# capture: renderer llvmpipe"), std::string::npos) << video.err;
     const std::string clip = show.root + "/clip.mp4";
     sCommandResult probe = run_command("ffprobe -v error -count_frames -select_streams v "
                                        "-show_entries stream=nb_read_frames -of csv=p=0 " +

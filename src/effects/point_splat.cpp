@@ -14,6 +14,28 @@ unsigned multiply_unorm8(unsigned a, unsigned b) {
     const unsigned ab = a * b;
     return (ab + (ab >> 8) + 128u) >> 8;
 }
+
+bool depth_passes(sSplatDepthTest::eFunc func, std::uint32_t point, std::uint32_t stored) {
+    switch (func) {
+    case sSplatDepthTest::NEVER:
+        return false;
+    case sSplatDepthTest::LESS:
+        return point < stored;
+    case sSplatDepthTest::EQUAL:
+        return point == stored;
+    case sSplatDepthTest::LEQUAL:
+        return point <= stored;
+    case sSplatDepthTest::GREATER:
+        return point > stored;
+    case sSplatDepthTest::NOTEQUAL:
+        return point != stored;
+    case sSplatDepthTest::GEQUAL:
+        return point >= stored;
+    case sSplatDepthTest::ALWAYS:
+        break;
+    }
+    return true;
+}
 } // namespace
 
 void multiply_matrices(const float a[16], const float b[16], float out[16]) {
@@ -24,14 +46,28 @@ void multiply_matrices(const float a[16], const float b[16], float out[16]) {
 }
 
 void cPointSplat::reset(int width, int height) {
-    m_width = std::max(width, 0);
-    m_height = std::max(height, 0);
-    m_pixels.assign(std::size_t(m_width) * std::size_t(m_height) * 4, 0);
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == m_width && height == m_height) {
+        // Only what the last adds touched is cleared.
+        const sRect& t = m_touched;
+        for (int y = t.y0; y < t.y1; ++y)
+            std::fill_n(m_pixels.begin() + (std::ptrdiff_t(y) * m_width + t.x0) * 4,
+                        std::ptrdiff_t(t.x1 - t.x0) * 4, std::uint8_t(0));
+    } else {
+        m_width = width;
+        m_height = height;
+        m_pixels.assign(std::size_t(m_width) * std::size_t(m_height) * 4, 0);
+        m_counts.assign(std::size_t(m_width) * std::size_t(m_height), 0);
+    }
+    m_touched = {m_width, m_height, 0, 0};
 }
 
 template <typename Visit>
-void cPointSplat::for_each_covered(const float* xyz, std::size_t count, const float m[16],
-                                   float radius, Visit visit) const {
+cPointSplat::sRect cPointSplat::for_each_covered(const float* xyz, std::size_t count,
+                                                 const float m[16], float radius,
+                                                 const sSplatDepthTest* depth, Visit visit) const {
+    sRect bounds = {m_width, m_height, 0, 0};
     const float inv_radius2 = 1.0f / (radius * radius);
     const float half_w = 0.5f * float(m_width), half_h = 0.5f * float(m_height);
     for (std::size_t i = 0; i < count; ++i) {
@@ -45,25 +81,44 @@ void cPointSplat::for_each_covered(const float* xyz, std::size_t count, const fl
             continue;
         const float wx = cx / cw * half_w + half_w;
         const float wy = cy / cw * half_h + half_h;
+        // The point's window depth at the buffer's precision, compared with
+        // the buffer's values shifted down to the same bits.
+        std::uint32_t point_depth = 0;
+        if (depth) {
+            const double max_depth = double((std::uint64_t(1) << depth->bits) - 1);
+            const double z =
+                double(depth->range_near) + (double(depth->range_far) - double(depth->range_near)) *
+                                                (0.5 * double(cz / cw) + 0.5);
+            point_depth = std::uint32_t(std::llrint(std::clamp(z, 0.0, 1.0) * max_depth));
+        }
         // Pixels whose centres lie in the point's square.
         const int x0 = std::max(int(std::ceil(wx - radius - 0.5f)), 0);
         const int x1 = std::min(int(std::ceil(wx + radius - 0.5f)), m_width);
         const int y0 = std::max(int(std::ceil(wy - radius - 0.5f)), 0);
         const int y1 = std::min(int(std::ceil(wy + radius - 0.5f)), m_height);
+        if (x0 < x1 && y0 < y1)
+            bounds = {std::min(bounds.x0, x0), std::min(bounds.y0, y0), std::max(bounds.x1, x1),
+                      std::max(bounds.y1, y1)};
         for (int py = y0; py < y1; ++py) {
             const float dy = float(py) + 0.5f - wy;
             for (int px = x0; px < x1; ++px) {
                 const float dx = float(px) + 0.5f - wx;
                 const float d = (dx * dx + dy * dy) * inv_radius2;
-                if (d <= 1.0f)
-                    visit(std::size_t(py) * std::size_t(m_width) + std::size_t(px), d);
+                if (d > 1.0f)
+                    continue;
+                const std::size_t at = std::size_t(py) * std::size_t(m_width) + std::size_t(px);
+                if (depth && !depth_passes(depth->func, point_depth,
+                                           depth->values[at] >> (32 - depth->bits)))
+                    continue;
+                visit(at, d);
             }
         }
     }
+    return bounds;
 }
 
 void cPointSplat::add(const float* xyz, std::size_t count, const float clip_from_object[16],
-                      float size, const float rgba[4]) {
+                      float size, const float rgba[4], const sSplatDepthTest* depth) {
     // What one fragment adds for each 8-bit alpha it can have.
     const unsigned r = to_unorm8(rgba[0]), g = to_unorm8(rgba[1]), b = to_unorm8(rgba[2]);
     std::uint8_t added[256][4];
@@ -91,21 +146,36 @@ void cPointSplat::add(const float* xyz, std::size_t count, const float clip_from
         // which the scattered writes mostly find in the cache) and the counts
         // then added in one pass. A count stops at 255, where any non-zero
         // contribution saturates anyway.
-        m_counts.assign(m_pixels.size() / 4, 0);
         std::uint8_t* counts = m_counts.data();
-        for_each_covered(xyz, count, clip_from_object, radius, [counts](std::size_t at, float) {
-            counts[at] = std::uint8_t(counts[at] + (counts[at] != 255));
-        });
+        const sRect b = for_each_covered(
+            xyz, count, clip_from_object, radius, depth, [counts](std::size_t at, float) {
+                counts[at] = std::uint8_t(counts[at] + (counts[at] != 255));
+            });
+        // Only the points' rectangle holds counts; they go back to zero.
         const std::uint8_t* add = added[to_unorm8(rgba[3])];
-        for (std::size_t at = 0; at < m_counts.size(); ++at)
-            if (counts[at])
-                add_onto(m_pixels.data() + at * 4, add, counts[at]);
+        for (int y = b.y0; y < b.y1; ++y) {
+            const std::size_t row = std::size_t(y) * std::size_t(m_width);
+            for (std::size_t at = row + std::size_t(b.x0); at < row + std::size_t(b.x1); ++at)
+                if (counts[at]) {
+                    add_onto(m_pixels.data() + at * 4, add, counts[at]);
+                    counts[at] = 0;
+                }
+        }
+        touch(b);
         return;
     }
     const float core_scale = 1.0f / (1.0f - inner);
     std::uint8_t* pixels = m_pixels.data();
-    for_each_covered(xyz, count, clip_from_object, radius, [&](std::size_t at, float d) {
-        const float coverage = d <= inner ? (1.0f - d) * core_scale : 1.0f;
-        add_onto(pixels + at * 4, added[to_unorm8(rgba[3] * coverage)], 1);
-    });
+    touch(
+        for_each_covered(xyz, count, clip_from_object, radius, depth, [&](std::size_t at, float d) {
+            const float coverage = d <= inner ? (1.0f - d) * core_scale : 1.0f;
+            add_onto(pixels + at * 4, added[to_unorm8(rgba[3] * coverage)], 1);
+        }));
+}
+
+void cPointSplat::touch(const sRect& r) {
+    if (r.x0 >= r.x1 || r.y0 >= r.y1)
+        return;
+    m_touched = {std::min(m_touched.x0, r.x0), std::min(m_touched.y0, r.y0),
+                 std::max(m_touched.x1, r.x1), std::max(m_touched.y1, r.y1)};
 }

@@ -28,7 +28,8 @@ void cSolarFlares_GL::load() {
     // The copy stays: the emitter samples the sun's triangles every update.
     m_sun->upload(false);
     m_system.create_emitter(sMeshArrays{&m_sun->m_pos, &m_sun->m_indices});
-    m_particles = std::make_unique<cMeshEmitter_GL>();
+    m_particles = std::make_unique<cMeshEmitter_GL>(*m_system.emitter());
+    m_points = iRoundPoints::create();
 
     m_flare = BzObjLoader::create_without_materials("sunflare.bzobj");
     m_flare->upload(true);
@@ -54,13 +55,11 @@ void cSolarFlares_GL::set_flares_and_gases(float flares, const Vec3f& gas_colour
 
 void cSolarFlares_GL::update(const sTimeBlock& time) {
     m_system.update(time);
-    if (m_particles && m_system.emitter())
-        m_particles->upload(*m_system.emitter());
 }
 
 void cSolarFlares_GL::draw(int elapsed_ms) {
     cProfileScope scope("flares");
-    VT_ASSERT_MSG(m_sun && m_flare && m_particles, "cSolarFlares_GL::draw: load first");
+    VT_ASSERT_MSG(m_sun && m_flare && m_particles && m_points, "cSolarFlares_GL::draw: load first");
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     // The whole effect runs between a push and a pop of the shader stack, so
     // the caller's shader is bound again afterwards.
@@ -87,15 +86,20 @@ void cSolarFlares_GL::draw_particles() {
     // size); such particles are invisible, so they are not drawn at all.
     if (!(m_system.m_partSize > 0.0f))
         return;
-    glPointSize(m_system.m_partSize);
-    const Vec3f& c = m_system.m_partColour;
-    glColor4f(c.x, c.y, c.z, m_system.m_partAlpha);
+    cProfileScope scope("particles");
+    // Added, tested against the sun's depth and writing none, so that the
+    // picture does not depend on the particles' order.
     glPushAttrib(GL_ENABLE_BIT);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_FALSE);
-    m_particles->draw();
+    m_points->begin();
+    m_points->set_size(m_system.m_partSize);
+    const Vec3f& c = m_system.m_partColour;
+    glColor4f(c.x, c.y, c.z, m_system.m_partAlpha);
+    m_points->draw(*m_particles);
+    m_points->end();
     glPopAttrib();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "effects/mesh_emitter_gl.h"
+#include "effects/round_points.h"
 #include "effects/solar_flares.h"
 #include "texture_manager.h"
 
@@ -35,7 +36,7 @@ public:
     void set_flares_and_gases(float flares, const Vec3f& gas_colour);
     // Resets the lifetime and spreads the flares' births over one lifetime.
     void start(int start_ms) { m_system.start(start_ms); }
-    // Renews the flares, moves the particles and uploads their positions.
+    // Renews the flares and moves the particles.
     void update(const sTimeBlock& time);
     // Sun, particles and flares at elapsed demo time in ms, under the
     // caller's camera and transform. Moves the current matrix by the
@@ -57,6 +58,7 @@ private:
     std::unique_ptr<cMeshObj> m_sun;
     std::unique_ptr<cMeshObj> m_flare;
     std::unique_ptr<cMeshEmitter_GL> m_particles;
+    std::unique_ptr<iRoundPoints> m_points;
     cTexProxy m_sunTex;
     cTexProxy m_flareTex0;
     cTexProxy m_flareTex1;

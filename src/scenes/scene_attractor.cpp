@@ -71,7 +71,7 @@ void cSceneAttractor::load() {
     cResourcePath::instance()->push_searchpath("../data/models/vantrel_intro");
     m_background = cTextureManager::instance()->get_texture("ifs_back.jpg", false, GL_CLAMP);
     preset_step();
-    cRoundPoints_GL::load();
+    m_points = iRoundPoints::create();
     // The logo meshes are drawn in one flat colour: no materials.
     m_arrow = load_scene_mesh("logo_arrow.bzobj", false);
     m_cubes = load_scene_mesh("logo_cubes.bzobj", false);
@@ -240,14 +240,14 @@ void cSceneAttractor::draw() {
     gluLookAt(0.0, 0.0, 2.0, 0.0, -0.5, 0.0, 0.0, 1.0, 0.0);
 
     glRotatef(elapsed_seconds() * 10.0f + m_rot, 0.0f, 1.0f, 0.0f);
-    m_points.begin();
+    m_points->begin();
     glColor4f(m_color0.x, m_color0.y, m_color0.z, m_color0_alpha * m_pulse);
-    m_points.set_size(m_point_size0);
-    m_points.draw(m_calc_small);
+    m_points->set_size(m_point_size0);
+    m_points->draw(m_calc_small);
     glColor4f(m_color1.x, m_color1.y, m_color1.z, m_color1_alpha);
-    m_points.set_size(m_point_size1);
-    m_points.draw(m_calc_large);
-    m_points.end();
+    m_points->set_size(m_point_size1);
+    m_points->draw(m_calc_large);
+    m_points->end();
 
     target_a->unbind();
     cRTProxy target_b = rtm->get_rt(cRenderTargetManager::RTT_FULL);

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "effects/attractor_point_buffer_gl.h"
-#include "effects/round_points_gl.h"
+#include "effects/round_points.h"
 #include "math/vec3.h"
 #include "scene.h"
 #include "texture_manager.h"
@@ -73,9 +73,9 @@ public:
     cTexProxy m_background;
     std::unique_ptr<iMesh> m_arrow;
     std::unique_ptr<iMesh> m_cubes;
-    // How the clouds' points are drawn (point sprites unless the
-    // environment asks for the fixed-function smooth points).
-    cRoundPoints_GL m_points;
+    // How the clouds' points are drawn (sprites on a GPU, added on the CPU
+    // on a software rasteriser); made by load().
+    std::unique_ptr<iRoundPoints> m_points;
 
 private:
     void drift(float dt);
