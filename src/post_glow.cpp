@@ -3,7 +3,6 @@
 #include "display_settings.h"
 #include "gl_entry.h"
 #include "gui/gui_var_list.h"
-#include "post_levels.h"
 #include "post_pass.h"
 #include "profile_scope.h"
 #include "render_fsq.h"
@@ -11,6 +10,9 @@
 #include "shader_manager_glsl.h"
 #include "shaders/shd_blurtex.h"
 #include "shaders/shd_post_spilladd.h"
+
+#include <algorithm>
+#include <cstdlib>
 
 cPostGlow* cPostGlow::s_instance = nullptr;
 
@@ -47,50 +49,127 @@ cRenderTargetManager::eRTSize blur_temp_size(unsigned output_width) {
     return cRenderTargetManager::RTT_EIGHTH;
 }
 
-void blur(iRenderTarget& input, iRenderTarget& output) {
+namespace {
+// The Gaussian that the glow applies three times in a row: sigma 2 texels,
+// 11 taps, the centre's weight first.
+const double kGaussian[6] = {0.200565, 0.176998, 0.121649, 0.065114, 0.027144, 0.008812};
+static_assert(kBlurTaps == cShdBlurTex::kTaps, "the blur shader's taps");
+constexpr int kReach = kBlurTaps / 2; // three times the Gaussian's 5
+// Lines closer to an edge than this see the clamping of the first two blurs;
+// the others all get the same weights.
+constexpr int kEdgeLines = 10;
+
+// Draws the output pixels [x0, x1) x [y0, y1) of a w x h viewport, with
+// their pixel positions as texture coordinates.
+void draw_pixels(float x0, float y0, float x1, float y1, float w, float h) {
+    glBegin(GL_QUADS);
+    glTexCoord2f(x0, y0);
+    glVertex3f(x0 / w, y0 / h, 0.0f);
+    glTexCoord2f(x1, y0);
+    glVertex3f(x1 / w, y0 / h, 0.0f);
+    glTexCoord2f(x1, y1);
+    glVertex3f(x1 / w, y1 / h, 0.0f);
+    glTexCoord2f(x0, y1);
+    glVertex3f(x0 / w, y1 / h, 0.0f);
+    glEnd();
+}
+
+// One direction of the blur, input (through the levels) into output.
+void blur_pass(iRenderTarget& input, iRenderTarget& output, bool vertical, const float level[2]) {
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    output.bind();
+    select_texture_unit(0);
+    input.bind_texture();
+    // A smaller output samples the input between texels: linear filtering.
+    const bool texels = begin_texel_sampling(input);
+    input.enable_texture();
+    const float w = float(output.get_width()), h = float(output.get_height());
+    float dir[2] = {vertical ? 0.0f : 1.0f, vertical ? 1.0f : 0.0f};
+    float scale[2] = {float(input.get_width()) / w, float(input.get_height()) / h};
+    float levels[2] = {level[0], level[1]};
+    cShaderParameter<float*const> dir_param(dir), scale_param(scale), level_param(levels);
+    shaders->set_parameter("blur_shader", cShdBlurTex::SP_SAMPLEDIR, &dir_param);
+    shaders->set_parameter("blur_shader", cShdBlurTex::SP_SCALE, &scale_param);
+    shaders->set_parameter("blur_shader", cShdBlurTex::SP_LEVEL, &level_param);
+    shaders->bind("blur_shader");
+    // Lines [from, to) across the pass, with the weights of line index.
+    const int extent = int(vertical ? output.get_height() : output.get_width());
+    auto lines = [&](int from, int to, int index) {
+        std::array<float, kBlurTaps> weights = blur_weights(index, extent);
+        cShaderParameter<float* const> weights_param(weights.data());
+        shaders->set_parameter("blur_shader", cShdBlurTex::SP_WEIGHTS, &weights_param);
+        if (vertical)
+            draw_pixels(0.0f, float(from), w, float(to), w, h);
+        else
+            draw_pixels(float(from), 0.0f, float(to), h, w, h);
+    };
+    if (extent > 2 * kEdgeLines)
+        lines(kEdgeLines, extent - kEdgeLines, kEdgeLines);
+    for (int i = 0; i < extent; ++i) {
+        if (i < kEdgeLines || i >= std::max(extent - kEdgeLines, kEdgeLines))
+            lines(i, i + 1, i);
+    }
+    output.unbind();
+    end_texel_sampling(input, texels);
+    input.disable_texture();
+    input.unbind_texture();
+}
+
+// Both directions, input (through the levels) into output.
+void blur_levelled(iRenderTarget& input, iRenderTarget& output, const float level[2]) {
     cProfileScope scope("blur");
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     begin_pass();
     shaders->push_shader();
     cRTProxy temp = cRenderTargetManager::instance()->get_rt(blur_temp_size(output.get_width()));
-
-    // Vertical pass, input to the temporary target.
-    temp->bind();
-    select_texture_unit(0);
-    input.bind_texture();
-    const bool input_texels = begin_texel_sampling(input);
-    input.enable_texture();
-    float vertical[2] = {0.0f, 1.0f};
-    cShaderParameter<float* const> down(vertical);
-    shaders->set_parameter("blur_shader", cShdBlurTex::SP_SAMPLEDIR, &down);
-    shaders->bind("blur_shader");
-    draw_target(input);
-    temp->unbind();
-    end_texel_sampling(input, input_texels);
-    input.disable_texture();
-    input.unbind_texture();
-
-    // Horizontal pass, temporary target to the output.
-    output.bind();
-    temp->bind_texture();
-    const bool temp_texels = begin_texel_sampling(*temp);
-    temp->enable_texture();
-    float horizontal[2] = {1.0f, 0.0f};
-    cShaderParameter<float* const> across(horizontal);
-    shaders->set_parameter("blur_shader", cShdBlurTex::SP_SAMPLEDIR, &across);
-    shaders->unbind();
-    shaders->bind("blur_shader");
-    draw_target(*temp);
-    output.unbind();
-    end_texel_sampling(*temp, temp_texels);
-    temp->disable_texture();
-    temp->unbind_texture();
-
+    const float unchanged[2] = {1.0f, 0.0f};
+    blur_pass(input, *temp, true, level);
+    blur_pass(*temp, output, false, unchanged);
     shaders->pop_shader();
     end_pass();
 }
 
-void spill_add(iRenderTarget& glow_target, iRenderTarget& base) {
+// The glow composite into the bound framebuffer, with a caller's work target.
+void glow_composite(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work) {
+    glow_bright_pass(settings, source, work);
+    // The gain lifts the blurred light as it spills over the picture.
+    spill_add(work, source, settings.gain);
+}
+} // namespace
+
+std::array<float, kBlurTaps> blur_weights(int index, int extent) {
+    // Row index of the three blurs as matrices, each clamping at the line's
+    // ends: the light that the output texel gathers from each input texel,
+    // on a window of kReach texels either side.
+    constexpr int kWindow = 2 * kReach + 1;
+    auto clamped = [&](int texel) { return std::min(std::max(texel, 0), extent - 1); };
+    double row[kWindow] = {};
+    row[kReach] = 1.0;
+    for (int blur = 0; blur < 3; ++blur) {
+        double next[kWindow] = {};
+        for (int at = 0; at < kWindow; ++at) {
+            if (row[at] == 0.0)
+                continue;
+            for (int k = -5; k <= 5; ++k)
+                next[clamped(index + at - kReach + k) - index + kReach] +=
+                    row[at] * kGaussian[std::abs(k)];
+        }
+        std::copy(next, next + kWindow, row);
+    }
+    // Tap j fetches texel index + j; those beyond the ends get nothing, their
+    // light gathered on the end texel's own tap.
+    std::array<float, kBlurTaps> weights{};
+    for (int at = 0; at < kWindow; ++at)
+        weights[std::size_t(at)] = float(row[at]);
+    return weights;
+}
+
+void blur(iRenderTarget& input, iRenderTarget& output) {
+    const float unchanged[2] = {1.0f, 0.0f};
+    blur_levelled(input, output, unchanged);
+}
+
+void spill_add(iRenderTarget& glow_target, iRenderTarget& base, float gain) {
     cProfileScope scope("spill-add");
     cPostGlow::instance();
     glPushAttrib(GL_ENABLE_BIT);
@@ -107,6 +186,9 @@ void spill_add(iRenderTarget& glow_target, iRenderTarget& base) {
 
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();
+    // The gain's levels ("in white"), as a factor.
+    cShaderParameter<float> lift(255.0f / std::max(gain, 0.001f));
+    shaders->set_parameter("spill_shader", cShdPostSpillAdd::SP_LIFT, &lift);
     shaders->bind("spill_shader");
     render_fsq_dual(base, glow_target);
     shaders->pop_shader();
@@ -128,25 +210,13 @@ void spill_add_into(iRenderTarget& output, iRenderTarget& glow_target, iRenderTa
     output.unbind();
 }
 
-void glow(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work,
-          cRenderTargetManager::eRTSize s) {
-    glow_bright_pass(settings, source, work);
-    // The gain lifts the blurred light before it spills over the picture.
-    cRTProxy lifted = cRenderTargetManager::instance()->get_rt(s);
-    sLevelsValues gain;
-    gain.in_white = settings.gain;
-    apply_levels_into(*lifted, work, gain);
-    spill_add(*lifted, source);
-}
-
 void glow_bright_pass(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work) {
     cPostGlow::instance();
-    // Bright pass: only what is above the threshold survives.
-    sLevelsValues bright;
-    bright.in_black = settings.threshold;
-    apply_levels_into(work, source, bright);
-    for (int i = 0; i < 3; ++i)
-        blur(work, work);
+    // Bright pass, in the blur's fetches: levels with the threshold as "in
+    // black", so only what is above it survives.
+    const float range = std::max(255.0f - settings.threshold, 0.001f);
+    const float bright[2] = {255.0f / range, -settings.threshold / range};
+    blur_levelled(source, work, bright);
 }
 
 void glow_into(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& output,
@@ -156,7 +226,7 @@ void glow_into(const sGlowSettings& settings, iRenderTarget& source, iRenderTarg
     shaders->push_shader();
     cRTProxy work = cRenderTargetManager::instance()->get_rt(s);
     if (window == GLOW_WINDOW_COMPOSITE)
-        glow(settings, source, *work, s);
+        glow_composite(settings, source, *work);
     else
         glow_bright_pass(settings, source, *work);
     glPushAttrib(GL_ENABLE_BIT);
@@ -172,7 +242,7 @@ void glow_onto(const sGlowSettings& settings, iRenderTarget& source,
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();
     cRTProxy work = cRenderTargetManager::instance()->get_rt(s);
-    glow(settings, source, *work, s);
+    glow_composite(settings, source, *work);
     shaders->pop_shader();
 }
 

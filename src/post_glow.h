@@ -1,8 +1,12 @@
 // Glow: a bright pass, blurred three times, levelled by a gain and spilled
-// over the picture. Also the blur and spill-add passes it is made of.
+// over the picture. Also the blur and spill-add passes it is made of. The
+// three blurs run as one pass pair of 31 taps, with the bright pass in the
+// first pass's fetches and the gain in the spill.
 #pragma once
 
 #include "render_target_manager.h"
+
+#include <array>
 
 class cGuiVarList;
 class iRenderTarget;
@@ -28,18 +32,21 @@ private:
 
 // Registers the blur shader for scenes that blur without a glow.
 void setup_blur();
-// Separable blur of input into output (the same target blurs in place).
+// Separable blur of input into output (the same target blurs in place):
+// three Gaussian blurs in a row (sigma 2 texels, 11 taps), each clamping at
+// the edges, in one vertical and one horizontal pass.
 void blur(iRenderTarget& input, iRenderTarget& output);
+// The blur's weights for texel index of a line of extent texels: taps -15
+// to 15 fetch the texels index - 15 to index + 15 (none beyond the ends).
+constexpr int kBlurTaps = 31;
+std::array<float, kBlurTaps> blur_weights(int index, int extent);
 // The size class of a blur's temporary target for an output width.
 cRenderTargetManager::eRTSize blur_temp_size(unsigned output_width);
-// The glow spilled over the base, into the bound framebuffer.
-void spill_add(iRenderTarget& glow, iRenderTarget& base);
+// The glow spilled over the base, into the bound framebuffer, raised by the
+// levels "in white" gain on the way (255 leaves it).
+void spill_add(iRenderTarget& glow, iRenderTarget& base, float gain = 255.0f);
 void spill_add_into(iRenderTarget& output, iRenderTarget& glow, iRenderTarget& base);
-// The glow of source at size class s, composited into the default framebuffer,
-// with a work target supplied by the caller.
-void glow(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work,
-          cRenderTargetManager::eRTSize s);
-// The bright pass of source into work, blurred three times.
+// The bright pass of source into work, blurred.
 void glow_bright_pass(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work);
 // What glow_into does to the default framebuffer.
 enum eGlowWindow {
