@@ -1,8 +1,10 @@
 #include "post_glow.h"
 
+#include "debug.h"
 #include "display_settings.h"
 #include "gl_entry.h"
 #include "gui/gui_var_list.h"
+#include "post_levels.h"
 #include "post_pass.h"
 #include "profile_scope.h"
 #include "render_fsq.h"
@@ -53,14 +55,14 @@ namespace {
 // The Gaussian that the glow applies three times in a row: sigma 2 texels,
 // 11 taps, the centre's weight first.
 const double kGaussian[6] = {0.200565, 0.176998, 0.121649, 0.065114, 0.027144, 0.008812};
-static_assert(kBlurTaps == cShdBlurTex::kTaps, "the blur shader's taps");
-constexpr int kReach = kBlurTaps / 2; // three times the Gaussian's 5
-// Lines closer to an edge than this see the clamping of the first two blurs;
-// the others all get the same weights.
-constexpr int kEdgeLines = 10;
+constexpr int kReach = 15; // three times the Gaussian's 5
+static_assert(cShdBlurTex::kTaps == kBlurTaps, "the blur shader's taps");
+// Lines closer to an edge than this see the clamping of the blurs; the
+// others all get the same weights.
+constexpr int kEdgeLines = kReach;
 
-// Draws the output pixels [x0, x1) x [y0, y1) of a w x h viewport, with
-// their pixel positions as texture coordinates.
+// Draws the pixels [x0, x1) x [y0, y1) of a w x h viewport, with their pixel
+// positions as texture coordinates.
 void draw_pixels(float x0, float y0, float x1, float y1, float w, float h) {
     glBegin(GL_QUADS);
     glTexCoord2f(x0, y0);
@@ -74,23 +76,18 @@ void draw_pixels(float x0, float y0, float x1, float y1, float w, float h) {
     glEnd();
 }
 
-// One direction of the blur, input (through the levels) into output.
-void blur_pass(iRenderTarget& input, iRenderTarget& output, bool vertical, const float level[2]) {
+// One direction of the blur, input into output of the same size.
+void blur_pass(iRenderTarget& input, iRenderTarget& output, bool vertical) {
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     output.bind();
     select_texture_unit(0);
     input.bind_texture();
-    // A smaller output samples the input between texels: linear filtering.
     const bool texels = begin_texel_sampling(input);
     input.enable_texture();
     const float w = float(output.get_width()), h = float(output.get_height());
     float dir[2] = {vertical ? 0.0f : 1.0f, vertical ? 1.0f : 0.0f};
-    float scale[2] = {float(input.get_width()) / w, float(input.get_height()) / h};
-    float levels[2] = {level[0], level[1]};
-    cShaderParameter<float*const> dir_param(dir), scale_param(scale), level_param(levels);
+    cShaderParameter<float* const> dir_param(dir);
     shaders->set_parameter("blur_shader", cShdBlurTex::SP_SAMPLEDIR, &dir_param);
-    shaders->set_parameter("blur_shader", cShdBlurTex::SP_SCALE, &scale_param);
-    shaders->set_parameter("blur_shader", cShdBlurTex::SP_LEVEL, &level_param);
     shaders->bind("blur_shader");
     // Lines [from, to) across the pass, with the weights of line index.
     const int extent = int(vertical ? output.get_height() : output.get_width());
@@ -114,21 +111,9 @@ void blur_pass(iRenderTarget& input, iRenderTarget& output, bool vertical, const
     input.disable_texture();
     input.unbind_texture();
 }
+} // namespace
 
-// Both directions, input (through the levels) into output.
-void blur_levelled(iRenderTarget& input, iRenderTarget& output, const float level[2]) {
-    cProfileScope scope("blur");
-    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
-    begin_pass();
-    shaders->push_shader();
-    cRTProxy temp = cRenderTargetManager::instance()->get_rt(blur_temp_size(output.get_width()));
-    const float unchanged[2] = {1.0f, 0.0f};
-    blur_pass(input, *temp, true, level);
-    blur_pass(*temp, output, false, unchanged);
-    shaders->pop_shader();
-    end_pass();
-}
-
+namespace {
 // The glow composite into the bound framebuffer, with a caller's work target.
 void glow_composite(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work) {
     glow_bright_pass(settings, source, work);
@@ -157,16 +142,33 @@ std::array<float, kBlurTaps> blur_weights(int index, int extent) {
         std::copy(next, next + kWindow, row);
     }
     // Tap j fetches texel index + j; those beyond the ends get nothing, their
-    // light gathered on the end texel's own tap.
+    // light gathered on the end texel's own tap. The taps beyond the reach
+    // would add less than a 250th; their share goes to the others, so that
+    // flat areas stay as they are.
+    constexpr int kReachKept = kBlurTaps / 2;
+    double all = 0.0, kept = 0.0;
+    for (int at = 0; at < kWindow; ++at) {
+        all += row[at];
+        if (std::abs(at - kReach) <= kReachKept)
+            kept += row[at];
+    }
     std::array<float, kBlurTaps> weights{};
-    for (int at = 0; at < kWindow; ++at)
-        weights[std::size_t(at)] = float(row[at]);
+    for (int j = -kReachKept; j <= kReachKept; ++j)
+        weights[std::size_t(j + kReachKept)] = float(row[j + kReach] * all / kept);
     return weights;
 }
 
 void blur(iRenderTarget& input, iRenderTarget& output) {
-    const float unchanged[2] = {1.0f, 0.0f};
-    blur_levelled(input, output, unchanged);
+    cProfileScope scope("blur");
+    VT_ASSERT(input.get_width() == output.get_width() && input.get_height() == output.get_height());
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    begin_pass();
+    shaders->push_shader();
+    cRTProxy temp = cRenderTargetManager::instance()->get_rt(blur_temp_size(output.get_width()));
+    blur_pass(input, *temp, true);
+    blur_pass(*temp, output, false);
+    shaders->pop_shader();
+    end_pass();
 }
 
 void spill_add(iRenderTarget& glow_target, iRenderTarget& base, float gain) {
@@ -212,11 +214,11 @@ void spill_add_into(iRenderTarget& output, iRenderTarget& glow_target, iRenderTa
 
 void glow_bright_pass(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work) {
     cPostGlow::instance();
-    // Bright pass, in the blur's fetches: levels with the threshold as "in
-    // black", so only what is above it survives.
-    const float range = std::max(255.0f - settings.threshold, 0.001f);
-    const float bright[2] = {255.0f / range, -settings.threshold / range};
-    blur_levelled(source, work, bright);
+    // Bright pass: only what is above the threshold survives.
+    sLevelsValues bright;
+    bright.in_black = settings.threshold;
+    apply_levels_into(work, source, bright);
+    blur(work, work);
 }
 
 void glow_into(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& output,

@@ -1,7 +1,6 @@
 // Glow: a bright pass, blurred three times, levelled by a gain and spilled
 // over the picture. Also the blur and spill-add passes it is made of. The
-// three blurs run as one pass pair of 31 taps, with the bright pass in the
-// first pass's fetches and the gain in the spill.
+// three blurs run as one pass pair of 21 taps and the gain in the spill.
 #pragma once
 
 #include "render_target_manager.h"
@@ -32,13 +31,14 @@ private:
 
 // Registers the blur shader for scenes that blur without a glow.
 void setup_blur();
-// Separable blur of input into output (the same target blurs in place):
+// Separable blur of input into output of the same size (the same target
+// blurs in place):
 // three Gaussian blurs in a row (sigma 2 texels, 11 taps), each clamping at
 // the edges, in one vertical and one horizontal pass.
 void blur(iRenderTarget& input, iRenderTarget& output);
-// The blur's weights for texel index of a line of extent texels: taps -15
-// to 15 fetch the texels index - 15 to index + 15 (none beyond the ends).
-constexpr int kBlurTaps = 31;
+// The blur's weights for texel index of a line of extent texels: taps -10
+// to 10 fetch the texels index - 10 to index + 10 (none beyond the ends).
+constexpr int kBlurTaps = 21;
 std::array<float, kBlurTaps> blur_weights(int index, int extent);
 // The size class of a blur's temporary target for an output width.
 cRenderTargetManager::eRTSize blur_temp_size(unsigned output_width);

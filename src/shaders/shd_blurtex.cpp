@@ -13,8 +13,6 @@ cShdBlurTex::cShdBlurTex(sGlslContext*& context, eGlslProfile& vertex_profile,
 
 void cShdBlurTex::init_parameters() {
     m_sampledir_param = get_named_parameter("sampledir");
-    m_scale_param = get_named_parameter("scale");
-    m_level_param = get_named_parameter("level");
     m_weights_param = get_named_parameter("weight");
 }
 
@@ -26,12 +24,6 @@ void cShdBlurTex::set_parameter(int parm_name, cShaderParameterBase* param) {
     case SP_SAMPLEDIR:
         std::copy(v, v + 2, m_sampledir);
         break;
-    case SP_SCALE:
-        std::copy(v, v + 2, m_scale);
-        break;
-    case SP_LEVEL:
-        std::copy(v, v + 2, m_level);
-        break;
     case SP_WEIGHTS:
         std::copy(v, v + kTaps, m_weights);
         break;
@@ -42,7 +34,5 @@ void cShdBlurTex::set_parameter(int parm_name, cShaderParameterBase* param) {
 
 void cShdBlurTex::update_parameters() {
     set_parameter2fv(m_sampledir_param, m_sampledir);
-    set_parameter2fv(m_scale_param, m_scale);
-    set_parameter2fv(m_level_param, m_level);
     set_parameter1fv(m_weights_param, kTaps, m_weights);
 }

@@ -1,7 +1,6 @@
-// One direction of the glow's blur of the rectangle texture on unit 0: 31
-// weighted taps along "sampledir" (output texels, (1, 0) horizontal, (0, 1)
-// vertical), at output positions times "scale" in the input, each fetch
-// through the levels "level" (colour * level[0] + level[1], clamped).
+// One direction of the glow's blur of the rectangle texture on unit 0:
+// kTaps weighted taps (-10 to 10 texels) along "sampledir" ((1, 0)
+// horizontal, (0, 1) vertical).
 #pragma once
 
 #include "shader_glsl.h"
@@ -10,11 +9,9 @@ class cShdBlurTex : public cShader_GLSL {
 public:
     enum eParameter {
         SP_SAMPLEDIR = 1, // cShaderParameter<float* const>, two floats
-        SP_SCALE,         // two floats, input texels per output texel
-        SP_LEVEL,         // two floats, factor and offset
-        SP_WEIGHTS,       // kTaps floats, taps -15 to 15
+        SP_WEIGHTS,       // kTaps floats, taps -10 to 10
     };
-    static constexpr int kTaps = 31;
+    static constexpr int kTaps = 21;
 
     cShdBlurTex(sGlslContext*& context, eGlslProfile& vertex_profile,
                 eGlslProfile& fragment_profile);
@@ -25,11 +22,7 @@ public:
 
 private:
     GLint m_sampledir_param = -1;
-    GLint m_scale_param = -1;
-    GLint m_level_param = -1;
     GLint m_weights_param = -1;
     float m_sampledir[2] = {1.0f, 1.0f};
-    float m_scale[2] = {1.0f, 1.0f};
-    float m_level[2] = {1.0f, 0.0f};
     float m_weights[kTaps] = {};
 };
