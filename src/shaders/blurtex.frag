@@ -1,23 +1,25 @@
 #version 120
 #extension GL_ARB_texture_rectangle : enable
-// One direction of the glow's blur: three Gaussian blurs in a row (sigma 2
-// texels, 11 taps each) as one kernel, 21 taps of its 31 (the outer ones
-// hold less than a 250th of the light). The program gives the weights per
-// line of texels: next to an edge they are those of the three
-// blurs clamping at the edge one after the other. sampledir is the step
-// between taps in texels, (1, 0) for a horizontal pass and (0, 1) for a
-// vertical one. Taps sit on texel centres, so the result does not depend on
-// the texture's filter.
+// One direction of a separable Gaussian blur (sigma 2 texels, 11 taps):
+// sampledir is the step between taps in texels, (1, 0) for a horizontal
+// pass and (0, 1) for a vertical one. Taps sit on texel centres, so the
+// result does not depend on the texture's filter. The weights sum to one:
+// the blur moves light around without adding or losing any.
 
 uniform sampler2DRect texunit0;
 uniform vec2 sampledir;
-uniform float weight[21]; // taps -10 to 10
+
+const float weight0 = 0.200565;
+const float weight[5] = float[5](0.176998, 0.121649, 0.065114, 0.027144, 0.008812);
 
 void main()
 {
     vec2 centre = gl_TexCoord[0].st;
-    vec4 sum = vec4(0.0);
-    for (int i = 0; i < 21; ++i)
-        sum += texture2DRect(texunit0, centre + sampledir * float(i - 10)) * weight[i];
+    vec4 sum = texture2DRect(texunit0, centre) * weight0;
+    for (int i = 0; i < 5; ++i) {
+        vec2 offset = sampledir * float(i + 1);
+        sum += texture2DRect(texunit0, centre + offset) * weight[i];
+        sum += texture2DRect(texunit0, centre - offset) * weight[i];
+    }
     gl_FragColor = sum;
 }

@@ -1,6 +1,6 @@
 #version 120
-// Blur pass: the quad's texture coordinates are pixel coordinates of the
-// output and are handed on unchanged.
+// Full-screen pass: the quad's texture coordinates are pixel coordinates of
+// the input rectangle texture and are handed on unchanged.
 
 void main()
 {
