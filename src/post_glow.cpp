@@ -1,5 +1,6 @@
 #include "post_glow.h"
 
+#include "debug.h"
 #include "display_settings.h"
 #include "gl_entry.h"
 #include "gui/gui_var_list.h"
@@ -9,8 +10,12 @@
 #include "render_fsq.h"
 #include "render_target.h"
 #include "shader_manager_glsl.h"
+#include "shaders/shd_blur3tex.h"
 #include "shaders/shd_blurtex.h"
 #include "shaders/shd_post_spilladd.h"
+
+#include <algorithm>
+#include <cstdlib>
 
 cPostGlow* cPostGlow::s_instance = nullptr;
 
@@ -31,7 +36,9 @@ cPostGlow::cPostGlow() {
 }
 
 void setup_blur() {
-    cShaderManager_GLSL::instance()->add_shader<cShdBlurTex>("blur_shader");
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    shaders->add_shader<cShdBlurTex>("blur_shader");
+    shaders->add_shader<cShdBlur3Tex>("blur3_shader");
 }
 
 cRenderTargetManager::eRTSize blur_temp_size(unsigned output_width) {
@@ -45,6 +52,123 @@ cRenderTargetManager::eRTSize blur_temp_size(unsigned output_width) {
     // Narrower outputs than an eighth are never blurred; they share the
     // smallest temporary.
     return cRenderTargetManager::RTT_EIGHTH;
+}
+
+namespace {
+// The Gaussian that the glow applies three times in a row: sigma 2 texels,
+// 11 taps, the centre's weight first.
+const double kGaussian[6] = {0.200565, 0.176998, 0.121649, 0.065114, 0.027144, 0.008812};
+constexpr int kReach = 15; // three times the Gaussian's 5
+static_assert(cShdBlur3Tex::kTaps == kBlurTaps, "the blur shader's taps");
+// Lines closer to an edge than this see the clamping of the blurs; the
+// others all get the same weights.
+constexpr int kEdgeLines = kReach;
+
+// Draws the pixels [x0, x1) x [y0, y1) of a w x h viewport, with their pixel
+// positions as texture coordinates.
+void draw_pixels(float x0, float y0, float x1, float y1, float w, float h) {
+    glBegin(GL_QUADS);
+    glTexCoord2f(x0, y0);
+    glVertex3f(x0 / w, y0 / h, 0.0f);
+    glTexCoord2f(x1, y0);
+    glVertex3f(x1 / w, y0 / h, 0.0f);
+    glTexCoord2f(x1, y1);
+    glVertex3f(x1 / w, y1 / h, 0.0f);
+    glTexCoord2f(x0, y1);
+    glVertex3f(x0 / w, y1 / h, 0.0f);
+    glEnd();
+}
+
+// One direction of the blur, input into output of the same size.
+void blur_pass(iRenderTarget& input, iRenderTarget& output, bool vertical) {
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    output.bind();
+    select_texture_unit(0);
+    input.bind_texture();
+    const bool texels = begin_texel_sampling(input);
+    input.enable_texture();
+    const float w = float(output.get_width()), h = float(output.get_height());
+    float dir[2] = {vertical ? 0.0f : 1.0f, vertical ? 1.0f : 0.0f};
+    cShaderParameter<float* const> dir_param(dir);
+    shaders->set_parameter("blur3_shader", cShdBlur3Tex::SP_SAMPLEDIR, &dir_param);
+    shaders->bind("blur3_shader");
+    // Lines [from, to) across the pass, with the weights of line index.
+    const int extent = int(vertical ? output.get_height() : output.get_width());
+    auto lines = [&](int from, int to, int index) {
+        std::array<float, kBlurTaps> weights = blur_weights(index, extent);
+        cShaderParameter<float* const> weights_param(weights.data());
+        shaders->set_parameter("blur3_shader", cShdBlur3Tex::SP_WEIGHTS, &weights_param);
+        if (vertical)
+            draw_pixels(0.0f, float(from), w, float(to), w, h);
+        else
+            draw_pixels(float(from), 0.0f, float(to), h, w, h);
+    };
+    if (extent > 2 * kEdgeLines)
+        lines(kEdgeLines, extent - kEdgeLines, kEdgeLines);
+    for (int i = 0; i < extent; ++i) {
+        if (i < kEdgeLines || i >= std::max(extent - kEdgeLines, kEdgeLines))
+            lines(i, i + 1, i);
+    }
+    output.unbind();
+    end_texel_sampling(input, texels);
+    input.disable_texture();
+    input.unbind_texture();
+}
+} // namespace
+
+namespace {
+// The glow composite into the bound framebuffer, with a caller's work target.
+void glow_composite(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work,
+                    cRenderTargetManager::eRTSize s) {
+    glow_bright_pass(settings, source, work, s);
+    // The gain lifts the blurred light before or as it spills over the
+    // picture: at full size in the spill, saving a full-size pass.
+    if (s == cRenderTargetManager::RTT_FULL) {
+        spill_add(work, source, settings.gain);
+        return;
+    }
+    cRTProxy lifted = cRenderTargetManager::instance()->get_rt(s);
+    sLevelsValues gain;
+    gain.in_white = settings.gain;
+    apply_levels_into(*lifted, work, gain);
+    spill_add(*lifted, source);
+}
+} // namespace
+
+std::array<float, kBlurTaps> blur_weights(int index, int extent) {
+    // Row index of the three blurs as matrices, each clamping at the line's
+    // ends: the light that the output texel gathers from each input texel,
+    // on a window of kReach texels either side.
+    constexpr int kWindow = 2 * kReach + 1;
+    auto clamped = [&](int texel) { return std::min(std::max(texel, 0), extent - 1); };
+    double row[kWindow] = {};
+    row[kReach] = 1.0;
+    for (int blur = 0; blur < 3; ++blur) {
+        double next[kWindow] = {};
+        for (int at = 0; at < kWindow; ++at) {
+            if (row[at] == 0.0)
+                continue;
+            for (int k = -5; k <= 5; ++k)
+                next[clamped(index + at - kReach + k) - index + kReach] +=
+                    row[at] * kGaussian[std::abs(k)];
+        }
+        std::copy(next, next + kWindow, row);
+    }
+    // Tap j fetches texel index + j; those beyond the ends get nothing, their
+    // light gathered on the end texel's own tap. The taps beyond the reach
+    // would add less than a 250th; their share goes to the others, so that
+    // flat areas stay as they are.
+    constexpr int kReachKept = kBlurTaps / 2;
+    double all = 0.0, kept = 0.0;
+    for (int at = 0; at < kWindow; ++at) {
+        all += row[at];
+        if (std::abs(at - kReach) <= kReachKept)
+            kept += row[at];
+    }
+    std::array<float, kBlurTaps> weights{};
+    for (int j = -kReachKept; j <= kReachKept; ++j)
+        weights[std::size_t(j + kReachKept)] = float(row[j + kReach] * all / kept);
+    return weights;
 }
 
 void blur(iRenderTarget& input, iRenderTarget& output) {
@@ -90,7 +214,20 @@ void blur(iRenderTarget& input, iRenderTarget& output) {
     end_pass();
 }
 
-void spill_add(iRenderTarget& glow_target, iRenderTarget& base) {
+void blur_three_times(iRenderTarget& input, iRenderTarget& output) {
+    cProfileScope scope("blur");
+    VT_ASSERT(input.get_width() == output.get_width() && input.get_height() == output.get_height());
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    begin_pass();
+    shaders->push_shader();
+    cRTProxy temp = cRenderTargetManager::instance()->get_rt(blur_temp_size(output.get_width()));
+    blur_pass(input, *temp, true);
+    blur_pass(*temp, output, false);
+    shaders->pop_shader();
+    end_pass();
+}
+
+void spill_add(iRenderTarget& glow_target, iRenderTarget& base, float gain) {
     cProfileScope scope("spill-add");
     cPostGlow::instance();
     glPushAttrib(GL_ENABLE_BIT);
@@ -107,6 +244,9 @@ void spill_add(iRenderTarget& glow_target, iRenderTarget& base) {
 
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();
+    // The gain's levels ("in white"), as a factor.
+    cShaderParameter<float> lift(255.0f / std::max(gain, 0.001f));
+    shaders->set_parameter("spill_shader", cShdPostSpillAdd::SP_LIFT, &lift);
     shaders->bind("spill_shader");
     render_fsq_dual(base, glow_target);
     shaders->pop_shader();
@@ -128,23 +268,21 @@ void spill_add_into(iRenderTarget& output, iRenderTarget& glow_target, iRenderTa
     output.unbind();
 }
 
-void glow(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work,
-          cRenderTargetManager::eRTSize s) {
-    glow_bright_pass(settings, source, work);
-    // The gain lifts the blurred light before it spills over the picture.
-    cRTProxy lifted = cRenderTargetManager::instance()->get_rt(s);
-    sLevelsValues gain;
-    gain.in_white = settings.gain;
-    apply_levels_into(*lifted, work, gain);
-    spill_add(*lifted, source);
-}
-
-void glow_bright_pass(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work) {
+void glow_bright_pass(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work,
+                      cRenderTargetManager::eRTSize s) {
     cPostGlow::instance();
     // Bright pass: only what is above the threshold survives.
     sLevelsValues bright;
     bright.in_black = settings.threshold;
     apply_levels_into(work, source, bright);
+    // At full size the three blurs run as one wider kernel, which saves two
+    // of three full-size pass pairs. Smaller glows cost little; they keep
+    // the three passes, whose rounding their strong glows (low thresholds,
+    // graded afterwards) show.
+    if (s == cRenderTargetManager::RTT_FULL) {
+        blur_three_times(work, work);
+        return;
+    }
     for (int i = 0; i < 3; ++i)
         blur(work, work);
 }
@@ -156,9 +294,9 @@ void glow_into(const sGlowSettings& settings, iRenderTarget& source, iRenderTarg
     shaders->push_shader();
     cRTProxy work = cRenderTargetManager::instance()->get_rt(s);
     if (window == GLOW_WINDOW_COMPOSITE)
-        glow(settings, source, *work, s);
+        glow_composite(settings, source, *work, s);
     else
-        glow_bright_pass(settings, source, *work);
+        glow_bright_pass(settings, source, *work, s);
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_BLEND);
     spill_add_into(output, *work, source);
@@ -172,7 +310,7 @@ void glow_onto(const sGlowSettings& settings, iRenderTarget& source,
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();
     cRTProxy work = cRenderTargetManager::instance()->get_rt(s);
-    glow(settings, source, *work, s);
+    glow_composite(settings, source, *work, s);
     shaders->pop_shader();
 }
 

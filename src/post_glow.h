@@ -1,8 +1,12 @@
 // Glow: a bright pass, blurred three times, levelled by a gain and spilled
-// over the picture. Also the blur and spill-add passes it is made of.
+// over the picture. Also the blur and spill-add passes it is made of. At
+// full size the three blurs run as one pass pair of 21 taps and the gain in
+// the spill.
 #pragma once
 
 #include "render_target_manager.h"
+
+#include <array>
 
 class cGuiVarList;
 class iRenderTarget;
@@ -28,19 +32,26 @@ private:
 
 // Registers the blur shader for scenes that blur without a glow.
 void setup_blur();
-// Separable blur of input into output (the same target blurs in place).
+// Separable Gaussian blur (sigma 2 texels, 11 taps) of input into output
+// (the same target blurs in place).
 void blur(iRenderTarget& input, iRenderTarget& output);
+// What three blurs in a row give, each clamping at the edges, in one
+// vertical and one horizontal pass; input and output of the same size (the
+// same target blurs in place).
+void blur_three_times(iRenderTarget& input, iRenderTarget& output);
+// blur_three_times's weights for texel index of a line of extent texels: taps -10
+// to 10 fetch the texels index - 10 to index + 10 (none beyond the ends).
+constexpr int kBlurTaps = 21;
+std::array<float, kBlurTaps> blur_weights(int index, int extent);
 // The size class of a blur's temporary target for an output width.
 cRenderTargetManager::eRTSize blur_temp_size(unsigned output_width);
-// The glow spilled over the base, into the bound framebuffer.
-void spill_add(iRenderTarget& glow, iRenderTarget& base);
+// The glow spilled over the base, into the bound framebuffer, raised by the
+// levels "in white" gain on the way (255 leaves it).
+void spill_add(iRenderTarget& glow, iRenderTarget& base, float gain = 255.0f);
 void spill_add_into(iRenderTarget& output, iRenderTarget& glow, iRenderTarget& base);
-// The glow of source at size class s, composited into the default framebuffer,
-// with a work target supplied by the caller.
-void glow(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work,
-          cRenderTargetManager::eRTSize s);
-// The bright pass of source into work, blurred three times.
-void glow_bright_pass(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work);
+// The bright pass of source into work (of size class s), blurred three times.
+void glow_bright_pass(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work,
+                      cRenderTargetManager::eRTSize s);
 // What glow_into does to the default framebuffer.
 enum eGlowWindow {
     GLOW_WINDOW_COMPOSITE, // the full glow composite, as glow_onto draws it

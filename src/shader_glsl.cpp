@@ -314,6 +314,16 @@ void cShader_GLSL::set_parameter2fv(GLint location, const float* values) {
         glsl::glUseProgram(GLuint(current));
 }
 
+void cShader_GLSL::set_parameter1fv(GLint location, int count, const float* values) {
+    GLint current = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    if (GLuint(current) != m_program)
+        glsl::glUseProgram(m_program);
+    glsl::glUniform1fv(location, count, values);
+    if (GLuint(current) != m_program)
+        glsl::glUseProgram(GLuint(current));
+}
+
 void cShader_GLSL::bind_samplers() {
     GLint current = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &current);

@@ -30,6 +30,7 @@
     X(PFNGLGETUNIFORMFVPROC, glGetUniformfv)                                                       \
     X(PFNGLUNIFORM1FPROC, glUniform1f)                                                             \
     X(PFNGLUNIFORM2FPROC, glUniform2f)                                                             \
+    X(PFNGLUNIFORM1FVPROC, glUniform1fv)                                                           \
     X(PFNGLUNIFORM1IPROC, glUniform1i)                                                             \
     X(PFNGLDELETESHADERPROC, glDeleteShader)                                                       \
     X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)
@@ -116,6 +117,8 @@ protected:
     // Set a uniform of this shader's program, whichever program is current.
     void set_parameter1f(GLint location, float value);
     void set_parameter2fv(GLint location, const float* values);
+    // A uniform array of count floats.
+    void set_parameter1fv(GLint location, int count, const float* values);
 
     sGlslContext*& m_context; // the manager's context, not a copy
     eGlslProfile m_vprof;

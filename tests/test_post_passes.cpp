@@ -18,8 +18,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -109,23 +111,58 @@ TEST_F(PostPassTest, ColourCorrectionLooksEachChannelUp) {
     expect_near_pixels(read_target(*out, 256, 1), inverted, 0);
 }
 
-TEST_F(PostPassTest, BlurPassSpreadsBothWaysInPlaceAndKeepsTheLight) {
+// blur_three_times, and blur run three times, are three Gaussians in a row
+// (sigma 2, 11 taps), each pass clamping at the edges: checked against those
+// passes on the CPU for a spot, a bar
+// along the left edge and a corner pixel, then for light kept and symmetry.
+TEST_F(PostPassTest, BlurIsThreeGaussiansInARowClampingAtEachPass) {
     setup_blur();
     cRTProxy t = m_pool->get_rt(M::RTT_QUATER);
-    const int w = int(t->get_width()), cx = 100, cy = 80;
+    cRTProxy u = m_pool->get_rt(M::RTT_QUATER);
+    const int w = int(t->get_width()), h = int(t->get_height()), cx = 100, cy = 80;
+    std::vector<double> light(std::size_t(w) * h, 0.0);
     fill_target(*t, {0, 0, 0});
-    fill_target(*t, {255, 255, 255}, cx, cy, 1, 1);
-    blur(*t, *t);
-    const tPixels rgb = read_target(*t, w, int(t->get_height()));
+    fill_target(*u, {0, 0, 0});
+    for (const auto& r : {std::vector<int>{cx, cy, 1, 1}, {0, 30, 2, 20}, {w - 1, 0, 1, 1}}) {
+        fill_target(*t, {255, 255, 255}, r[0], r[1], r[2], r[3]);
+        fill_target(*u, {255, 255, 255}, r[0], r[1], r[2], r[3]);
+        for (int y = r[1]; y < r[1] + r[3]; ++y)
+            for (int x = r[0]; x < r[0] + r[2]; ++x)
+                light[std::size_t(y) * w + x] = 255.0;
+    }
+    blur_three_times(*t, *t);
+    for (int i = 0; i < 3; ++i)
+        blur(*u, *u);
+    const double g[6] = {0.200565, 0.176998, 0.121649, 0.065114, 0.027144, 0.008812};
+    for (int pass = 0; pass < 6; ++pass) {
+        const bool across = pass % 2 == 0;
+        std::vector<double> next(light.size(), 0.0);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                for (int k = -5; k <= 5; ++k) {
+                    const int sx = across ? std::min(std::max(x + k, 0), w - 1) : x;
+                    const int sy = across ? y : std::min(std::max(y + k, 0), h - 1);
+                    next[std::size_t(y) * w + x] +=
+                        g[std::abs(k)] * light[std::size_t(sy) * w + sx];
+                }
+        light.swap(next);
+    }
+    const tPixels rgb = read_target(*t, w, h), rgb3 = read_target(*u, w, h);
     auto at = [&](int x, int y) { return rgb[(std::size_t(y) * w + x) * 3]; };
-    long total = 0;
-    for (std::size_t i = 0; i < rgb.size(); i += 3)
-        total += rgb[i];
-    EXPECT_NEAR(double(total), 255.0, 40.0);
-    EXPECT_GT(at(cx + 2, cy + 2), 0);
-    EXPECT_EQ(at(cx - 2, cy), at(cx + 2, cy));
-    EXPECT_EQ(at(cx, cy - 2), at(cx, cy + 2));
-    EXPECT_EQ(at(cx + 2, cy), at(cx, cy + 2));
+    long spot = 0; // the spot's light, all of it within 20 texels
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            ASSERT_NEAR(at(x, y), light[std::size_t(y) * w + x], 1.0) << x << ", " << y;
+            ASSERT_NEAR(rgb3[(std::size_t(y) * w + x) * 3], light[std::size_t(y) * w + x], 2.0)
+                << "three blurs at " << x << ", " << y;
+            if (std::abs(x - cx) <= 20 && std::abs(y - cy) <= 20)
+                spot += at(x, y);
+        }
+    EXPECT_NEAR(double(spot), 255.0, 40.0);
+    EXPECT_GT(at(cx + 3, cy + 3), 0);
+    EXPECT_EQ(at(cx - 3, cy), at(cx + 3, cy));
+    EXPECT_EQ(at(cx, cy - 3), at(cx, cy + 3));
+    EXPECT_EQ(at(cx + 3, cy), at(cx, cy + 3));
 }
 
 TEST_F(PostPassTest, SpillAddScreensTheGlowOverTheBase) {

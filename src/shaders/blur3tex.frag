@@ -1,0 +1,23 @@
+#version 120
+#extension GL_ARB_texture_rectangle : enable
+// One direction of the glow's blur: three Gaussian blurs in a row (sigma 2
+// texels, 11 taps each) as one kernel, 21 taps of its 31 (the outer ones
+// hold less than a 250th of the light). The program gives the weights per
+// line of texels: next to an edge they are those of the three
+// blurs clamping at the edge one after the other. sampledir is the step
+// between taps in texels, (1, 0) for a horizontal pass and (0, 1) for a
+// vertical one. Taps sit on texel centres, so the result does not depend on
+// the texture's filter.
+
+uniform sampler2DRect texunit0;
+uniform vec2 sampledir;
+uniform float weight[21]; // taps -10 to 10
+
+void main()
+{
+    vec2 centre = gl_TexCoord[0].st;
+    vec4 sum = vec4(0.0);
+    for (int i = 0; i < 21; ++i)
+        sum += texture2DRect(texunit0, centre + sampledir * float(i - 10)) * weight[i];
+    gl_FragColor = sum;
+}
