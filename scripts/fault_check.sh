@@ -175,19 +175,19 @@ fault 12 "markers" src/event_queue_factory.cpp \
 # What a user of a capture or of the makers' mode meets.
 range_test=ProgramTest.ACaptureRangeStartsItsSoundAtFromAndEndsWithTheFrameAtTo
 tool_test=ProgramTest.ToolModeReloadsProgramsAndMarkersAndItsStillsLeaveOutTheTextLine
-fault 13 "capture" src/capture.cpp "$range_test" \
+fault 13 "capture" src/capture/capture.cpp "$range_test" \
     "a video's sound starts at 0 instead of --from" \
     'music_path, options.has_from ? options.from_ms : 0));' \
     'music_path, 0));'
-fault 14 "capture" src/capture.cpp "$range_test" \
+fault 14 "capture" src/capture/capture.cpp "$range_test" \
     "the frame at exactly --to is left out" \
     'if (m_options.has_to && ms > m_options.to_ms)' \
     'if (m_options.has_to && ms >= m_options.to_ms)'
-fault 15 "capture" src/frame_sink_ffmpeg.cpp "$range_test" \
+fault 15 "capture" src/capture/frame_sink_ffmpeg.cpp "$range_test" \
     "a video is upside down" \
     'command += " -vf vflip -c:v libx264' \
     'command += " -c:v libx264'
-fault 16 "capture" src/capture.cpp "$range_test" \
+fault 16 "capture" src/capture/capture.cpp "$range_test" \
     "the progress rewrites a line in a log, not on a terminal" \
     'platform::stderr_is_terminal()));' \
     '!platform::stderr_is_terminal()));'
@@ -196,7 +196,7 @@ fault 17 "unattended" src/platform/message_box.cpp \
     "an unanswered question is taken as yes (widescreen)" \
     'return buttons == MESSAGE_OK;' \
     'return buttons != MESSAGE_OK;'
-fault 18 "makers" src/tool_mode.cpp "$tool_test" \
+fault 18 "makers" src/tool/tool_mode.cpp "$tool_test" \
     "R reloads the marker script only when it did not change" \
     'if (text != m_marker_text) {' \
     'if (text == m_marker_text) {'
@@ -204,18 +204,18 @@ fault 19 "makers" src/shader_glsl.cpp "$tool_test" \
     "R reloads no program made from files" \
     $'if (m_vertex_file.empty())\n        return true; // not made from files' \
     $'if (!m_vertex_file.empty())\n        return true; // not made from files'
-fault 20 "makers" src/tool_mode.cpp "$tool_test" \
+fault 20 "makers" src/tool/tool_mode.cpp "$tool_test" \
     "an F12 still has the text line in it" \
     $'    if (m_pending_still) {\n        m_pending_still = false;\n        write_still();\n    }\n    draw_text_line(status_text());\n' \
     $'    draw_text_line(status_text());\n    if (m_pending_still) {\n        m_pending_still = false;\n        write_still();\n    }\n'
-fault 21 "makers" src/tool_mode.cpp ProgramTest.ToolModeKeysPauseSeekPageLoopAndGoHome \
+fault 21 "makers" src/tool/tool_mode.cpp ProgramTest.ToolModeKeysPauseSeekPageLoopAndGoHome \
     "Shift swaps the 1 s and 5 s seek steps" \
     'const int step = shift_held() ? 1000 : 5000;' \
     'const int step = shift_held() ? 5000 : 1000;'
 
 # A capture that fails or is interrupted, and damaged input files.
 failures=CaptureFailures.AFrameOrVideoThatCannotBeWrittenEndsTheCaptureWithItsReason
-fault 22 "capture" src/frame_sink_ffmpeg.cpp "$failures" \
+fault 22 "capture" src/capture/frame_sink_ffmpeg.cpp "$failures" \
     "ffmpeg's failure to write the file's ending passes as success" \
     'command += "-xerror ";' \
     'command += "";'
@@ -224,7 +224,7 @@ fault 23 "capture" src/platform/process.cpp \
     "the encoder shares the program's process group" \
     'posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);' \
     'posix_spawnattr_setflags(&attributes, 0);'
-fault 24 "capture" src/frame_sink_png.cpp \
+fault 24 "capture" src/capture/frame_sink_png.cpp \
     CaptureFailures.ACaptureIntoAFolderReplacesItWholeAndNeverAUsersFiles \
     "an earlier capture's frames stay in the folder" \
     $'            if (is_frame_name(name))\n                platform::remove_file' \

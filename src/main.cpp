@@ -1,5 +1,5 @@
 // vantrel: plays the music and renders the show in step with it.
-#include "capture.h"
+#include "capture/capture.h"
 #include "display_settings.h"
 #include "gl_entry.h"
 #include "gl_setup.h"
@@ -16,7 +16,7 @@
 #include "skarbol.h"
 #include "sound_module_sdl.h"
 #include "texture_manager.h"
-#include "tool_mode.h"
+#include "tool/tool_mode.h"
 
 #include <SDL.h>
 #include <cstdlib>

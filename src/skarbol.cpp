@@ -1,6 +1,6 @@
 #include "skarbol.h"
 
-#include "capture.h"
+#include "capture/capture.h"
 #include "display_settings.h"
 #include "gl_entry.h"
 #include "gl_setup.h"
@@ -13,7 +13,7 @@
 #include "shader_manager_glsl.h"
 #include "show_scenes.h"
 #include "timecode.h"
-#include "tool_mode.h"
+#include "tool/tool_mode.h"
 
 #include <cstdlib>
 #include <iostream>

@@ -3,7 +3,7 @@
 // frames. Each says why with status 1, leaves nothing under the final name
 // and keeps what it wrote under the partial one. A file size limit stands in
 // for a full disk.
-#include "frame_sink.h"
+#include "capture/frame_sink.h"
 #include "show_support.h"
 #include "test_support.h"
 

@@ -1,6 +1,6 @@
 // What a capture reports while it runs: the size of its range, and lines a
 // person can read on a terminal and in a log.
-#include "capture_progress.h"
+#include "capture/capture_progress.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // objects a few frames late and written on the writer's thread, they must
 // become the same files, in the same order, as frames read and written at
 // once; a frame that cannot be written stops the writing with its reason.
-#include "frame_readback.h"
-#include "frame_sink.h"
-#include "frame_writer.h"
+#include "capture/frame_readback.h"
+#include "capture/frame_sink.h"
+#include "capture/frame_writer.h"
 #include "gl_entry.h"
 #include "gl_test_support.h"
 #include "test_support.h"

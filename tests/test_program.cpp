@@ -1,7 +1,7 @@
 // The program as its users run it: the whole show, a capture stopped early
 // and the makers' mode driven by keys.
+#include "capture/frame_sink.h"
 #include "event_queue_factory.h"
-#include "frame_sink.h"
 #include "show_support.h"
 #include "test_support.h"
 

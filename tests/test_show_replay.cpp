@@ -4,7 +4,7 @@
 #include "midi_loader.h"
 #include "scene_fixture.h"
 #include "scenes/scene_attractor.h"
-#include "show_replay.h"
+#include "tool/show_replay.h"
 
 #include <gtest/gtest.h>
 

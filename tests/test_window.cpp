@@ -1,5 +1,5 @@
 // Window and GL start-up rules that need no window.
-#include "capture.h"
+#include "capture/capture.h"
 #include "display_settings.h"
 #include "gl_setup.h"
 

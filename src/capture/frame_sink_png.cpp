@@ -1,4 +1,4 @@
-#include "frame_sink.h"
+#include "capture/frame_sink.h"
 
 #include "gl_setup.h"
 #include "platform/process.h"

@@ -4,8 +4,8 @@
 // wait, and handing over more waits until there is room.
 #pragma once
 
-#include "frame_readback.h"
-#include "frame_sink.h"
+#include "capture/frame_readback.h"
+#include "capture/frame_sink.h"
 
 #include <condition_variable>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "capture.h"
+#include "capture/capture.h"
 
 #include "display_settings.h"
 #include "gl_entry.h"

@@ -1,4 +1,4 @@
-#include "frame_sink.h"
+#include "capture/frame_sink.h"
 
 #include "platform/paths.h"
 #include "platform/process.h"

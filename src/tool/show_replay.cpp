@@ -1,4 +1,4 @@
-#include "show_replay.h"
+#include "tool/show_replay.h"
 
 #include "light_control.h"
 #include "math/random.h"

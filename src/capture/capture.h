@@ -2,11 +2,11 @@
 // every finished frame is read back from the window and handed to a sink.
 #pragma once
 
-#include "capture_progress.h"
+#include "capture/capture_progress.h"
+#include "capture/frame_readback.h"
+#include "capture/frame_sink.h"
+#include "capture/frame_writer.h"
 #include "clock.h"
-#include "frame_readback.h"
-#include "frame_sink.h"
-#include "frame_writer.h"
 #include "options.h"
 
 #include <cstdint>

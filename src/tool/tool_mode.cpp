@@ -1,8 +1,8 @@
-#include "tool_mode.h"
+#include "tool/tool_mode.h"
 
+#include "capture/frame_sink.h"
 #include "display_settings.h"
 #include "event_queue_factory.h"
-#include "frame_sink.h"
 #include "gl_entry.h"
 #include "gui/gui_painter.h"
 #include "gui/gui_var_list.h"

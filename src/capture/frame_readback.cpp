@@ -1,4 +1,4 @@
-#include "frame_readback.h"
+#include "capture/frame_readback.h"
 
 #include "debug.h"
 #include "gl_entry.h"

@@ -1,4 +1,4 @@
-#include "capture_progress.h"
+#include "capture/capture_progress.h"
 
 #include "timecode.h"
 

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "clock.h"
-#include "show_replay.h"
+#include "tool/show_replay.h"
 
 #include <cstdint>
 #include <string>
