@@ -7,6 +7,7 @@
 #include "options.h"
 #include "pass_profiler.h"
 #include "platform/message_box.h"
+#include "platform/paths.h"
 #include "platform/process.h"
 #include "render_target_manager.h"
 #include "resource_path.h"
@@ -21,6 +22,8 @@
 #include <SDL.h>
 #include <cstdlib>
 #include <iostream>
+#include <string>
+#include <vector>
 
 namespace {
 // Releases the process-wide managers in a fixed order; every end of the
@@ -52,6 +55,26 @@ void on_exit() {
     }
 }
 
+// The show's assets are looked for beside the working directory, as they
+// always were; then beside the program (its build folder in a checkout);
+// then in the installed tree, the one the build was configured for and the
+// one beside the program's own folder (an installed tree that was moved).
+bool find_show_assets(std::string* error) {
+    std::vector<std::string> starts = {""};
+    int path_error = 0;
+    const std::string program = platform::executable_path(path_error);
+    std::string program_folder;
+    if (path_error == 0)
+        program_folder = platform::canonical_path(program + "/..", path_error);
+    if (!program_folder.empty())
+        starts.push_back(program_folder);
+    starts.push_back(VANTREL_INSTALLED_TREE "/data");
+    if (!program_folder.empty())
+        starts.push_back(program_folder + "/" VANTREL_INSTALLED_TREE_FROM_BIN "/data");
+    return cResourcePath::instance()->choose_start_directory(
+        starts, {cSoundModule_sdl::kMusicFile, "../src/shaders/blurtex.vert"}, error);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -71,12 +94,18 @@ int main(int argc, char** argv) {
         std::cout << "vantrel " VANTREL_VERSION "\n";
         return 0;
     }
+    if (!find_show_assets(&error)) {
+        std::cerr << "## ERROR: " << error << std::endl;
+        return 1;
+    }
 
     cDisplaySettings* settings = cDisplaySettings::instance();
     // A capture renders offscreen in effect: a window, not the full screen.
     settings->m_fullscreen = !options.windowed && !options.capturing();
     if (options.capturing()) {
-        if (!cCapture::start(options, cSoundModule_sdl::kMusicFile, &error)) {
+        if (!cCapture::start(options,
+                             cResourcePath::instance()->located(cSoundModule_sdl::kMusicFile),
+                             &error)) {
             std::cerr << "## ERROR: capture: " << error << std::endl;
             return 1;
         }

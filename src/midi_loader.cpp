@@ -3,6 +3,7 @@
 #include "event_queue.h"
 #include "midi_file.h"
 #include "read_file.h"
+#include "resource_path.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -23,7 +24,7 @@ void cMidiLoader::fatal_error(const char* format, ...) {
 }
 
 void cMidiLoader::load(cEventQueue* queue) {
-    load(queue, MIDI_FILE_NAME);
+    load(queue, cResourcePath::instance()->located(MIDI_FILE_NAME));
 }
 
 bool cMidiLoader::load(cEventQueue* queue, const std::string& file_name) {

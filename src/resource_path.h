@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 class cResourcePath {
@@ -27,6 +28,25 @@ public:
     // expanded); otherwise "".
     std::string get_fullpath(std::string name);
 
+    // The folder from which the relative asset names ("../data/...",
+    // "../src/shaders") are taken, directories pushed and names looked up as
+    // given included: "" (the default) is the working directory.
+    void set_start_directory(std::string directory) { m_start = std::move(directory); }
+    const std::string& start_directory() const { return m_start; }
+    // name as it is opened: a relative name joined to the start directory
+    // (canonical), an absolute one, or any name with no start directory set,
+    // as given. Files that the show opens itself (the music, the marker
+    // script) go through here.
+    std::string located(const std::string& name) const;
+    // Makes the first of the candidate start directories ("" for the working
+    // directory) from which every probe name is a readable file the start
+    // directory. The candidates are folders one level below an asset tree
+    // and the probes climb out of them ("../data/music/..."). False when no
+    // candidate has them all, with *error naming each asset tree tried and
+    // what it lacked; the start directory is then left as it was.
+    bool choose_start_directory(const std::vector<std::string>& candidates,
+                                const std::vector<std::string>& probes, std::string* error);
+
     const std::vector<std::string>& searchpaths() const { return m_searchpaths; }
     // Every name asked for, in order (repeats included): the list of assets
     // the show really loads.
@@ -46,6 +66,7 @@ public:
 private:
     cResourcePath() = default;
 
+    std::string m_start;
     std::vector<std::string> m_searchpaths;
     std::vector<std::string> m_requested;
 };

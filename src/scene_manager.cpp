@@ -5,6 +5,7 @@
 #include "light_control.h"
 #include "load_screen.h"
 #include "platform/clock_posix.h"
+#include "resource_path.h"
 #include "scene_dummy.h"
 
 #include <climits>
@@ -73,10 +74,13 @@ void cSceneManager::load(const std::string& marker_script, const std::string& mu
     // clang-format off
     VT_ASSERT(! m_eventqueue);
     // clang-format on
-    m_eventqueue = cEventQueue_factory::loadFile(marker_script);
+    // Relative names are the show's own assets, taken from where they were
+    // found at start-up.
+    const cResourcePath* paths = cResourcePath::instance();
+    m_eventqueue = cEventQueue_factory::loadFile(paths->located(marker_script));
     if (m_music_enabled) {
         m_music.init();
-        m_music.load(music_file);
+        m_music.load(paths->located(music_file));
     }
     if (!m_clock)
         demo_time_ms(); // selects the platform clock

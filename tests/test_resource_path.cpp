@@ -102,7 +102,11 @@ protected:
     }
     void TearDown() override { cResourcePath::destroy(); }
 
+    // A file under the test's folder, with the folders it needs.
     void write_asset(const std::string& relative) {
+        for (std::size_t at = relative.find('/'); at != std::string::npos;
+             at = relative.find('/', at + 1))
+            make_temp_dir(test_name() + "/" + relative.substr(0, at));
         write_temp_file(test_name() + "/" + relative, "x");
     }
 
@@ -153,4 +157,32 @@ TEST_F(ResourcePath, NameAsGivenWinsElseDirectoriesAreSearchedInOrderByLastCompo
     make_temp_dir(test_name() + "/run/sky.png");
     EXPECT_EQ(current_dir() + "/lamp.png", paths()->get_fullpath("lamp.png"));
     EXPECT_EQ("../data/textures/sky.png", paths()->get_fullpath("sky.png"));
+}
+
+TEST_F(ResourcePath, AssetsComeFromTheFirstStartDirectoryThatHoldsThemAndRelativeNamesFollowIt) {
+    const std::vector<std::string> probes = {"../data/music/a.mp3", "../src/shaders/b.vert"};
+    const std::string elsewhere = m_root + "/installed/data"; // one level below its tree
+    write_asset("data/music/a.mp3"); // the working directory's tree lacks the shaders at first
+    for (const char* file : {"data/music/a.mp3", "src/shaders/b.vert", "data/models/floor.bzobj"})
+        write_asset(std::string("installed/") + file);
+    std::string error;
+    EXPECT_FALSE(paths()->choose_start_directory({"", m_root + "/none/bin"}, probes, &error));
+    EXPECT_EQ("the assets (data/music/a.mp3, src/shaders/b.vert) are in none of these folders: " +
+                  m_root + ", " + m_root + "/none",
+              error);
+    EXPECT_EQ("", paths()->start_directory());
+
+    ASSERT_TRUE(paths()->choose_start_directory({"", elsewhere}, probes, &error));
+    EXPECT_EQ(elsewhere, paths()->start_directory());
+    paths()->push_searchpath("../data/models");
+    EXPECT_EQ(m_root + "/installed/data/models/floor.bzobj", paths()->get_fullpath("floor.bzobj"));
+    EXPECT_EQ(m_root + "/installed/data/music/a.mp3", paths()->get_fullpath(probes[0]));
+    EXPECT_EQ("/abs/x", paths()->located("/abs/x"));
+
+    // Where the working directory holds them, nothing changes.
+    write_asset("src/shaders/b.vert");
+    paths()->set_start_directory("");
+    ASSERT_TRUE(paths()->choose_start_directory({"", elsewhere}, probes, &error));
+    EXPECT_EQ("", paths()->start_directory());
+    EXPECT_EQ("../data/music/a.mp3", paths()->located(probes[0]));
 }

@@ -14,6 +14,9 @@ namespace {
 // Longest path the system takes, without the terminating zero.
 constexpr std::size_t k_max_path_length = PATH_MAX - 1;
 
+// Where reading a link gives up: far beyond any path the system resolves.
+constexpr std::size_t k_longest_link = std::size_t(1) << 20;
+
 bool fits_path_limit(const std::string& path) {
     return path.size() <= k_max_path_length;
 }
@@ -99,6 +102,27 @@ std::string absolute_path(const std::string& path, int& error) {
     if (error != 0)
         return std::string();
     return canonical;
+}
+
+std::string executable_path(int& error) {
+    std::vector<char> buffer(PATH_MAX);
+    for (;;) {
+        const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0) {
+            error = errno;
+            return std::string();
+        }
+        // A result that fills the buffer may have been cut short.
+        if (std::size_t(length) < buffer.size()) {
+            error = 0;
+            return std::string(buffer.data(), std::size_t(length));
+        }
+        if (buffer.size() >= k_longest_link) {
+            error = ENAMETOOLONG;
+            return std::string();
+        }
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 std::string error_text(int error) {

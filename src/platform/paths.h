@@ -35,6 +35,10 @@ bool is_readable_file(const std::string& path);
 // path limit) error holds the reason and the result is empty.
 std::string absolute_path(const std::string& path, int& error);
 
+// The absolute path of the running program's executable, symbolic links
+// resolved (/proc/self/exe); empty with error set when it cannot be read.
+std::string executable_path(int& error);
+
 // The system's message for an error number.
 std::string error_text(int error);
 

@@ -13,6 +13,7 @@
 #include "platform/process.h"
 #include "read_file.h"
 #include "render_fsq.h"
+#include "resource_path.h"
 #include "scene_manager.h"
 #include "shader_manager_glsl.h"
 #include "skarbol.h"
@@ -47,6 +48,11 @@ std::string read_text(const std::string& path) {
     if (!read_file(path, &bytes))
         return std::string();
     return std::string(bytes.begin(), bytes.end());
+}
+
+// The show's marker script, where the assets were found at start-up.
+std::string marker_script() {
+    return cResourcePath::instance()->located(cSceneManager::kMarkerScript);
 }
 
 bool shift_held() {
@@ -117,7 +123,7 @@ void cToolMode::finish() {
 cToolMode::cToolMode() : m_replay(&m_clock) {
     // Before any scene exists: the state a replay starts from.
     m_replay.remember_start();
-    m_marker_text = read_text(cSceneManager::kMarkerScript);
+    m_marker_text = read_text(marker_script());
 }
 
 cToolMode::~cToolMode() {
@@ -379,10 +385,10 @@ void cToolMode::reload(cSkarbol* engine) {
     std::cerr << std::endl;
 
     cSceneManager* manager = cSceneManager::instance();
-    const std::string text = read_text(cSceneManager::kMarkerScript);
+    const std::string text = read_text(marker_script());
     bool replay = m_paused; // a held picture has to be drawn again
     if (text != m_marker_text) {
-        cEventQueue* queue = cEventQueue_factory::loadFile(cSceneManager::kMarkerScript);
+        cEventQueue* queue = cEventQueue_factory::loadFile(marker_script());
         if (!queue) {
             std::cerr << "# warning: the marker script could not be read, the timeline stays "
                          "as it was in cToolMode::reload"
