@@ -4,7 +4,8 @@
 #
 #   scripts/bench_scenes.sh OLD_BUILD NEW_BUILD
 #
-# Each build folder holds a built vantrel beside its own data/ and src/.
+# Each build folder holds a built vantrel; it plays the data/ and src/ of the
+# source tree it was configured from, wherever the folder is.
 # Both render letterboxed captures at FPS frames per second (default 10) from
 # the start to TO (default: the whole show; milliseconds or h:m:s,ms), writing
 # only the last second's frames; VANTREL_DRAW_EVERY_FRAME makes a build that
@@ -27,10 +28,18 @@ rounds=${ROUNDS:-1}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# The source tree a build folder was configured from (its CMake cache says
+# which): the data/ and src/shaders/ that build plays. A folder without a
+# cache is taken as a checkout's build/.
+source_of() {
+    src=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$1/CMakeCache.txt" 2>/dev/null || true)
+    echo "${src:-$1/..}"
+}
+
 if [ -n "${TO:-}" ]; then
     to=$TO
 else
-    to=$("$new/vantrel-tool" markers "$new/../data/script/markers.txt" | awk '$1 == 32 { print $2; exit }')
+    to=$("$new/vantrel-tool" markers "$(source_of "$new")/data/script/markers.txt" | awk '$1 == 32 { print $2; exit }')
 fi
 case $to in *:*) from=$to ;; *) from=$((to > 1000 ? to - 1000 : 0)) ;; esac
 
@@ -42,8 +51,10 @@ run() {
 bench() {
     out="$work/$2$3"
     start=$(date +%s.%N)
-    if ! (cd "$1" && LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy VANTREL_DRAW_EVERY_FRAME=1 \
-        run ./vantrel --letterbox --capture "$out" --fps "$fps" --from "$from" --to "$to" \
+    # Run one level below the tree, where every build finds ../data.
+    if ! (cd "$(source_of "$1")/data" && LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy \
+        VANTREL_DRAW_EVERY_FRAME=1 run "$1/vantrel" --letterbox --capture "$out" --fps "$fps" \
+        --from "$from" --to "$to" \
         >"$out.log" 2>&1); then
         echo "$0: the run of $1 failed:" >&2
         tail -n 20 "$out.log" >&2

@@ -3,10 +3,11 @@
 #
 #   scripts/compare_frames.sh OLD_BUILD NEW_BUILD
 #
-# Each build folder holds a built vantrel beside its own data/ and src/
-# (a build/ folder of a checkout). Both capture the same frames, letterboxed,
-# at FPS frames per second (default 5: every scene gets dozens of frames)
-# from the start to TO (default: the whole show; milliseconds or h:m:s,ms).
+# Each build folder holds a built vantrel; it plays the data/ and src/ of the
+# source tree it was configured from, wherever the folder is. Both capture
+# the same frames, letterboxed, at FPS frames per second (default 5: every
+# scene gets dozens of frames) from the start to TO (default: the whole show;
+# milliseconds or h:m:s,ms).
 # Prints per scene the frames compared, how many differ, the differing pixels,
 # the largest difference of one colour channel and the lowest PSNR of a
 # differing frame (ffmpeg's, over all channels); exits 1 if any differ.
@@ -26,6 +27,14 @@ else
     trap 'rm -rf "$work"' EXIT
 fi
 
+# The source tree a build folder was configured from (its CMake cache says
+# which): the data/ and src/shaders/ that build plays. A folder without a
+# cache is taken as a checkout's build/.
+source_of() {
+    src=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$1/CMakeCache.txt" 2>/dev/null || true)
+    echo "${src:-$1/..}"
+}
+
 run() {
     if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a -s "-screen 0 1024x768x24" "$@"; fi
 }
@@ -33,8 +42,9 @@ run() {
 # build folder, name: frames into $work/name/
 capture() {
     echo "capturing with $1 ..." >&2
-    if ! (cd "$1" && LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy \
-        run ./vantrel --letterbox --capture "$work/$2" --fps "$fps" ${TO:+--to "$TO"} \
+    # Run one level below the tree, where every build finds ../data.
+    if ! (cd "$(source_of "$1")/data" && LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy \
+        run "$1/vantrel" --letterbox --capture "$work/$2" --fps "$fps" ${TO:+--to "$TO"} \
         >"$work/$2.log" 2>&1); then
         echo "$0: the capture with $1 failed:" >&2
         tail -n 20 "$work/$2.log" >&2
@@ -45,7 +55,7 @@ capture "$old" old
 capture "$new" new
 
 # Scene switches from the marker script: "switch_ms scene" per line.
-"$new/vantrel-tool" markers "$new/../data/script/markers.txt" |
+"$new/vantrel-tool" markers "$(source_of "$new")/data/script/markers.txt" |
     awk '$1 <= 12 { print $2, $1 }' >"$work/switches"
 
 # One line per frame: "index same", or "index differ pixels largest".

@@ -57,8 +57,9 @@ void on_exit() {
 
 // The show's assets are looked for beside the working directory, as they
 // always were; then beside the program (its build folder in a checkout);
-// then in the installed tree, the one the build was configured for and the
-// one beside the program's own folder (an installed tree that was moved).
+// then in the installed tree beside the program's own folder (bin/../share,
+// also when the installed tree was moved), and in the one the build was
+// configured for.
 bool find_show_assets(std::string* error) {
     std::vector<std::string> starts = {""};
     int path_error = 0;
@@ -66,11 +67,11 @@ bool find_show_assets(std::string* error) {
     std::string program_folder;
     if (path_error == 0)
         program_folder = platform::canonical_path(program + "/..", path_error);
-    if (!program_folder.empty())
+    if (!program_folder.empty()) {
         starts.push_back(program_folder);
-    starts.push_back(VANTREL_INSTALLED_TREE "/data");
-    if (!program_folder.empty())
         starts.push_back(program_folder + "/" VANTREL_INSTALLED_TREE_FROM_BIN "/data");
+    }
+    starts.push_back(VANTREL_INSTALLED_TREE "/data");
     return cResourcePath::instance()->choose_start_directory(
         starts, {cSoundModule_sdl::kMusicFile, "../src/shaders/blurtex.vert"}, error);
 }

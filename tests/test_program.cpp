@@ -290,9 +290,37 @@ TEST(ProgramTest, StoppedOrEmptyCaptureFailsAndLeavesNothingUnderTheFinalName) {
     EXPECT_FALSE(exists(show.root + "/frames.partial"));
 }
 
+TEST(ProgramTest, TheInstalledProgramPlaysFromAnyFolderAndAloneNamesEveryPlaceItTried) {
+    // Installed elsewhere than the build was configured for: the program
+    // finds its tree from its own folder, started from a folder beside none.
+    const std::string prefix = make_temp_dir("installed");
+    sCommandResult result =
+        run_command(VANTREL_CMAKE " --install " VANTREL_BINARY_DIR " --prefix " + prefix);
+    ASSERT_EQ(result.exit_code, 0) << result.out << result.err;
+    const std::string anywhere = make_temp_dir("anywhere");
+    result = run_command("cd " + anywhere + " && " + prefix +
+                         "/bin/vantrel --letterbox --fps 2 --from 1000 --to 2000 --capture f");
+    ASSERT_EQ(result.exit_code, 0) << result.err.substr(0, 2000);
+    EXPECT_TRUE(exists(anywhere + "/f/" + cFrameSink_png::frame_name(2)));
+
+    // The program without its tree: one line, every folder tried, status 1.
+    if (exists(VANTREL_INSTALLED_TREE "/data"))
+        GTEST_SKIP() << "a tree is installed where the build was configured to install it";
+    const std::string folder = run_command("cd " + anywhere + " && pwd -P | tr -d '\\n'").out;
+    make_temp_dir("anywhere/bin");
+    run_command("cp " + prefix + "/bin/vantrel " + anywhere + "/bin/");
+    result = run_command("cd " + anywhere + " && bin/vantrel --letterbox");
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.err, "## ERROR: the assets (data/music/tonvik7.mp3, "
+                          "src/shaders/blurtex.vert) are in none of these folders: " +
+                              folder.substr(0, folder.rfind('/')) + ", " + folder + ", " + folder +
+                              "/share/vantrel, " VANTREL_INSTALLED_TREE "\n");
+}
+
 TEST(ProgramTest, TheWholeShowRunsToQuitAndEverySceneShows) {
-    // The shipped show, run from the build folder as the run script does, at
-    // two frames per second: loading, every scene, the "quit" marker.
+    // The shipped show, run from a folder beside the source tree's data/ and
+    // src/ as from a checkout's build/, at two frames per second: loading,
+    // every scene, the "quit" marker.
     const std::string frames = make_temp_dir("whole_show");
     sCommandResult result = run_command(std::string(VANTREL_PROGRAM_PATH) +
                                         " --letterbox --capture " + frames + " --fps 2");
