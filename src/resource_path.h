@@ -19,11 +19,12 @@ public:
     cResourcePath(const cResourcePath&) = delete;
     cResourcePath& operator=(const cResourcePath&) = delete;
 
-    // Appends the canonical form of a directory, always ending in '/'. The
-    // same directory may be pushed twice; entries are only removed by rewind.
+    // Appends the canonical form of a directory (a relative one taken from
+    // the start directory), always ending in '/'. The same directory may be
+    // pushed twice; entries are only removed by rewind.
     void push_searchpath(std::string path);
     // The absolute path of name when it names a readable file as given
-    // (relative to the working directory); otherwise the first search
+    // (relative to the start directory); otherwise the first search
     // directory + last component of name that names one, as formed (not
     // expanded); otherwise "".
     std::string get_fullpath(std::string name);
