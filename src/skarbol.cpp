@@ -192,7 +192,11 @@ void cSkarbol::draw_frame() {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         }
     }
-    cSceneManager::instance()->draw_current();
+    // The makers' mode may hold a time before the first scene switch: its
+    // picture is the cleared screen, without a warning every frame.
+    cSceneManager* manager = cSceneManager::instance();
+    if (!m_hooks || manager->m_current)
+        manager->draw_current();
     if (m_hooks)
         m_hooks->after_picture(); // a still has neither panel nor text line
     if (m_show_gui)

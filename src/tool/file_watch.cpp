@@ -16,20 +16,22 @@ cFileWatch::sStamp cFileWatch::stamp(const std::string& path) {
     return s;
 }
 
-void cFileWatch::watch(const std::vector<std::string>& paths) {
-    m_stamps.clear();
-    for (const std::string& path : paths)
-        m_stamps.push_back(stamp(path));
+void cFileWatch::add(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        bool known = false;
+        for (const sStamp& s : m_stamps)
+            known = known || s.path == path;
+        if (!known)
+            m_stamps.push_back(stamp(path));
+    }
 }
 
-bool cFileWatch::changed(double now) {
-    if (now - m_last_look < kInterval)
-        return false;
+bool cFileWatch::look(double now) {
     m_last_look = now;
     bool changed = false;
     for (sStamp& old : m_stamps) {
         const sStamp present = stamp(old.path);
-        if (present != old) {
+        if (present.time != old.time || present.size != old.size) {
             old = present;
             changed = true;
         }

@@ -93,7 +93,7 @@ cToolMode::cToolMode() : m_replay(m_time.clock()) {
 void cToolMode::watch_files() {
     std::vector<std::string> paths = cShaderManager_GLSL::instance()->program_paths();
     paths.push_back(cSceneManager::kMarkerScript);
-    m_watch.watch(paths);
+    m_watch.add(paths);
 }
 
 void cToolMode::on_run() {
@@ -187,9 +187,13 @@ void cToolMode::save_tweaks() {
 bool cToolMode::before_update(cSkarbol& engine) {
     if (!m_running)
         return true;
-    if (m_watch.changed(platform::wall_seconds())) {
-        std::cerr << "# tool: a program file or the marker script was saved" << std::endl;
-        m_pending_reload = true;
+    const double wall = platform::wall_seconds();
+    if (m_watch.due(wall)) {
+        watch_files(); // a pass registers its program at its first use
+        if (m_watch.look(wall)) {
+            std::cerr << "# tool: a program file or the marker script was saved" << std::endl;
+            m_pending_reload = true;
+        }
     }
     if (m_pending_reload) {
         m_pending_reload = false;
@@ -287,7 +291,9 @@ void cToolMode::reload(cSkarbol& engine) {
                           << " to " << format_timecode(m_loop_bounds.to_ms) << std::endl;
         }
     }
-    watch_files(); // what was just read is not a change
+    // What was just read is not a change.
+    m_watch.clear();
+    watch_files();
 }
 
 void cToolMode::after_picture() {

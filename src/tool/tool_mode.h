@@ -71,6 +71,7 @@ private:
     void reload(cSkarbol& engine);
     void toggle_pause();
     void save_tweaks();
+    // Adds the program files and the marker script to the watch.
     void watch_files();
 
     cShowTime m_time;
