@@ -551,5 +551,9 @@ TEST(ProgramTest, ToolModeReloadsWhatIsSavedAndItsStillsHoldOnlyThePicture) {
     EXPECT_NE(tool.wait_line("# tool: landed at ").find("00:00:02,000, scene 6 "),
               std::string::npos);
     tool.wait_line("# tool: loop from 00:00:00,001 to 00:00:02,500");
+
+    // S writes the kept values (none dragged here) beside the marker script.
+    tool.press("s", "# tool: 0 tweak values written to ");
+    EXPECT_TRUE(exists(show.root + "/data/script/tweaks.txt"));
     EXPECT_TRUE(tool.quit());
 }
