@@ -497,12 +497,18 @@ TEST(ProgramTest, ToolModeReloadsWhatIsSavedAndItsStillsHoldOnlyThePicture) {
     run_command("rm " + show.root + "/src/shaders && cp -r " VANTREL_SOURCE_DIR "/src/shaders " +
                 show.root + "/src && cp " VANTREL_SOURCE_DIR "/data/music/tonvik7.mid " +
                 show.root + "/data/music/");
+    // A kept value of the solar flare scene, and a line that cannot be read.
+    write_temp_file("tool_reload/data/script/tweaks.txt", "0 gamma = 2.5\n0 gamma 3\n");
     cToolSession tool(show.run_dir);
     tool.press("p", "# tool: paused at ");
     tool.press("Home", "# tool: landed at 00:00:00,000");
     tool.press("shift+Right", "# tool: landed at 00:00:01,000");
     EXPECT_NE(tool.press("shift+Right", "# tool: landed at ").find("00:00:02,000, scene 0 "),
               std::string::npos);
+    // The scene took its kept value when it was entered (Space prints them).
+    EXPECT_NE(tool.errors().find("tweaks.txt:2: no '=' between the variable and its value\n"),
+              std::string::npos);
+    EXPECT_EQ(tool.press("space", "gamma "), "gamma 2.5");
 
     // F12: the still is the picture without the text line at its top (whose
     // dark band covers some 560 x 30 pixels) and without the panel (Tab).
@@ -552,8 +558,8 @@ TEST(ProgramTest, ToolModeReloadsWhatIsSavedAndItsStillsHoldOnlyThePicture) {
               std::string::npos);
     tool.wait_line("# tool: loop from 00:00:00,001 to 00:00:02,500");
 
-    // S writes the kept values (none dragged here) beside the marker script.
-    tool.press("s", "# tool: 0 tweak values written to ");
-    EXPECT_TRUE(exists(show.root + "/data/script/tweaks.txt"));
+    // S writes the kept values beside the marker script.
+    tool.press("s", "# tool: 1 tweak values written to ");
+    EXPECT_EQ(read_file_bytes(show.root + "/data/script/tweaks.txt"), "0 gamma = 2.5\n");
     EXPECT_TRUE(tool.quit());
 }
