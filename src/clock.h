@@ -19,6 +19,7 @@ public:
     std::int64_t counter() override { return m_ms; }
     std::int64_t frequency() override { return 1000; }
     void set_ms(std::int64_t ms) { m_ms = ms; }
+    std::int64_t ms() const { return m_ms; }
 
 private:
     std::int64_t m_ms;

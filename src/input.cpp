@@ -12,6 +12,10 @@ namespace {
 int key_code(int symbol) {
     return symbol >= 0 && symbol < 128 ? std::tolower(symbol) : symbol;
 }
+
+// Whether the key-down of Escape ends the program (see poll_events).
+bool g_escape_ends = true;
+std::vector<int> g_deferred_presses;
 } // namespace
 
 // The picture and the panel are drawn in the display viewport (a band in the
@@ -30,6 +34,10 @@ Vec3f mouse_to_render_units(int x, int y) {
                  (gl_y - float(viewport[1])) / float(viewport[3]), 0.0f);
 }
 
+void defer_key_presses(const std::vector<int>& keys) {
+    g_deferred_presses.insert(g_deferred_presses.end(), keys.begin(), keys.end());
+}
+
 bool take_key_press(int key) {
     auto it = g_key_presses.find(key);
     if (it == g_key_presses.end())
@@ -42,7 +50,7 @@ bool take_key_press(int key) {
 void handle_input_event(eInputEvent kind, int key_or_button, int x, int y) {
     switch (kind) {
     case INPUT_KEY_DOWN:
-        if (key_or_button == kKeyEscape)
+        if (key_or_button == kKeyEscape && g_escape_ends)
             std::exit(0);
         g_keys_down.emplace(key_code(key_or_button), 0);
         ++g_key_presses[key_code(key_or_button)];
@@ -68,9 +76,13 @@ void handle_input_event(eInputEvent kind, int key_or_button, int x, int y) {
     }
 }
 
-void poll_events() {
+void poll_events(bool escape_ends) {
     // A press is for the frame that collects it; one nobody took is stale.
     g_key_presses.clear();
+    for (int key : g_deferred_presses)
+        ++g_key_presses[key];
+    g_deferred_presses.clear();
+    g_escape_ends = escape_ends;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
@@ -113,4 +125,5 @@ void poll_events() {
             break;
         }
     }
+    g_escape_ends = true;
 }

@@ -4,6 +4,7 @@
 #include "math/vec3.h"
 
 #include <map>
+#include <vector>
 
 // Codes of the keys the program reads itself (SDL key symbols, as in
 // g_keys_down).
@@ -30,9 +31,14 @@ extern Vec3f g_mouse_click_pos;
 // written.
 extern int g_mouse_buttons[6];
 
-// Drains the window's event queue. Escape and closing the window end the
-// program at once.
-void poll_events();
+// Drains the window's event queue. Closing the window ends the program at
+// once, and so does Escape unless escape_ends is false (then it is a press
+// like any other: a replay takes it as "cancel").
+void poll_events(bool escape_ends = true);
+
+// Presses that the next poll_events hands out again, as if they had just
+// come (keys pressed while a replay ran, kept for the frame after it).
+void defer_key_presses(const std::vector<int>& keys);
 
 // Takes one press of the key (a key code as in g_keys_down); false when none
 // is left. Each press is taken once, so a key acts once per press.

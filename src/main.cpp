@@ -18,6 +18,7 @@
 #include "sound_module_sdl.h"
 #include "texture_manager.h"
 #include "tool/tool_mode.h"
+#include "tweaks.h"
 
 #include <SDL.h>
 #include <cstdlib>
@@ -35,6 +36,7 @@ void on_exit() {
         std::cerr << "## ERROR: capture: " << capture_error << std::endl;
     cToolMode::finish();
     cSceneManager::destroy();
+    cTweaks::destroy();
     cShaderManager_GLSL::destroy();
     cTextureManager::destroy();
     cRenderTargetManager::destroy(); // prints the pool statistics
@@ -119,8 +121,12 @@ int main(int argc, char** argv) {
     // Nobody answers boxes during a capture: the question and the missing
     // extension boxes go to the error stream with their default answers.
     platform::set_unattended(options.capturing());
-    if (options.tool)
-        cSceneManager::instance()->set_clock(cToolMode::start()->clock());
+    if (options.tool) {
+        cToolMode* tool = cToolMode::start();
+        cSceneManager::instance()->set_clock(tool->clock());
+        if (options.has_at)
+            tool->start_at(options.at_ms);
+    }
 
     bool widescreen = options.screen == sOptions::WIDESCREEN;
     if (options.screen == sOptions::ASK && !options.tool)
@@ -148,6 +154,7 @@ int main(int argc, char** argv) {
     std::atexit(on_exit);
 
     cSkarbol engine;
+    engine.set_hooks(cToolMode::instance()); // none without --tool
     engine.init();
     if (cCapture* capture = cCapture::instance()) {
         // The capture ends where the show does: at the "quit" marker, or

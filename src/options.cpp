@@ -45,6 +45,7 @@ const char* usage_text() {
            "                    of the frame\n"
            "  --tool            makers' mode: pause, seek, loop a scene, reload programs\n"
            "                    and markers, stills, the time on screen (see README)\n"
+           "  --at T            with --tool: start at timeline time T\n"
            "  --help, --version\n"
            "With neither --widescreen nor --letterbox the live show asks at start;\n"
            "--tool does not ask and keeps the aspect unless --widescreen is given.\n";
@@ -130,6 +131,14 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
                 return false;
             }
             (from ? options->has_from : options->has_to) = true;
+        } else if (arg == "--at") {
+            if (!value(&text))
+                return false;
+            if (!parse_time_argument(text, &options->at_ms)) {
+                *error = "--at needs a time in milliseconds or h:m:s,ms, not \"" + text + "\"";
+                return false;
+            }
+            options->has_at = true;
         } else if (arg == "--shots") {
             if (!value(&text))
                 return false;
@@ -156,6 +165,10 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
          options->profile) &&
         !options->capturing()) {
         *error = "--fps, --from, --to, --shots and --profile only apply to --capture";
+        return false;
+    }
+    if (options->has_at && !options->tool) {
+        *error = "--at only applies to --tool";
         return false;
     }
     if (options->tool && options->capturing()) {

@@ -18,6 +18,8 @@ struct sOptions {
     std::vector<int> shots_ms; // --shots: only these frames are written, ascending
     bool profile = false;      // per-pass timing of a capture
     bool tool = false;         // the makers' mode: pause, seek, loop, reload, stills
+    bool has_at = false;       // --at: the makers' mode starts at at_ms
+    int at_ms = 0;
     bool help = false;
     bool version = false;
 

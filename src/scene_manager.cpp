@@ -147,6 +147,8 @@ void cSceneManager::switch_scene(cEvent* event) {
     if (number >= 0 && std::size_t(number) < m_scenes.size()) {
         m_current = m_scenes[std::size_t(number)];
         m_current->enter();
+        if (m_enter_hook)
+            m_enter_hook(std::size_t(number), m_current);
         return;
     }
     std::cerr << "## ERROR: tried to switch to scene" << number << ", but it's not added. In "

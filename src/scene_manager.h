@@ -8,8 +8,11 @@
 #include "scene.h"
 #include "sound_module_sdl.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class cLightControl;
@@ -38,6 +41,11 @@ public:
     bool update();
     bool process_events();
     void switch_scene(cEvent* event);
+    // Called with the scene's number right after a scene's enter (not for
+    // the fallback scene): the kept tweak values go in there.
+    void set_enter_hook(std::function<void(std::size_t, cScene*)> hook) {
+        m_enter_hook = std::move(hook);
+    }
     void draw_current();
     // Closes the music and frees scenes, queue and fallback scene; the manager
     // can be loaded again.
@@ -72,6 +80,7 @@ private:
     // machine has been up.
     std::int64_t m_clock_origin = 0;
     bool m_clock_started = false;
+    std::function<void(std::size_t, cScene*)> m_enter_hook;
 
     static cSceneManager* s_instance;
 };

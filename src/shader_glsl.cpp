@@ -212,6 +212,8 @@ bool cShader_GLSL::load_from_files(std::string vertex_file, std::string fragment
     m_fragment_file = fragment_file;
     const std::string vertex_path = resolve(vertex_file);
     const std::string fragment_path = resolve(fragment_file);
+    m_vertex_path = vertex_path;
+    m_fragment_path = fragment_path;
 
     m_vp = glsl::compile_from_file(m_context, GL_VERTEX_SHADER, vertex_path);
     m_fp = glsl::compile_from_file(m_context, GL_FRAGMENT_SHADER, fragment_path);
@@ -234,6 +236,12 @@ bool cShader_GLSL::load_from_files(std::string vertex_file, std::string fragment
     bind_samplers();
     init_parameters();
     return true;
+}
+
+std::vector<std::string> cShader_GLSL::program_paths() const {
+    if (m_vertex_file.empty())
+        return {};
+    return {m_vertex_path, m_fragment_path};
 }
 
 bool cShader_GLSL::reload() {

@@ -110,6 +110,9 @@ public:
     // pending (glsl::get_error, the context's listing). The caller turns the
     // error callback off first, since that one ends the program.
     bool reload();
+    // The program files as found when they were last loaded (none when the
+    // program was not made from files).
+    std::vector<std::string> program_paths() const;
 
 protected:
     // The location of a uniform of the linked program; -1 when it has none.
@@ -134,6 +137,8 @@ private:
 
     std::string m_vertex_file; // as given to load_from_files
     std::string m_fragment_file;
+    std::string m_vertex_path; // resolved through the search paths
+    std::string m_fragment_path;
     // Points the sampler uniforms "texunit0" and "texunit1" at texture units
     // 0 and 1, the units the passes bind their textures to.
     void bind_samplers();

@@ -83,6 +83,16 @@ void cShaderManager_GLSL::on_error() {
     std::exit(1);
 }
 
+std::vector<std::string> cShaderManager_GLSL::program_paths() const {
+    std::vector<std::string> paths;
+    for (const auto& entry : m_shaders)
+        if (auto* shader = dynamic_cast<const cShader_GLSL*>(entry.second)) {
+            const std::vector<std::string> own = shader->program_paths();
+            paths.insert(paths.end(), own.begin(), own.end());
+        }
+    return paths;
+}
+
 int cShaderManager_GLSL::reload_all() {
     // The start-up callback ends the program on the first error; a reload
     // reports and goes on.

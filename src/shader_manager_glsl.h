@@ -11,6 +11,7 @@
 #include <iostream>
 #include <map>
 #include <string>
+#include <vector>
 
 // The name that means "no shader bound"; never a registered name.
 inline constexpr char kNullShader[] = "null_shader";
@@ -53,6 +54,8 @@ public:
     // that fails prints its report as at start-up and stays as it was; the
     // program goes on. Returns the number that failed.
     int reload_all();
+    // Every registered shader's program files, as found at their load.
+    std::vector<std::string> program_paths() const;
     // While set, registering a name again is skipped silently (scenes that
     // are created anew register the shaders they share with everyone).
     void set_quiet_repeats(bool quiet) { m_quiet_repeats = quiet; }

@@ -2,6 +2,7 @@
 
 #include "capture/capture.h"
 #include "display_settings.h"
+#include "engine_hooks.h"
 #include "gl_entry.h"
 #include "gl_setup.h"
 #include "input.h"
@@ -9,11 +10,12 @@
 #include "midi_loader.h"
 #include "profile_scope.h"
 #include "render_fsq.h"
+#include "resource_path.h"
 #include "scene_manager.h"
 #include "shader_manager_glsl.h"
 #include "show_scenes.h"
 #include "timecode.h"
-#include "tool/tool_mode.h"
+#include "tweaks.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -44,6 +46,12 @@ void clear_outside_viewport() {
         }
     glPopAttrib();
 }
+
+// A scene that has just been entered (its starting values set) takes the
+// values kept for it.
+void apply_kept_tweaks(std::size_t number, cScene* scene) {
+    cTweaks::instance()->apply(int(number), scene);
+}
 } // namespace
 
 cSkarbol::cSkarbol() {
@@ -55,6 +63,8 @@ cSkarbol::cSkarbol() {
 void cSkarbol::init() {
     cSceneManager* manager = cSceneManager::instance();
     manager->load();
+    cTweaks::instance()->load(cResourcePath::instance()->located(cTweaks::kTweakFile));
+    manager->set_enter_hook(apply_kept_tweaks);
     add_show_scenes(manager);
     {
         cLoadScreen_SK load_screen;
@@ -78,8 +88,8 @@ void cSkarbol::run() {
     cSceneManager* manager = cSceneManager::instance();
     manager->m_music.play();
     manager->restart_clock();
-    if (cToolMode* tool = cToolMode::instance())
-        tool->on_run();
+    if (m_hooks)
+        m_hooks->on_run();
     vantrel();
 }
 
@@ -96,13 +106,12 @@ void cSkarbol::frame() {
         capture->begin_frame();
     // With the panel shown, the pointer hovers and drags its sliders; the
     // makers' mode keeps what was dragged.
-    cToolMode* tool = cToolMode::instance();
-    if (m_show_gui && m_varlist.handle_event(GUI_EV_DRAG, g_mouse_pos.x, g_mouse_pos.y) && tool)
-        tool->remember_tweak(m_varlist, m_varlist.dragged_entry());
+    if (m_show_gui && m_varlist.handle_event(GUI_EV_DRAG, g_mouse_pos.x, g_mouse_pos.y) && m_hooks)
+        m_hooks->on_drag(m_varlist, m_varlist.dragged_entry());
     cSceneManager* manager = cSceneManager::instance();
     // The makers' mode may hold the timeline, or move it by a seek.
     bool switched = false;
-    if (!tool || tool->begin_frame(this)) {
+    if (!m_hooks || m_hooks->before_update(*this)) {
         cProfileScope scope("update");
         switched = manager->update();
     }
@@ -127,7 +136,7 @@ void cSkarbol::handle_keys() {
         std::cerr << format_timecode(manager->timeline_ms()) << std::endl;
         dump_vars();
     }
-    if (cToolMode* tool = cToolMode::instance()) {
+    if (m_hooks) {
         // The makers' keys; Escape and q stay the program's own.
         std::vector<int> keys;
         for (const auto& press : g_key_presses)
@@ -135,7 +144,7 @@ void cSkarbol::handle_keys() {
                 keys.push_back(press.first);
         for (int key : keys)
             while (take_key_press(key))
-                tool->handle_key(key);
+                m_hooks->on_key(key);
     }
     if (take_key_press(kKeyEscape) || take_key_press(kKeyQ))
         std::exit(0);
@@ -170,12 +179,11 @@ void cSkarbol::draw_gui() {
 }
 
 void cSkarbol::draw_frame() {
-    cToolMode* tool = cToolMode::instance();
     {
         cProfileScope scope("clear");
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         const cScene* scene = cSceneManager::instance()->m_current;
-        if (!tool && scene && scene->covers_viewport()) {
+        if (scene && scene->covers_viewport()) {
             // The scene paints the whole picture: only the bars around it
             // are cleared (a clear of the full window costs milliseconds on
             // a software rasteriser).
@@ -185,16 +193,23 @@ void cSkarbol::draw_frame() {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         }
     }
-    if (tool)
-        tool->draw_picture(); // the scene, or the picture a pause holds
-    else
-        cSceneManager::instance()->draw_current();
+    // The makers' mode may hold a time before the first scene switch: its
+    // picture is the cleared screen, without a warning every frame.
+    cSceneManager* manager = cSceneManager::instance();
+    if (!m_hooks || manager->m_current)
+        manager->draw_current();
+    if (m_hooks)
+        m_hooks->after_picture(); // a still has neither panel nor text line
     if (m_show_gui)
         draw_gui();
     if (cCapture* capture = cCapture::instance())
         capture->end_frame();
-    if (tool)
-        tool->end_frame(); // a still, then the text line over the picture
-    cProfileScope scope("swap");
-    cDisplaySettings::instance()->swap_buffers();
+    if (m_hooks)
+        m_hooks->draw_over();
+    {
+        cProfileScope scope("swap");
+        cDisplaySettings::instance()->swap_buffers();
+    }
+    if (m_hooks)
+        m_hooks->after_frame();
 }

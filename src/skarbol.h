@@ -5,6 +5,7 @@
 #include "gui/gui_var_list.h"
 
 class cScene;
+class iEngineHooks;
 
 // Set once an engine has been constructed; there can only be one.
 extern bool g_engine_exists;
@@ -15,9 +16,11 @@ public:
     cSkarbol(const cSkarbol&) = delete;
     cSkarbol& operator=(const cSkarbol&) = delete;
 
-    // Loads the timeline and the music, then the scenes and the MIDI data
-    // under the load screen.
+    // Loads the timeline, the music and the kept tweak values, then the
+    // scenes and the MIDI data under the load screen.
     void init();
+    // A mode beside the engine (not owned; none: the show alone).
+    void set_hooks(iEngineHooks* hooks) { m_hooks = hooks; }
     // Starts the music and the clock, then runs the frames; never returns.
     [[noreturn]] void run();
     [[noreturn]] void vantrel();
@@ -35,4 +38,7 @@ public:
     cGuiTxtLabel m_scene_label;
     cGuiTxtLabel m_label2;
     bool m_show_gui = false;
+
+private:
+    iEngineHooks* m_hooks = nullptr;
 };

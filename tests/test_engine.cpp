@@ -3,6 +3,7 @@
 #include "input.h"
 #include "input_state_fixture.h"
 #include "skarbol.h"
+#include "tool/replay_keys.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -134,6 +135,21 @@ TEST_F(EngineKeysTest, PointerIsMeasuredInTheViewportAndOnlyTheWheelLatches) {
     EXPECT_EQ(g_mouse_buttons[5], 1);
 }
 
+TEST_F(EngineKeysTest, DuringAReplayEscapeCancelsAndOtherPressesWaitForTheNextFrame) {
+    for (SDL_Event event : {key(SDL_KEYDOWN, 'p'), key(SDL_KEYDOWN, SDLK_ESCAPE),
+                            key(SDL_KEYDOWN, '\t'), key(SDL_KEYDOWN, 'p')})
+        ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+    EXPECT_FALSE(poll_keys_during_replay()); // Escape: cancel, not the end
+    EXPECT_TRUE(g_key_presses.empty());
+    EXPECT_TRUE(poll_keys_during_replay());
+    // The next frame gets them, Tab included, each press once.
+    frame({});
+    EXPECT_TRUE(engine().m_show_gui);
+    EXPECT_EQ(g_key_presses, (std::map<int, int>{{'p', 2}}));
+    frame({});
+    EXPECT_TRUE(g_key_presses.empty());
+}
+
 using EngineKeysDeathTest = InputStateTest;
 
 TEST_F(EngineKeysDeathTest, EscapeQAndClosingTheWindowEndTheProgram) {
@@ -142,4 +158,15 @@ TEST_F(EngineKeysDeathTest, EscapeQAndClosingTheWindowEndTheProgram) {
     EXPECT_EXIT(handle_input_event(INPUT_QUIT, 0, 0, 0), testing::ExitedWithCode(0), "");
     handle_input_event(INPUT_KEY_DOWN, 'Q', 0, 0);
     EXPECT_EXIT(engine().handle_keys(), testing::ExitedWithCode(0), "");
+    // Also while a replay runs.
+    EXPECT_EXIT(
+        {
+            SDL_InitSubSystem(SDL_INIT_EVENTS);
+            SDL_Event q{};
+            q.type = SDL_KEYDOWN;
+            q.key.keysym.sym = 'q';
+            SDL_PushEvent(&q);
+            poll_keys_during_replay();
+        },
+        testing::ExitedWithCode(0), "");
 }

@@ -24,6 +24,9 @@ TEST(OptionsTest, CaptureTakesRateAndRangeInEitherTimeNotation) {
     EXPECT_EQ(options.fps, 30);
     EXPECT_TRUE(options.has_from && options.from_ms == 1500 && options.to_ms == 4000);
     EXPECT_TRUE(options.profile);
+    sOptions tool;
+    ASSERT_TRUE(parse({"--tool", "--at", "0:1:05,030"}, &tool));
+    EXPECT_TRUE(tool.has_at && tool.at_ms == 65030);
 }
 
 TEST(OptionsTest, BadCommandLinesSayWhy) {
@@ -35,7 +38,9 @@ TEST(OptionsTest, BadCommandLinesSayWhy) {
         {{"--capture", "x", "--from", "2000", "--to", "1000"}, "--to"},
         {{"--capture", "x", "--fps", "30", "--from", "10", "--to", "20"}, "--from"},
         {{"--fps", "30"}, "--fps"},
-        {{"--tool", "--capture", "x"}, "--tool"}};
+        {{"--tool", "--capture", "x"}, "--tool"},
+        {{"--tool", "--at", "1:2"}, "1:2"},
+        {{"--at", "1000"}, "--at"}};
     for (const auto& c : bad) {
         SCOPED_TRACE(c.second);
         sOptions options;

@@ -4,12 +4,17 @@
 #include "gui/gui_vec3_slider.h"
 #include "gui/value_text.h"
 #include "gui/var.h"
+#include "test_support.h"
+#include "tweak_file.h"
+#include "tweaks.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <limits>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 // The list as the engine places it.
@@ -127,4 +132,106 @@ TEST(TweakVarSlider, StrictInsideHoverDragClampAndLeave) {
     EXPECT_TRUE(s.handle_event(GUI_EV_LEAVE, 0.5f, 0.51f));
     EXPECT_FALSE(s.handle_event(GUI_EV_DRAG, 0.5f, 0.51f));
     EXPECT_FLOAT_EQ(s.get_value(), -3.0f);
+}
+
+TEST(TweakFile, ValuesReadBackAsWrittenAndBrokenLinesAreNamedAndSkipped) {
+    std::vector<sTweak> values(3);
+    values[0].scene = 5;
+    values[0].name = "pre-cut";
+    values[0].value[0] = 0.1f; // no short decimal form: written with every digit it needs
+    values[1].scene = 3;
+    values[1].name = "points pr sec";
+    values[1].value[0] = -2.0f;
+    values[2].scene = 5;
+    values[2].name = "cam-eye";
+    values[2].count = 3;
+    values[2].value[0] = 1.5f, values[2].value[1] = -1e-7f, values[2].value[2] = 3e8f;
+    std::vector<std::string> warnings;
+    EXPECT_EQ(parse_tweaks(format_tweaks(values), "t", &warnings), values);
+    EXPECT_TRUE(warnings.empty());
+
+    const std::string text = "# kept values\n"
+                             "\n"
+                             "5 pre-cut = 12\n"
+                             "pre-cut = 1\n"
+                             "5 pre-cut 1\n"
+                             "5  = 1\n"
+                             "5 cam-eye = 1 2\n"
+                             "5 post-cut = nan\n"
+                             "5 post-cut = 1e99\n"
+                             "5 post-cut = 3x\n"
+                             "1234 x = 1\n"
+                             "2 in white = 170.5 \r\n"
+                             "5 pre-cut = 13\n";
+    const std::vector<sTweak> read = parse_tweaks(text, "tweaks.txt", &warnings);
+    const std::vector<std::string> expected = {
+        "tweaks.txt:4: no scene number at the start",
+        "tweaks.txt:5: no '=' between the variable and its value",
+        "tweaks.txt:6: no variable name",
+        "tweaks.txt:7: needs one value or three, not 2",
+        "tweaks.txt:8: \"nan\" is not a number",
+        "tweaks.txt:9: \"1e99\" is not a number",
+        "tweaks.txt:10: \"3x\" is not a number",
+        "tweaks.txt:11: no scene number at the start"};
+    EXPECT_EQ(warnings, expected);
+    // The later line of a scene's variable wins; names may hold blanks.
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0].name, "pre-cut");
+    EXPECT_EQ(read[0].value[0], 13.0f);
+    EXPECT_EQ(read[1].scene, 2);
+    EXPECT_EQ(read[1].name, "in white");
+    EXPECT_EQ(read[1].value[0], 170.5f);
+}
+
+TEST(TweakFile, KeptValuesGoOnlyIntoTheirOwnSceneAndSurviveASave) {
+    // Two scenes' lists naming the same shared field, as the glow's cuts are.
+    float shared = 200.0f;
+    int count = 4;
+    Vec3f eye(0.0f, 0.0f, 0.0f);
+    cGuiVarList first, second;
+    first.add_float("pre-cut", &shared, 0.0f, 255.0f);
+    first.add_int("count", &count, 0, 10);
+    first.add_vec3("cam-eye", &eye, -10.0f, 10.0f);
+    second.add_float("pre-cut", &shared, 0.0f, 255.0f);
+
+    const std::string folder = make_temp_dir("tweaks");
+    write_temp_file("tweaks/tweaks.txt", "1 pre-cut = 33\n1 count = 7.9\n1 cam-eye = 1 2 3\n"
+                                         "1 missing = 1\n2 pre-cut = 1 2 3\n");
+    cTweaks* tweaks = cTweaks::instance();
+    testing::internal::CaptureStderr();
+    tweaks->load(folder + "/tweaks.txt");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    // A value of the wrong kind, or for a variable the scene lacks, is left
+    // alone; an int is truncated as its slider does.
+    tweaks->apply(2, second);
+    EXPECT_EQ(shared, 200.0f);
+    tweaks->apply(1, first);
+    EXPECT_EQ(shared, 33.0f);
+    EXPECT_EQ(count, 7);
+    EXPECT_EQ(eye, Vec3f(1.0f, 2.0f, 3.0f));
+
+    // A drag in scene 2 is kept for scene 2 alone.
+    shared = 90.0f;
+    EXPECT_TRUE(tweaks->keep(2, second, 0));
+    shared = 0.0f;
+    tweaks->apply(1, first);
+    EXPECT_EQ(shared, 33.0f);
+    tweaks->apply(2, second);
+    EXPECT_EQ(shared, 90.0f);
+
+    std::string error;
+    ASSERT_TRUE(tweaks->save(folder + "/tweaks.txt", &error)) << error;
+    const std::vector<sTweak> saved = tweaks->values();
+    tweaks->load(folder + "/tweaks.txt");
+    EXPECT_EQ(tweaks->values(), saved);
+    // A failed save names why and leaves nothing behind: here the final
+    // name is a folder.
+    const std::string taken = make_temp_dir("tweaks/taken");
+    EXPECT_FALSE(tweaks->save(taken, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(std::fopen((taken + ".partial").c_str(), "rb"), nullptr);
+    // Without the file there is nothing to apply.
+    tweaks->load(folder + "/none.txt");
+    EXPECT_TRUE(tweaks->values().empty());
+    cTweaks::destroy();
 }

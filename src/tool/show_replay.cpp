@@ -2,6 +2,7 @@
 
 #include "light_control.h"
 #include "math/random.h"
+#include "platform/process.h"
 #include "resource_path.h"
 #include "scene_dummy.h"
 #include "scene_manager.h"
@@ -53,4 +54,37 @@ void cShowReplay::restart(cSceneManager* manager) {
 void cShowReplay::step(cSceneManager* manager, std::int64_t step) {
     m_clock->set_ms(step_time_ms(step));
     manager->update();
+}
+
+sSeekResult cShowReplay::seek(cSceneManager* manager, std::int64_t current, std::int64_t target,
+                              const std::function<bool(std::int64_t at)>& poll) {
+    sSeekResult result;
+    const double started = platform::wall_seconds();
+    const std::int64_t back_to = current >= 0 ? current : first_step_at(manager->timeline_ms());
+    // Forward from a present that is a step goes on from it; anything else
+    // replays from the start. Returns false when poll cancelled.
+    auto run = [&](std::int64_t from, std::int64_t to, bool cancellable) {
+        std::int64_t at = from;
+        if (from < 0 || to < from) {
+            restart(manager);
+            at = -1;
+        }
+        if (cancellable)
+            result.from_step = at + 1; // what the seek line reports
+
+        for (std::int64_t k = at + 1; k <= to; ++k) {
+            step(manager, k);
+            ++result.steps;
+            if (cancellable && k < to && !poll(k))
+                return false;
+        }
+        return true;
+    };
+    if (!run(current, target, true)) {
+        // The show is past where it was: replay up to there.
+        result.cancelled = true;
+        run(-1, back_to, false);
+    }
+    result.seconds = platform::wall_seconds() - started;
+    return result;
 }

@@ -8,8 +8,18 @@
 #include "clock.h"
 
 #include <cstdint>
+#include <functional>
 
 class cSceneManager;
+
+// What a seek did: whether it was cancelled (the show is then back where it
+// was), the step it replayed from, how many steps it ran, and how long it took.
+struct sSeekResult {
+    bool cancelled = false;
+    std::int64_t from_step = 0;
+    std::int64_t steps = 0;
+    double seconds = 0.0;
+};
 
 class cShowReplay {
 public:
@@ -38,6 +48,13 @@ public:
     // their state on in update, so the frame drawn after the last step shows
     // what a run that drew every step shows.
     void step(cSceneManager* manager, std::int64_t step);
+    // Brings the show to step target, from step current (-1: the present is
+    // no step, as in live play). poll is called between steps with the step
+    // reached; when it returns false the seek is cancelled and the show is put
+    // back at current (at -1: at the first step at or after the time the show
+    // was at).
+    sSeekResult seek(cSceneManager* manager, std::int64_t current, std::int64_t target,
+                     const std::function<bool(std::int64_t at)>& poll);
 
 private:
     cClock_manual* m_clock;
