@@ -36,7 +36,7 @@ bool cCapture::start(const sOptions& options, const std::string& music_path, std
     const cDisplaySettings* settings = cDisplaySettings::instance();
     if (is_video_path(options.capture_path))
         capture->m_sink.reset(new cFrameSink_ffmpeg(
-            options.capture_path, options.fps, settings->m_screen_width, settings->m_screen_height,
+            options.capture_path, options.fps, settings->m_frame_width, settings->m_frame_height,
             music_path, options.has_from ? options.from_ms : 0));
     else
         capture->m_sink.reset(new cFrameSink_png(options.capture_path));
@@ -203,7 +203,7 @@ void cCapture::end_frame() {
         const cDisplaySettings* settings = cDisplaySettings::instance();
         int width = settings->m_screen_width;
         int height = settings->m_screen_height;
-        if (settings->m_window)
+        if (settings->m_window && !settings->m_offscreen)
             SDL_GL_GetDrawableSize(settings->m_window, &width, &height);
         // A frame lost ends the capture at once; the exit handler says why.
         if (!write_frame(width, height, &m_error)) {
