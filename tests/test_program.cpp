@@ -538,6 +538,7 @@ TEST(ProgramTest, SizesKeepTheLookBetweenBarsUpToTheDriversLimit) {
         show, "--letterbox --size 1200x1000 --capture ../tall --fps 5 --shots 0:0:50,000",
         "timeout 120");
     ASSERT_EQ(tall.exit_code, 0) << tall.err;
+    EXPECT_EQ(tall.err.find("## ERROR"), std::string::npos) << tall.err;
     const std::vector<unsigned char> frame =
         pixels_of(show.root + "/tall/" + cFrameSink_png::frame_name(0), 1200, 1000);
     ASSERT_FALSE(frame.empty());

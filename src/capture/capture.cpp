@@ -238,7 +238,9 @@ bool cCapture::write_frame(int width, int height, std::string* error) {
             return false;
     }
     cProfileScope scope("read-back");
-    glReadBuffer(GL_BACK);
+    // An off-screen frame is read from its own colour buffer, set at start.
+    if (!cDisplaySettings::instance()->m_offscreen)
+        glReadBuffer(GL_BACK);
     m_readback->read(width, height);
     return true;
 }
