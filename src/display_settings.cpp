@@ -142,6 +142,22 @@ void cDisplaySettings::fit_frame() {
         m_frame_width = desktop.w;
         m_frame_height = desktop.h;
     }
+    // A window cannot hold more than the desktop shows; a capture's frame is
+    // then drawn off-screen.
+    m_offscreen = !m_fullscreen && m_may_offscreen && known &&
+                  (m_frame_width > desktop.w || m_frame_height > desktop.h);
+    // The size asked for is checked, also where full screen then keeps the
+    // frame within the desktop.
+    sDriverLimits limits;
+    if (read_driver_limits(&limits)) {
+        const std::string text =
+            size_limit_text(m_frame_width, m_frame_height, m_offscreen, limits);
+        if (!text.empty()) {
+            std::cerr << "vantrel: " << text << std::endl;
+            SDL_Quit();
+            std::exit(2);
+        }
+    } // otherwise the window's own start-up says what is wrong
     m_screen_width = m_frame_width;
     m_screen_height = m_frame_height;
     if (m_fullscreen && known) {
@@ -151,20 +167,7 @@ void cDisplaySettings::fit_frame() {
         m_screen_width = desktop.w;
         m_screen_height = desktop.h;
     }
-    // A window cannot hold more than the desktop shows; the frame is then
-    // drawn off-screen.
-    m_offscreen = !m_fullscreen && m_may_offscreen && known &&
-                  (m_frame_width > desktop.w || m_frame_height > desktop.h);
     picture_size(m_frame_width, m_frame_height, &m_render_width, &m_render_height);
-    sDriverLimits limits;
-    if (!read_driver_limits(&limits))
-        return; // the window's own start-up says what is wrong
-    const std::string text = size_limit_text(m_frame_width, m_frame_height, m_offscreen, limits);
-    if (!text.empty()) {
-        std::cerr << "vantrel: " << text << std::endl;
-        SDL_Quit();
-        std::exit(2);
-    }
 }
 
 void cDisplaySettings::begin_offscreen() {
