@@ -154,6 +154,7 @@ void init_gl_with(const char* extensions) {
     set_fixed_state();
     cRendererTraits::instance()->decide(reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
                                         std::getenv("VANTREL_RASTERISER"));
+    cDisplaySettings::instance()->begin_offscreen();
     cDisplaySettings::instance()->set_viewport();
     report_gl_error("init_gl");
 }

@@ -105,6 +105,15 @@ int main(int argc, char** argv) {
     cDisplaySettings* settings = cDisplaySettings::instance();
     // A capture renders offscreen in effect: a window, not the full screen.
     settings->m_fullscreen = !options.windowed && !options.capturing();
+    if (options.has_size())
+        settings->set_frame_size(options.width, options.height);
+    if (options.desktop)
+        settings->use_desktop_size();
+    settings->m_may_offscreen = options.capturing();
+    // A size beyond the driver's limits ends the program here, before a
+    // capture creates its destination.
+    if (options.has_size() || options.desktop)
+        settings->fit_frame();
     if (options.capturing()) {
         if (!cCapture::start(options,
                              cResourcePath::instance()->located(cSoundModule_sdl::kMusicFile),

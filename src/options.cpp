@@ -32,7 +32,11 @@ const char* usage_text() {
     return "usage: vantrel [options]\n"
            "  --widescreen      stretch the picture over the full screen (no question)\n"
            "  --letterbox       keep the picture's aspect with bars (no question)\n"
-           "  --windowed        a 1024 x 768 window instead of full screen\n"
+           "  --windowed        a window instead of full screen\n"
+           "  --size WxH        frame size of the window, full screen or capture (also\n"
+           "                    720p, 1080p, 1440p, 4k); the picture keeps its aspect\n"
+           "                    between black bars; default 1024x768\n"
+           "  --desktop         full screen at the desktop's own size (no mode change)\n"
            "  --capture PATH    render the show offline: PATH ending in .mp4 or .mkv is a\n"
            "                    video with the soundtrack (needs ffmpeg), any other PATH a\n"
            "                    folder of numbered PNG frames\n"
@@ -55,6 +59,37 @@ bool parse_time_argument(const std::string& text, int* ms) {
     // Typed by a user: a mistyped time must stop the program, not be read as
     // some other time the way the marker script's lenient reader would.
     return cEventQueue_factory::strict_time_parse(text.c_str(), ms);
+}
+
+bool parse_size_argument(const std::string& text, int* width, int* height) {
+    const struct {
+        const char* name;
+        int width, height;
+    } kNamed[] = {
+        {"720p", 1280, 720}, {"1080p", 1920, 1080}, {"1440p", 2560, 1440}, {"4k", 3840, 2160}};
+    for (const auto& named : kNamed)
+        if (text == named.name) {
+            *width = named.width;
+            *height = named.height;
+            return true;
+        }
+    const std::size_t x = text.find('x');
+    if (x == std::string::npos)
+        return false;
+    const std::string w = text.substr(0, x), h = text.substr(x + 1);
+    // Digits only (no sign, blank or leading zero); even, as video encoders
+    // need; at least 320 x 200, the smallest picture every pass can take.
+    auto digits = [](const std::string& t) {
+        return !t.empty() && t.size() <= 5 && t[0] != '0' &&
+               t.find_first_not_of("0123456789") == std::string::npos;
+    };
+    int wv = 0, hv = 0;
+    if (!digits(w) || !digits(h) || !parse_int(w, 320, 32766, &wv) ||
+        !parse_int(h, 200, 32766, &hv) || wv % 2 || hv % 2)
+        return false;
+    *width = wv;
+    *height = hv;
+    return true;
 }
 
 bool parse_time_list(const std::string& text, std::vector<int>* ms) {
@@ -107,6 +142,17 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
             options->screen = sOptions::LETTERBOX;
         } else if (arg == "--windowed") {
             options->windowed = true;
+        } else if (arg == "--desktop") {
+            options->desktop = true;
+        } else if (arg == "--size") {
+            if (!value(&text))
+                return false;
+            if (!parse_size_argument(text, &options->width, &options->height)) {
+                *error = "--size needs WxH in even whole pixels from 320x200 up, or 720p, 1080p, "
+                         "1440p or 4k, not \"" +
+                         text + "\"";
+                return false;
+            }
         } else if (arg == "--capture") {
             if (!value(&options->capture_path))
                 return false;
@@ -169,6 +215,11 @@ bool parse_options(int argc, const char* const* argv, sOptions* options, std::st
     }
     if (options->has_at && !options->tool) {
         *error = "--at only applies to --tool";
+        return false;
+    }
+    if (options->desktop && (options->windowed || options->has_size() || options->capturing())) {
+        *error = "--desktop takes the desktop's size: it cannot be combined with --windowed, "
+                 "--size or --capture";
         return false;
     }
     if (options->tool && options->capturing()) {

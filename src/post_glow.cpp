@@ -15,6 +15,7 @@
 #include "shaders/shd_post_spilladd.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 cPostGlow* cPostGlow::s_instance = nullptr;
@@ -79,35 +80,51 @@ void draw_pixels(float x0, float y0, float x1, float y1, float w, float h) {
     glEnd();
 }
 
-// One direction of the blur, input into output of the same size.
+// Whether the taps of a blur scaled by the picture's size land on texel
+// centres: then each fetches its own texel, as at the show's own size.
+bool taps_on_texels(float scale) {
+    return scale == std::floor(scale);
+}
+
+// One direction of the blur, input into output of the same size. The taps
+// are pixel_scale() texels apart, so that a larger picture's glow spreads as
+// far across it as at 1024 x 640; a line's weights are those of its place on
+// that coarser lattice of lines.
 void blur_pass(iRenderTarget& input, iRenderTarget& output, bool vertical) {
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    const float scale = cDisplaySettings::instance()->pixel_scale();
     output.bind();
     select_texture_unit(0);
     input.bind_texture();
-    const bool texels = begin_texel_sampling(input);
+    const bool texels = taps_on_texels(scale) && begin_texel_sampling(input);
     input.enable_texture();
     const float w = float(output.get_width()), h = float(output.get_height());
-    float dir[2] = {vertical ? 0.0f : 1.0f, vertical ? 1.0f : 0.0f};
+    float dir[2] = {vertical ? 0.0f : scale, vertical ? scale : 0.0f};
     cShaderParameter<float* const> dir_param(dir);
     shaders->set_parameter("blur3_shader", cShdBlur3Tex::SP_SAMPLEDIR, &dir_param);
     shaders->bind("blur3_shader");
-    // Lines [from, to) across the pass, with the weights of line index.
     const int extent = int(vertical ? output.get_height() : output.get_width());
-    auto lines = [&](int from, int to, int index) {
-        std::array<float, kBlurTaps> weights = blur_weights(index, extent);
+    const int lattice = std::max(1, int(float(extent) / scale + 0.5f));
+    auto index_of = [&](int line) {
+        return std::min(lattice - 1, int((float(line) + 0.5f) / scale));
+    };
+    // Lines closer to an edge than kEdgeLines see its clamping; the others
+    // all get the same weights, and are drawn as one quad.
+    auto inner = [&](int index) { return index >= kEdgeLines && index < lattice - kEdgeLines; };
+    for (int from = 0; from < extent;) {
+        const int index = index_of(from);
+        int to = from + 1;
+        while (to < extent && (index_of(to) == index || (inner(index) && inner(index_of(to)))))
+            ++to;
+        std::array<float, kBlurTaps> weights =
+            blur_weights(inner(index) ? kEdgeLines : index, lattice);
         cShaderParameter<float* const> weights_param(weights.data());
         shaders->set_parameter("blur3_shader", cShdBlur3Tex::SP_WEIGHTS, &weights_param);
         if (vertical)
             draw_pixels(0.0f, float(from), w, float(to), w, h);
         else
             draw_pixels(float(from), 0.0f, float(to), h, w, h);
-    };
-    if (extent > 2 * kEdgeLines)
-        lines(kEdgeLines, extent - kEdgeLines, kEdgeLines);
-    for (int i = 0; i < extent; ++i) {
-        if (i < kEdgeLines || i >= std::max(extent - kEdgeLines, kEdgeLines))
-            lines(i, i + 1, i);
+        from = to;
     }
     output.unbind();
     end_texel_sampling(input, texels);
@@ -178,13 +195,15 @@ void blur(iRenderTarget& input, iRenderTarget& output) {
     shaders->push_shader();
     cRTProxy temp = cRenderTargetManager::instance()->get_rt(blur_temp_size(output.get_width()));
 
-    // Vertical pass, input to the temporary target.
+    // Vertical pass, input to the temporary target. The taps are
+    // pixel_scale() texels apart: the same blur on a picture of any size.
+    const float scale = cDisplaySettings::instance()->pixel_scale();
     temp->bind();
     select_texture_unit(0);
     input.bind_texture();
-    const bool input_texels = begin_texel_sampling(input);
+    const bool input_texels = taps_on_texels(scale) && begin_texel_sampling(input);
     input.enable_texture();
-    float vertical[2] = {0.0f, 1.0f};
+    float vertical[2] = {0.0f, scale};
     cShaderParameter<float* const> down(vertical);
     shaders->set_parameter("blur_shader", cShdBlurTex::SP_SAMPLEDIR, &down);
     shaders->bind("blur_shader");
@@ -197,9 +216,9 @@ void blur(iRenderTarget& input, iRenderTarget& output) {
     // Horizontal pass, temporary target to the output.
     output.bind();
     temp->bind_texture();
-    const bool temp_texels = begin_texel_sampling(*temp);
+    const bool temp_texels = taps_on_texels(scale) && begin_texel_sampling(*temp);
     temp->enable_texture();
-    float horizontal[2] = {1.0f, 0.0f};
+    float horizontal[2] = {scale, 0.0f};
     cShaderParameter<float* const> across(horizontal);
     shaders->set_parameter("blur_shader", cShdBlurTex::SP_SAMPLEDIR, &across);
     shaders->unbind();

@@ -13,11 +13,15 @@
 #define GL_FRAMEBUFFER_INCOMPLETE_DUPLICATE_ATTACHMENT_EXT 0x8CD8
 #endif
 
+GLuint cRenderTarget_fbo::s_window_framebuffer = 0;
+
 cRenderTarget_fbo::cRenderTarget_fbo(unsigned width, unsigned height)
     : m_width(width), m_height(height) {}
 
 cRenderTarget_fbo::~cRenderTarget_fbo() {
-    ext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    if (s_window_framebuffer == m_color_rb)
+        s_window_framebuffer = 0;
+    ext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, s_window_framebuffer);
     glBindTexture(m_textarget, 0);
     ext::glDeleteFramebuffersEXT(1, &m_color_rb);
     ext::glDeleteRenderbuffersEXT(1, &m_depth_rb);
@@ -48,7 +52,7 @@ void cRenderTarget_fbo::init() {
         VT_ASSERT(CheckFrameBufferStatus());
     }
     report_gl_error("cRenderTarget_fbo::init");
-    ext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    ext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, s_window_framebuffer);
     glBindTexture(m_textarget, 0);
 }
 
@@ -70,7 +74,7 @@ void cRenderTarget_fbo::unbind() {
     VT_ASSERT(glIsFramebufferEXT( m_color_rb ));
     // clang-format on
     glDrawBuffer(m_saved_draw_buffer);
-    ext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    ext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, s_window_framebuffer);
     glViewport(m_saved_viewport[0], m_saved_viewport[1], m_saved_viewport[2], m_saved_viewport[3]);
 }
 

@@ -36,6 +36,9 @@ public:
     static std::string status_text(GLenum status);
     // Size, texture target, pixel type and depth, one line each.
     std::string describe() const;
+    // The framebuffer that unbind() goes back to: the window's (0), or an
+    // off-screen frame that stands for it.
+    static void set_window_framebuffer(GLuint framebuffer) { s_window_framebuffer = framebuffer; }
 
 private:
     unsigned m_width;
@@ -48,4 +51,5 @@ private:
     bool m_with_depth = true;
     GLint m_saved_viewport[4] = {-1, -1, -1, -1};
     GLint m_saved_draw_buffer = GL_BACK;
+    static GLuint s_window_framebuffer;
 };

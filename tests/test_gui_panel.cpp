@@ -39,8 +39,9 @@ bool pointer_frame(cGuiVarList& list, SDL_Event event) {
 using GuiPanelPointerTest = InputStateTest;
 
 // The pointer reaches the panel in window pixels; the panel is drawn in the
-// display viewport, letterboxed or stretched. Pointing at the bar drawn for
-// the first row must drag the first row.
+// display viewport, letterboxed, stretched, or pillarboxed in a frame of
+// another size. Pointing at the bar drawn for the first row must drag the
+// first row.
 TEST_F(GuiPanelPointerTest, PointerDragsTheRowDrawnUnderIt) {
     ensure_gl_context();
     cDisplaySettings* settings = cDisplaySettings::instance();
@@ -48,9 +49,19 @@ TEST_F(GuiPanelPointerTest, PointerDragsTheRowDrawnUnderIt) {
     SDL_GetWindowSize(settings->m_window, &window_width, &window_height);
     cGuiPainter_GL painter;
     set_gui_painter(&painter);
-    for (bool widescreen : {false, true}) {
-        SCOPED_TRACE(widescreen ? "widescreen" : "letterbox");
-        settings->m_widescreen = widescreen;
+    const struct {
+        const char* name;
+        bool widescreen;
+        int frame_height;
+    } layouts[] = {{"letterbox", false, 768}, {"widescreen", true, 768}, {"pillarbox", false, 600}};
+    for (const auto& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        settings->m_widescreen = layout.widescreen;
+        settings->m_frame_height = layout.frame_height;
+        cDisplaySettings::picture_size(settings->m_frame_width, settings->m_frame_height,
+                                       &settings->m_render_width, &settings->m_render_height);
+        int viewport[4];
+        settings->viewport_rect(viewport);
         testing::internal::CaptureStderr();
         settings->set_viewport();
         testing::internal::GetCapturedStderr();
@@ -73,7 +84,7 @@ TEST_F(GuiPanelPointerTest, PointerDragsTheRowDrawnUnderIt) {
         end_fsq();
 
         // The bar's rows in the middle column of the sliders.
-        const int column = int((0.25 + 0.65 * 0.5) * window_width);
+        const int column = viewport[0] + int((0.25 + 0.65 * 0.5) * viewport[2]);
         int lowest = -1, highest = -1;
         for (int row = 0; row < window_height; ++row)
             if (read_pixel(column, row)[0] > 120) {
@@ -83,7 +94,7 @@ TEST_F(GuiPanelPointerTest, PointerDragsTheRowDrawnUnderIt) {
         ASSERT_GE(lowest, 0) << "no bar drawn";
 
         // Point at 30 % of the slider's width, in the middle of the bar.
-        const int px = int((0.25 + 0.65 * 0.3) * window_width);
+        const int px = viewport[0] + int((0.25 + 0.65 * 0.3) * viewport[2]);
         const int py = window_height - 1 - (lowest + highest) / 2;
         SDL_PumpEvents();
         poll_events(); // whatever the window system sent so far
@@ -94,6 +105,9 @@ TEST_F(GuiPanelPointerTest, PointerDragsTheRowDrawnUnderIt) {
         EXPECT_EQ(values[1], 0.0f);
     }
     settings->m_widescreen = false;
+    settings->m_frame_height = 768;
+    settings->m_render_width = 1024;
+    settings->m_render_height = 640;
     testing::internal::CaptureStderr();
     settings->set_viewport();
     testing::internal::GetCapturedStderr();

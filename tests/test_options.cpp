@@ -40,13 +40,35 @@ TEST(OptionsTest, BadCommandLinesSayWhy) {
         {{"--fps", "30"}, "--fps"},
         {{"--tool", "--capture", "x"}, "--tool"},
         {{"--tool", "--at", "1:2"}, "1:2"},
-        {{"--at", "1000"}, "--at"}};
+        {{"--at", "1000"}, "--at"},
+        {{"--size", "1920X1080"}, "1920X1080"},
+        {{"--size", "1921x1080"}, "1921x1080"},
+        {{"--size", "01920x1080"}, "01920x1080"},
+        {{"--size", "+1920x1080"}, "+1920x1080"},
+        {{"--size", "1920x"}, "1920x"},
+        {{"--size", "318x200"}, "318x200"},
+        {{"--size", "4K"}, "4K"},
+        {{"--size", "1920x1080x2"}, "1920x1080x2"},
+        {{"--desktop", "--size", "720p"}, "--desktop"},
+        {{"--desktop", "--capture", "x"}, "--desktop"}};
     for (const auto& c : bad) {
         SCOPED_TRACE(c.second);
         sOptions options;
         std::string error;
         EXPECT_FALSE(parse(c.first, &options, &error));
         EXPECT_NE(error.find(c.second), std::string::npos) << error;
+    }
+}
+
+TEST(OptionsTest, SizesAreWidthByHeightOrAName) {
+    const std::vector<std::pair<const char*, std::pair<int, int>>> sizes = {
+        {"720p", {1280, 720}}, {"1080p", {1920, 1080}},   {"1440p", {2560, 1440}},
+        {"4k", {3840, 2160}},  {"1366x768", {1366, 768}}, {"320x200", {320, 200}}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(size.first);
+        sOptions options;
+        ASSERT_TRUE(parse({"--size", size.first}, &options));
+        EXPECT_EQ(std::make_pair(options.width, options.height), size.second);
     }
 }
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -401,28 +402,28 @@ TEST(ProgramTest, TheWholeShowRunsToQuitAndEverySceneShows) {
 }
 
 namespace {
-// The pixels of a 1024 x 768 PNG, rgb, top row first; empty when it is
-// unreadable or of another size.
-std::vector<unsigned char> pixels_of(const std::string& path) {
+// The pixels of a PNG of the given size, rgb, top row first; empty when it
+// is unreadable or of another size.
+std::vector<unsigned char> pixels_of(const std::string& path, int width = 1024, int height = 768) {
     static bool ready = (ilInit(), ilOriginFunc(IL_ORIGIN_UPPER_LEFT), ilEnable(IL_ORIGIN_SET));
     (void)ready;
     ILuint image = 0;
     ilGenImages(1, &image);
     ilBindImage(image);
     std::vector<unsigned char> pixels;
-    if (ilLoadImage(path.c_str()) && ilGetInteger(IL_IMAGE_WIDTH) == 1024 &&
-        ilGetInteger(IL_IMAGE_HEIGHT) == 768 && ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE))
-        pixels.assign(ilGetData(), ilGetData() + 1024 * 768 * 3);
+    if (ilLoadImage(path.c_str()) && ilGetInteger(IL_IMAGE_WIDTH) == width &&
+        ilGetInteger(IL_IMAGE_HEIGHT) == height && ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE))
+        pixels.assign(ilGetData(), ilGetData() + std::size_t(width) * std::size_t(height) * 3);
     ilDeleteImages(1, &image);
     return pixels;
 }
 
-// Pixels of the rows first..end-1 where a channel of a and b differs by more
-// than by.
+// Pixels of the rows first..end-1 (of width pixels) where a channel of a and
+// b differs by more than by.
 int pixels_differing(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b,
-                     int first, int end, int by) {
+                     int first, int end, int by, std::size_t width = 1024) {
     int count = 0;
-    for (std::size_t i = std::size_t(first) * 1024 * 3; i < std::size_t(end) * 1024 * 3; i += 3)
+    for (std::size_t i = std::size_t(first) * width * 3; i < std::size_t(end) * width * 3; i += 3)
         for (std::size_t c = i; c < i + 3 && c < a.size() && c < b.size(); ++c)
             if (std::abs(int(a[c]) - int(b[c])) > by) {
                 ++count;
@@ -590,4 +591,40 @@ TEST(ProgramTest, ToolModeReloadsWhatIsSavedAndItsStillsHoldOnlyThePicture) {
     tool.press("s", "# tool: 1 tweak values written to ");
     EXPECT_EQ(read_file_bytes(show.root + "/data/script/tweaks.txt"), "0 gamma = 2.5\n");
     EXPECT_TRUE(tool.quit());
+}
+
+// A size the driver cannot hold stops the program before any frame; a size
+// it can is captured off-screen where the display is smaller, the picture
+// between bars; and the picture looks the same at every size.
+TEST(ProgramTest, SizesKeepTheLookBetweenBarsUpToTheDriversLimit) {
+    sShow show = make_show("show_sizes", nullptr);
+    run_command("cp " VANTREL_SOURCE_DIR "/data/script/markers.txt " + show.root +
+                "/data/script/markers.txt");
+    sCommandResult over = run_program(show, "--size 32000x20000 --capture ../over", "timeout 60");
+    EXPECT_EQ(over.exit_code, 2) << over.err;
+    EXPECT_NE(over.err.find("the largest size it allows is "), std::string::npos) << over.err;
+    EXPECT_FALSE(exists(show.root + "/over"));
+
+    // 1200 x 1000 under the 1024 x 768 display: a 1200 x 750 picture with
+    // bars of 125 rows above and below.
+    sCommandResult tall = run_program(
+        show, "--letterbox --size 1200x1000 --capture ../tall --fps 5 --shots 0:0:50,000",
+        "timeout 120");
+    ASSERT_EQ(tall.exit_code, 0) << tall.err;
+    EXPECT_EQ(tall.err.find("## ERROR"), std::string::npos) << tall.err;
+    const std::vector<unsigned char> frame =
+        pixels_of(show.root + "/tall/" + cFrameSink_png::frame_name(0), 1200, 1000);
+    ASSERT_FALSE(frame.empty());
+    const std::vector<unsigned char> black(frame.size(), 0);
+    EXPECT_EQ(pixels_differing(frame, black, 0, 125, 0, 1200), 0);
+    EXPECT_EQ(pixels_differing(frame, black, 875, 1000, 0, 1200), 0);
+    EXPECT_GT(pixels_differing(frame, black, 125, 875, 4, 1200), 1200 * 750 / 2);
+
+    // Every scene, scaled to 1024 x 640 and 512 x 320 by area averaging,
+    // against the same frame rendered at that size.
+    run_command("ln -sfn " VANTREL_PROGRAM_PATH " " + show.run_dir + "/vantrel");
+    sCommandResult look =
+        run_command("FLOOR=28 " VANTREL_SOURCE_DIR "/scripts/compare_sizes.sh " + show.run_dir);
+    EXPECT_EQ(look.exit_code, 0) << look.out << look.err;
+    std::cout << look.out;
 }

@@ -36,7 +36,7 @@ bool cCapture::start(const sOptions& options, const std::string& music_path, std
     const cDisplaySettings* settings = cDisplaySettings::instance();
     if (is_video_path(options.capture_path))
         capture->m_sink.reset(new cFrameSink_ffmpeg(
-            options.capture_path, options.fps, settings->m_screen_width, settings->m_screen_height,
+            options.capture_path, options.fps, settings->m_frame_width, settings->m_frame_height,
             music_path, options.has_from ? options.from_ms : 0));
     else
         capture->m_sink.reset(new cFrameSink_png(options.capture_path));
@@ -203,7 +203,7 @@ void cCapture::end_frame() {
         const cDisplaySettings* settings = cDisplaySettings::instance();
         int width = settings->m_screen_width;
         int height = settings->m_screen_height;
-        if (settings->m_window)
+        if (settings->m_window && !settings->m_offscreen)
             SDL_GL_GetDrawableSize(settings->m_window, &width, &height);
         // A frame lost ends the capture at once; the exit handler says why.
         if (!write_frame(width, height, &m_error)) {
@@ -238,7 +238,9 @@ bool cCapture::write_frame(int width, int height, std::string* error) {
             return false;
     }
     cProfileScope scope("read-back");
-    glReadBuffer(GL_BACK);
+    // An off-screen frame is read from its own colour buffer, set at start.
+    if (!cDisplaySettings::instance()->m_offscreen)
+        glReadBuffer(GL_BACK);
     m_readback->read(width, height);
     return true;
 }

@@ -90,7 +90,13 @@ std::string cFrameSink_ffmpeg::command_line() const {
         command += " -map 0:v -map 1:a -af apad -c:a aac -b:a 192k -shortest";
     }
     // GL reads rows bottom first.
-    command += " -vf vflip -c:v libx264 -preset veryfast -crf 18 -pix_fmt yuv420p";
+    // Frames larger than the show's own 1024 x 768 are for sharing: a slower
+    // preset, a lower CRF and x264's grain tuning keep the gases' fine grain,
+    // which a fast encode smears into blocks at HD and 4K sizes.
+    command += " -vf vflip -c:v libx264";
+    command += m_width * m_height > 1024 * 768 ? " -preset medium -crf 16 -tune grain"
+                                               : " -preset veryfast -crf 18";
+    command += " -pix_fmt yuv420p";
     command += ends_with(m_path, ".mkv") ? " -f matroska " : " -f mp4 -movflags +faststart ";
     return command + quoted(m_partial_path);
 }

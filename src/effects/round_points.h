@@ -26,7 +26,8 @@ public:
     // matrices and viewport; the caller sets the colour before each draw.
     // Calls do not nest.
     virtual void begin() = 0;
-    // Point diameter in pixels for the next draws, never under two.
+    // Point diameter for the next draws, in pixels of the 1024 x 640
+    // picture: scaled by the picture's size, never under two pixels.
     virtual void set_size(float size) = 0;
     virtual void draw(iPointSource& points) = 0;
     // Gives back the state that begin() changed.

@@ -1,6 +1,7 @@
 #include "effects/round_points_cpu.h"
 
 #include "debug.h"
+#include "display_settings.h"
 #include "effects/point_source.h"
 #include "profile_scope.h"
 #include "render_fsq.h"
@@ -46,6 +47,11 @@ void cRoundPoints_cpu::begin() {
     m_drawn = false;
 }
 
+void cRoundPoints_cpu::set_size(float size) {
+    // The two-pixel floor holds at 1024 x 640 and scales with the picture.
+    m_size = std::max(size, 2.0f) * cDisplaySettings::instance()->pixel_scale();
+}
+
 void cRoundPoints_cpu::start_image() {
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
@@ -80,6 +86,10 @@ void cRoundPoints_cpu::draw(iPointSource& points) {
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     glGetFloatv(GL_CURRENT_COLOR, color);
+    // A point scaled below the floor is drawn at two pixels with the light
+    // of its own area.
+    if (m_size < 2.0f)
+        color[3] *= m_size * m_size / 4.0f;
     multiply_matrices(projection, modelview, clip_from_object);
     m_splat.add(points.positions(), points.point_count(), clip_from_object, m_size, color,
                 m_depth_test ? &m_depth : nullptr);

@@ -26,7 +26,7 @@ public:
     cRoundPoints_cpu& operator=(const cRoundPoints_cpu&) = delete;
 
     void begin() override;
-    void set_size(float size) override { m_size = size; }
+    void set_size(float size) override;
     void draw(iPointSource& points) override;
     void end() override;
 

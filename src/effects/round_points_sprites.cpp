@@ -1,10 +1,13 @@
 #include "effects/round_points_sprites.h"
 
+#include "display_settings.h"
 #include "effects/point_source.h"
 #include "gl_entry.h"
 #include "profile_scope.h"
 #include "shader_manager_glsl.h"
 #include "shaders/shd_point_sprite.h"
+
+#include <algorithm>
 
 namespace {
 const char* const kShaderName = "point_sprite_shader";
@@ -38,7 +41,9 @@ void cRoundPoints_sprites::begin() {
 }
 
 void cRoundPoints_sprites::set_size(float size) {
-    cShaderParameter<float> value(size);
+    // The two-pixel floor holds at 1024 x 640 and scales with the picture.
+    cShaderParameter<float> value(std::max(size, 2.0f) *
+                                  cDisplaySettings::instance()->pixel_scale());
     cShaderManager_GLSL::instance()->set_parameter(kShaderName, cShdPointSprite::SP_POINT_SIZE,
                                                    &value);
 }

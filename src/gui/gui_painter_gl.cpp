@@ -7,12 +7,13 @@ namespace {
 const float kCell = 20.0f; // texels per glyph cell
 const float kGlyphWidth = 0.01f;
 
-// Sets line width 1 for the outline and gives the old width back after.
+// Sets the outline's line width, one pixel of the 1024 x 640 picture
+// scaled by a whole factor, and gives the old width back after.
 class cLineWidth {
 public:
     cLineWidth() {
         glGetFloatv(GL_LINE_WIDTH, &m_saved);
-        glLineWidth(1.0f);
+        glLineWidth(float(cDisplaySettings::instance()->whole_pixel_scale()));
     }
     ~cLineWidth() { glLineWidth(m_saved); }
 
@@ -42,6 +43,7 @@ void cGuiPainter_GL::outline_rect(float x, float y, float w, float h, const floa
 }
 
 void cGuiPainter_GL::line(float x0, float y0, float x1, float y1, const float (&rgba)[4]) {
+    cLineWidth width;
     glColor4fv(rgba);
     glBegin(GL_LINES);
     glVertex2f(x0, y0);
@@ -103,8 +105,12 @@ void cGuiPainter_GL::text(float x, float y, const std::string& text, const std::
         s_scale = 1.0f / float(font.get_width());
         t_scale = 1.0f / float(font.get_height());
     }
+    // A glyph is as many pixels wide as at 1024 x 640 times a whole
+    // factor, so that the bitmap font stays crisp on larger pictures.
     const cDisplaySettings* settings = cDisplaySettings::instance();
-    const float height = kGlyphWidth * float(settings->m_render_width) /
+    const float width = kGlyphWidth * float(settings->whole_pixel_scale()) *
+                        (1024.0f / float(settings->m_render_width));
+    const float height = width * float(settings->m_render_width) /
                          float(settings->m_render_height); // square on screen
 
     glPushAttrib(GL_ENABLE_BIT);
@@ -123,15 +129,15 @@ void cGuiPainter_GL::text(float x, float y, const std::string& text, const std::
         int column = 0, row = 0;
         if (!glyph_cell(text[i], &column, &row))
             continue;
-        const float left = x + kGlyphWidth * float(i);
+        const float left = x + width * float(i);
         const float s0 = float(column) * kCell * s_scale, t0 = float(row) * kCell * t_scale;
         const float s1 = s0 + kCell * s_scale, t1 = t0 + kCell * t_scale;
         glTexCoord2f(s0, t0);
         glVertex2f(left, y);
         glTexCoord2f(s1, t0);
-        glVertex2f(left + kGlyphWidth, y);
+        glVertex2f(left + width, y);
         glTexCoord2f(s1, t1);
-        glVertex2f(left + kGlyphWidth, y + height);
+        glVertex2f(left + width, y + height);
         glTexCoord2f(s0, t1);
         glVertex2f(left, y + height);
     }

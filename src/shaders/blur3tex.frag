@@ -6,8 +6,9 @@
 // line of texels: next to an edge they are those of the three
 // blurs clamping at the edge one after the other. sampledir is the step
 // between taps in texels, (1, 0) for a horizontal pass and (0, 1) for a
-// vertical one. Taps sit on texel centres, so the result does not depend on
-// the texture's filter.
+// vertical one at 1024 x 640, scaled with the picture's size. Whole steps
+// sit on texel centres, so the result does not depend on the texture's
+// filter; other steps are filtered linearly.
 
 uniform sampler2DRect texunit0;
 uniform vec2 sampledir;

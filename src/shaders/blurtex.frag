@@ -1,9 +1,10 @@
 #version 120
 #extension GL_ARB_texture_rectangle : enable
-// One direction of a separable Gaussian blur (sigma 2 texels, 11 taps):
-// sampledir is the step between taps in texels, (1, 0) for a horizontal
-// pass and (0, 1) for a vertical one. Taps sit on texel centres, so the
-// result does not depend on the texture's filter. The weights sum to one:
+// One direction of a separable Gaussian blur (sigma 2 texels at 1024 x 640,
+// 11 taps): sampledir is the step between taps in texels, (1, 0) for a
+// horizontal pass and (0, 1) for a vertical one, scaled with the picture's
+// size. Whole steps sit on texel centres, so the result does not depend on
+// the texture's filter; other steps are filtered linearly. The weights sum to one:
 // the blur moves light around without adding or losing any.
 
 uniform sampler2DRect texunit0;

@@ -5,7 +5,9 @@
 // (coverage (1 - d) / (1 - k), d the squared distance and k the squared inner
 // radius, both in units of the radius). This is how smooth points look on
 // the software rasteriser, now the same on every driver. The caller blends
-// additively, so coverage scales the alpha.
+// additively, so coverage scales the alpha. A point below two pixels (on a
+// picture smaller than 1024 x 640) is drawn at two with the light of its
+// own area.
 
 uniform float point_size;
 
@@ -19,5 +21,6 @@ void main()
     float inner = 1.0 / radius;
     inner = 1.0 - 2.0 * inner + inner * inner; // (1 - 1 / radius)^2
     float coverage = d <= inner ? (1.0 - d) * (1.0 / (1.0 - inner)) : 1.0;
-    gl_FragColor = vec4(gl_Color.rgb, gl_Color.a * coverage);
+    float area = min(1.0, point_size * point_size / 4.0);
+    gl_FragColor = vec4(gl_Color.rgb, gl_Color.a * coverage * area);
 }
