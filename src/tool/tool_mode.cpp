@@ -294,7 +294,7 @@ bool cToolMode::begin_frame(cSkarbol* engine) {
         m_pending_reload = false;
         reload(engine);
         if (m_landing)
-            return true; // it replayed: the landing frame's update
+            return false; // it replayed: the show is at the landing step
     }
     if (!m_paused && m_pending_seek < 0) {
         // Live: the timeline follows the wall clock from the last anchor.
@@ -318,7 +318,7 @@ bool cToolMode::begin_frame(cSkarbol* engine) {
         const int target = int(m_pending_seek);
         m_pending_seek = -1;
         seek(engine, target);
-        return true; // the landing frame: the update at the target time
+        return false; // the replay ran the landing step's update
     }
     return false; // paused: the timeline stands still
 }
@@ -326,47 +326,28 @@ bool cToolMode::begin_frame(cSkarbol* engine) {
 void cToolMode::seek(cSkarbol* engine, int target_ms) {
     cSceneManager* manager = cSceneManager::instance();
     manager->m_music.set_paused(true);
-    const double started = platform::wall_seconds();
-    std::int64_t step = 0;
-    const bool from_present = m_step >= 0 && target_ms > cShowReplay::step_time_ms(m_step);
-    if (from_present) {
-        step = m_step + 1;
-    } else {
-        // The panel shows variables of scenes that are about to go.
-        engine->m_varlist.clear();
-        m_replay.restart(manager);
-        // The new scenes replay with what the maker set.
-        restore_tweaks();
-    }
-    const std::int64_t first = step;
+    // The panel shows variables of scenes that a restart may delete.
+    engine->m_varlist.clear();
+    const std::int64_t target = cShowReplay::first_step_at(target_ms);
     double last_progress = platform::wall_seconds();
-    for (; cShowReplay::step_time_ms(step) < target_ms; ++step) {
-        m_replay.step(manager, step);
+    const sSeekResult result = m_replay.seek(manager, m_step, target, [&](std::int64_t at) {
         const double now = platform::wall_seconds();
-        if (now - last_progress >= kProgressEvery) {
-            last_progress = now;
-            show_progress(target_ms, int(cShowReplay::step_time_ms(step)));
-        }
+        if (now - last_progress < kProgressEvery)
+            return true;
+        last_progress = now;
+        return show_progress(target_ms, int(cShowReplay::step_time_ms(at)));
+    });
+    if (!result.cancelled) {
+        // What the maker set holds at the target too, whatever the show did.
+        restore_tweaks();
+        m_step = target;
     }
-    // What the maker set holds at the target too, whatever the show did.
-    restore_tweaks();
-    // This frame's update runs at the target; it is step k when the target
-    // is a step's time.
-    m_clock.set_ms(target_ms);
-    m_step = cShowReplay::step_time_ms(step) == target_ms ? step : -1;
     engine->refresh_gui(manager->m_current);
     m_landing = true;
-    const double took = platform::wall_seconds() - started;
-    std::cerr << "# tool: seek to " << format_timecode(target_ms)
-              << (from_present ? " from " : " replayed ")
-              << (from_present ? format_timecode(int(cShowReplay::step_time_ms(first - 1))) + ", "
-                               : std::string("from the start, "))
-              << (step - first) << " steps in " << std::fixed << std::setprecision(2) << took
-              << " s" << std::defaultfloat << std::endl;
 
-    m_anchor_ms = target_ms;
+    m_anchor_ms = timeline_ms();
     m_anchor_wall = platform::wall_seconds();
-    manager->m_music.seek_ms(target_ms);
+    manager->m_music.seek_ms(m_anchor_ms);
     if (!m_paused)
         manager->m_music.set_paused(false);
 }
@@ -394,6 +375,7 @@ void cToolMode::reload(cSkarbol* engine) {
             delete manager->m_eventqueue;
             manager->m_eventqueue = queue;
             read_timeline();
+            m_replay.forget(); // its snapshots follow the old timeline
             std::cerr << "# tool: marker script reloaded" << std::endl;
             // The timeline behind the present changed: replay up to it.
             replay = true;
@@ -401,7 +383,7 @@ void cToolMode::reload(cSkarbol* engine) {
         }
     }
     if (replay) {
-        m_step = -1; // a replay of the present runs from the start
+        m_step = -1; // the present is replayed from a snapshot before it
         seek(engine, std::min(timeline_ms(), m_end_ms));
     }
 }
@@ -552,12 +534,15 @@ void cToolMode::draw_text_line(const std::string& text) {
     shaders->pop_shader();
 }
 
-void cToolMode::show_progress(int target_ms, int at_ms) {
-    // Escape, q and closing the window end the program here as in any
-    // frame; other presses of the replay's time are dropped by the next poll.
+bool cToolMode::show_progress(int target_ms, int at_ms) {
+    // q and closing the window end the program here as in any frame, Escape
+    // cancels the replay; other presses of the replay's time are dropped by
+    // the next poll.
     poll_events();
     if (take_key_press(SDLK_q))
         std::exit(0);
+    if (take_key_press(SDLK_ESCAPE))
+        return false;
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     std::ostringstream text;
@@ -565,4 +550,5 @@ void cToolMode::show_progress(int target_ms, int at_ms) {
          << (target_ms > 0 ? 100 * at_ms / target_ms : 100) << "%";
     draw_text_line(text.str());
     cDisplaySettings::instance()->swap_buffers();
+    return true;
 }

@@ -1,6 +1,6 @@
 // The makers' mode (--tool): the show plays as usual, and keys pause it, seek
-// (with a replay from the start, so that stateful effects show what a run
-// from the start shows), loop a scene, reload the GLSL programs and the
+// (with a replay from a snapshot before the target, so that stateful effects
+// show what a run from the start shows), loop a scene, reload the GLSL programs and the
 // marker script, and write stills; a text line over the picture tells the
 // time, the scene, the frame rate and what holds. Without --tool none of
 // this exists and the engine runs exactly as before.
@@ -80,8 +80,9 @@ private:
     void set_loop_bounds();
     void write_still();
     void draw_text_line(const std::string& text);
-    // Shows the replay's progress on a cleared screen.
-    void show_progress(int target_ms, int at_ms);
+    // Shows the replay's progress on a cleared screen; false when Escape
+    // cancels the replay.
+    bool show_progress(int target_ms, int at_ms);
     // Writes every kept panel value into its scene's field.
     void restore_tweaks();
 
