@@ -179,16 +179,18 @@ TEST(ProgramTest, ToolModeKeysPauseSeekPageLoopAndGoHome) {
     EXPECT_EQ(timecode_after(resumed, "music at "), paused_ms) << resumed;
     tool.press("p", "# tool: paused at ");
 
-    // Seeks while paused land on their targets and stay paused; forward ones
-    // from a replayed present go on from it. Key, seek line, landing.
+    // Seeks while paused land on their targets and stay paused; they go on
+    // from a replayed present or from the nearest snapshot that replays
+    // passed (at the switches, 0:00 and every 4 s). Key, seek line, landing.
     const char* steps[][3] = {
-        {"Home", "replayed from the start, 0 steps", "00:00:00,000, scene -"},
-        {"shift+Right", "from 00:00:00,000, 59 steps", "00:00:01,000, scene 6 endscene"},
-        {"Next", "from 00:00:01,000, 30 steps", "00:00:01,516, scene 0 "},
-        {"Prior", "replayed from the start, 1 steps", "00:00:00,016, scene 6 endscene"},
-        {"Right", "from 00:00:00,016, 299 steps", "00:00:05,016, scene 6 endscene"},
-        {"Prior", "replayed from the start", "00:00:03,016, scene 6 endscene"},
-        {"Prior", "replayed from the start", "00:00:01,516, scene 0 "},
+        {"Home", " at 00:00:00,000, 0 steps", "00:00:00,000, scene -"},
+        {"shift+Right", "from the present at 00:00:00,000, 60 steps",
+         "00:00:01,000, scene 6 endscene"},
+        {"Next", "from the present at 00:00:01,000, 31 steps", "00:00:01,516, scene 0 "},
+        {"Prior", "from a snapshot at 00:00:00,016, 0 steps", "00:00:00,016, scene 6 endscene"},
+        {"Right", "from a snapshot at 00:00:01,516, 210 steps", "00:00:05,016, scene 6 endscene"},
+        {"Prior", "from a snapshot at 00:00:03,016, 0 steps", "00:00:03,016, scene 6 endscene"},
+        {"Prior", "from a snapshot at 00:00:01,516, 0 steps", "00:00:01,516, scene 0 "},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step[0]);
