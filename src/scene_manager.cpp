@@ -193,7 +193,9 @@ cSceneManager::sSnapshot cSceneManager::snapshot() {
     sSnapshot snapshot;
     m_saved.resize(m_scenes.size());
     for (std::size_t i = 0; i < m_scenes.size(); ++i) {
-        if (!m_saved[i])
+        // The current scene's values may have been dragged in the panel
+        // since, without an update: it is always copied.
+        if (!m_saved[i] || m_scenes[i] == m_current)
             m_saved[i] = m_scenes[i]->save_state();
         snapshot.scenes.push_back(m_saved[i]);
     }

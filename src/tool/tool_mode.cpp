@@ -337,11 +337,10 @@ void cToolMode::seek(cSkarbol* engine, int target_ms) {
         last_progress = now;
         return show_progress(target_ms, int(cShowReplay::step_time_ms(at)));
     });
-    if (!result.cancelled) {
-        // What the maker set holds at the target too, whatever the show did.
-        restore_tweaks();
+    // What the maker set holds at the target too, whatever the show did.
+    restore_tweaks();
+    if (!result.cancelled)
         m_step = target;
-    }
     engine->refresh_gui(manager->m_current);
     m_landing = true;
 
