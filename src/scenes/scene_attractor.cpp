@@ -242,6 +242,11 @@ void cSceneAttractor::draw() {
     gluLookAt(0.0, 0.0, 2.0, 0.0, -0.5, 0.0, 0.0, 1.0, 0.0);
 
     glRotatef(elapsed_seconds() * 10.0f + m_rot, 0.0f, 1.0f, 0.0f);
+    // The clouds add up. Set here as well as in enter: whatever is drawn
+    // over the frame (the panel, the makers' text line) may change the
+    // blending, and the pushed attributes put it back afterwards.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     m_points->begin();
     glColor4f(m_color0.x, m_color0.y, m_color0.z, m_color0_alpha * m_pulse);
     m_points->set_size(m_point_size0);
