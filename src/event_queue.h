@@ -30,6 +30,10 @@ public:
     std::size_t size() const { return m_events.size(); }
     const cEvent* at(std::size_t i) const { return m_events[i]; }
     std::size_t cursor() const { return m_cursor; }
+    // Puts the cursor where cursor() once was (clamped to the end).
+    void set_cursor(std::size_t cursor) {
+        m_cursor = cursor < m_events.size() ? cursor : m_events.size();
+    }
 
 private:
     std::vector<cEvent*> m_events;

@@ -3,10 +3,23 @@
 
 #include "camera.h"
 
+#include <cstddef>
+#include <memory>
 #include <string>
+#include <unordered_set>
 
 class cEvent;
 class cGuiVarList;
+
+// A copy of what a scene's enter, on_event and update move (its fields and
+// its class's shared values), without GL objects: restore_state puts it back.
+class iSceneState {
+public:
+    virtual ~iSceneState() = default;
+    // Memory in bytes; arrays that several copies share count once: only
+    // when not in counted yet, and then added to it.
+    virtual std::size_t bytes(std::unordered_set<const void*>* counted) const = 0;
+};
 
 // The scene manager's clock, in whole milliseconds. Timeline time is
 // current - start; scenes read it and never write it.
@@ -41,6 +54,11 @@ public:
     virtual void update() = 0;
     // Registers the scene's tweak variables.
     virtual void add_vars(cGuiVarList* list);
+    // The state that the scene moves; none when nothing moves.
+    virtual std::shared_ptr<const iSceneState> save_state() const { return nullptr; }
+    // Puts back a state that save_state of the same class made. The
+    // scene's drawing side takes it up at the next draw.
+    virtual void restore_state(const iSceneState& state) { (void)state; }
 
     cCamera m_camera;
     const sTimeBlock* m_time_block;

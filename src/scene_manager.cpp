@@ -4,10 +4,13 @@
 #include "event_queue_factory.h"
 #include "light_control.h"
 #include "load_screen.h"
+#include "math/random.h"
 #include "platform/clock_posix.h"
 #include "resource_path.h"
 #include "scene_dummy.h"
+#include "shader_manager_glsl.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <iostream>
@@ -107,6 +110,7 @@ bool cSceneManager::update() {
     m_time.previous = m_time.current;
     m_time.current = demo_time_ms();
     bool switched = process_events();
+    moved(m_current);
     if (m_current)
         m_current->update();
     m_light->fade_step(m_time.current - m_time.previous);
@@ -142,10 +146,12 @@ bool cSceneManager::process_events() {
 
 void cSceneManager::switch_scene(cEvent* event) {
     const int number = event->m_type;
+    moved(m_current);
     if (m_current)
         m_current->leave();
     if (number >= 0 && std::size_t(number) < m_scenes.size()) {
         m_current = m_scenes[std::size_t(number)];
+        moved(m_current);
         m_current->enter();
         if (m_enter_hook)
             m_enter_hook(std::size_t(number), m_current);
@@ -178,4 +184,102 @@ void cSceneManager::release() {
     m_fallback = nullptr;
     m_current = nullptr;
     std::vector<cScene*>().swap(m_scenes);
+    m_saved.clear();
+}
+
+void cSceneManager::moved(const cScene* scene) {
+    const auto found = std::find(m_scenes.begin(), m_scenes.end(), scene);
+    const std::size_t i = std::size_t(found - m_scenes.begin());
+    if (i < m_saved.size())
+        m_saved[i].reset();
+}
+
+cSceneManager::sSnapshot cSceneManager::snapshot() {
+    sSnapshot snapshot;
+    m_saved.resize(m_scenes.size());
+    for (std::size_t i = 0; i < m_scenes.size(); ++i) {
+        // The current scene's values may have been dragged in the panel
+        // since, without an update: it is always copied.
+        if (!m_saved[i] || m_scenes[i] == m_current)
+            m_saved[i] = m_scenes[i]->save_state();
+        snapshot.scenes.push_back(m_saved[i]);
+    }
+    const auto found = std::find(m_scenes.begin(), m_scenes.end(), m_current);
+    if (!m_current)
+        snapshot.current = -1;
+    else if (found == m_scenes.end())
+        snapshot.current = -2;
+    else
+        snapshot.current = int(found - m_scenes.begin());
+    snapshot.time = m_time;
+    snapshot.cursor = m_eventqueue ? m_eventqueue->cursor() : 0;
+    snapshot.light_colour = m_light->m_colour;
+    snapshot.light_level = m_light->m_level;
+    snapshot.light_fade_budget = m_light->m_fade_budget;
+    snapshot.glow = cPostGlow::instance()->m_settings;
+    snapshot.random = vt_rand_state();
+    return snapshot;
+}
+
+void cSceneManager::restore(const sSnapshot& snapshot) {
+    VT_ASSERT(snapshot.scenes.size() == m_scenes.size());
+    if (m_current)
+        m_current->leave();
+    if (snapshot.current >= 0) {
+        m_current = m_scenes[std::size_t(snapshot.current)];
+    } else if (snapshot.current == -2) {
+        if (!m_fallback)
+            m_fallback = new cSceneDummy(&m_time);
+        m_current = m_fallback;
+    } else {
+        m_current = nullptr;
+    }
+    // Entering sets the scene's GL state; the values it sets are
+    // overwritten below.
+    if (m_current)
+        m_current->enter();
+    m_saved = snapshot.scenes;
+    for (std::size_t i = 0; i < m_scenes.size(); ++i)
+        if (snapshot.scenes[i])
+            m_scenes[i]->restore_state(*snapshot.scenes[i]);
+    m_time = snapshot.time;
+    if (m_eventqueue)
+        m_eventqueue->set_cursor(snapshot.cursor);
+    m_light->m_colour = snapshot.light_colour;
+    m_light->m_level = snapshot.light_level;
+    m_light->m_fade_budget = snapshot.light_fade_budget;
+    cPostGlow::instance()->m_settings = snapshot.glow;
+    vt_srand(snapshot.random);
+}
+
+void cSceneManager::rebuild(const std::function<void(cSceneManager*)>& add_scenes) {
+    if (m_current)
+        m_current->leave(); // the GL state it set goes with it
+    m_current = nullptr;
+    for (cScene* scene : m_scenes)
+        delete scene;
+    m_scenes.clear();
+    m_saved.clear();
+    delete m_fallback;
+    m_fallback = nullptr;
+    m_light->m_colour = 0;
+    m_light->m_level = 0;
+    m_light->m_fade_budget = 0;
+    // The scenes load at time 0 with no frame time, as at start-up (the
+    // attractor's clouds take a first step of that length while loading).
+    if (m_eventqueue)
+        m_eventqueue->rewind();
+    m_time = sTimeBlock();
+
+    // The scenes register shaders that exist already; that is expected here.
+    // They also push their search directories again and ask for the same
+    // files: the resource lists are kept as they were, not grown per rebuild.
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    cResourcePath* paths = cResourcePath::instance();
+    const cResourcePath::sMark before = paths->mark();
+    shaders->set_quiet_repeats(true);
+    add_scenes(this);
+    load_scenes(nullptr);
+    shaders->set_quiet_repeats(false);
+    paths->rewind(before);
 }

@@ -5,12 +5,14 @@
 
 #include "clock.h"
 #include "event_queue.h"
+#include "post_glow.h"
 #include "scene.h"
 #include "sound_module_sdl.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,6 +53,33 @@ public:
     // can be loaded again.
     void release();
 
+    // Everything the show's frames move: each scene's state, which scene is
+    // current, the timeline, the queue's cursor, the light control, the
+    // glow settings and the random generator. GL-free.
+    struct sSnapshot {
+        std::vector<std::shared_ptr<const iSceneState>> scenes;
+        int current = -1; // a scene's number; -1 none, -2 the fallback scene
+        sTimeBlock time;
+        std::size_t cursor = 0;
+        int light_colour = 0;
+        int light_level = 0;
+        int light_fade_budget = 0;
+        sGlowSettings glow;
+        std::uint32_t random = 0;
+    };
+    // The present state. A scene that has not been current since the last
+    // snapshot or restore shares the state kept then instead of a new copy.
+    sSnapshot snapshot();
+    // Puts a snapshot of this show back: the scene current then becomes
+    // current again (the one current now leaves, the new one enters for its
+    // GL state), then every saved value is put back.
+    void restore(const sSnapshot& snapshot);
+    // Deletes the scenes and makes them anew with add_scenes, loaded as at
+    // start-up: no scene current, the queue rewound, the timeline at 0, the
+    // light control off. The random generator and the scenes' shared values
+    // are the caller's to reset first.
+    void rebuild(const std::function<void(cSceneManager*)>& add_scenes);
+
     // The clock source (not owned); the platform clock unless set.
     void set_clock(iClock* clock);
     // Restarts the timeline at the clock's present time.
@@ -73,6 +102,10 @@ public:
 private:
     cSceneManager();
     ~cSceneManager();
+
+    // Scene i's saved state while the scene has not moved since (else none).
+    std::vector<std::shared_ptr<const iSceneState>> m_saved;
+    void moved(const cScene* scene);
 
     iClock* m_clock = nullptr;
     // Counter value at the first reading: the millisecond values are formed

@@ -183,22 +183,26 @@ TEST(ProgramTest, ToolModeKeysPauseSeekPageLoopAndGoHome) {
     tool.press("p", "# tool: paused at ");
 
     // Seeks while paused land on their targets and stay paused, the music
-    // with them (within its 5 s); forward ones go on from the present. Key,
-    // seek line, landing.
+    // with them (within its 5 s); they go on from the present or from the
+    // nearest snapshot that replays passed (at the switches, 0:00 and every
+    // 4 s). Key, seek line, landing.
     const char* steps[][3] = {
-        {"Home", "", "00:00:00,000, scene -"},
-        {"shift+Right", "from 00:00:00,016, 60 steps", "00:00:01,000, scene 6 endscene"},
-        {"Next", "from 00:00:01,016, 31 steps", "00:00:01,516, scene 0 "},
+        {"Home", " at 00:00:00,000, 0 steps", "00:00:00,000, scene -"},
+        {"shift+Right", "from a snapshot at 00:00:00,016, 59 steps",
+         "00:00:01,000, scene 6 endscene"},
+        {"Next", "from a snapshot at 00:00:01,516, 0 steps", "00:00:01,516, scene 0 "},
         {"comma", "", "00:00:01,500, scene "},
-        {"period", "from 00:00:01,516, 1 steps", "00:00:01,516, scene 0 "},
-        {"Prior", "", "00:00:00,016, scene 6 endscene"},
-        {"Right", "from 00:00:00,033, 300 steps", "00:00:05,016, scene 6 endscene"},
-        {"Prior", "", "00:00:03,016, scene 6 endscene"},
-        {"Prior", "", "00:00:01,516, scene 0 "}, // within a second: the scene before
+        {"period", "", "00:00:01,516, scene 0 "},
+        {"Prior", "from a snapshot at 00:00:00,016, 0 steps", "00:00:00,016, scene 6 endscene"},
+        {"Right", "from a snapshot at 00:00:01,516, 210 steps", "00:00:05,016, scene 6 endscene"},
+        {"Prior", "from a snapshot at 00:00:03,016, 0 steps", "00:00:03,016, scene 6 endscene"},
+        {"Prior", "from a snapshot at 00:00:01,516, 0 steps",
+         "00:00:01,516, scene 0 "}, // within a second: the scene before
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step[0]);
-        EXPECT_NE(tool.press(step[0], "# tool: seek to ").find(step[1]), std::string::npos);
+        const std::string seek = tool.press(step[0], "# tool: seek to ");
+        EXPECT_NE(seek.find(step[1]), std::string::npos) << seek;
         const std::string landed = tool.wait_line("# tool: landed at ");
         EXPECT_NE(landed.find(step[2]), std::string::npos) << landed;
         const int landed_ms = timecode_after(landed, "landed at ");

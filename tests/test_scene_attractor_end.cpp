@@ -85,6 +85,9 @@ TEST_F(AttractorEndSceneTest, AttractorFramesShowCloudsBurstAndGlow) {
     ASSERT_EQ(t, scene.m_anim_switch_ms);
     step(scene, t + 1);
     const int later = t + 5000;
+    // Drawn over the frames (the panel, the makers' text line): another
+    // blending, which the clouds must not take over.
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     auto picture = [&] {
         step(scene, later);
         return read_rgb();

@@ -43,3 +43,11 @@ void cAttractorCalculator_pickover::calculate(float* out, int count, const float
     m_z = z;
     m_noise_cursor = n;
 }
+
+void cAttractorCalculator_pickover::set_orbit(const sOrbit& orbit) {
+    m_x = orbit.x;
+    m_y = orbit.y;
+    m_z = orbit.z;
+    m_noise_cursor = orbit.noise_cursor;
+    m_noise_amplitude = orbit.noise_amplitude;
+}

@@ -23,6 +23,15 @@ public:
     // Scale of the per-step perturbation; owners may change it at any time.
     double m_noise_amplitude = 0.0005;
 
+    // Where the orbit stands: what calculate moves, and the amplitude.
+    struct sOrbit {
+        double x = 0.0, y = 0.0, z = 0.0;
+        int noise_cursor = 0;
+        double noise_amplitude = 0.0;
+    };
+    sOrbit orbit() const { return {m_x, m_y, m_z, m_noise_cursor, m_noise_amplitude}; }
+    void set_orbit(const sOrbit& orbit);
+
     const std::vector<double>& noise() const { return m_noise; }
     int noise_cursor() const { return m_noise_cursor; }
 

@@ -1,5 +1,8 @@
 #include "effects/attractor_point_buffer.h"
 
+#include "debug.h"
+
+#include <algorithm>
 #include <stdexcept>
 
 cAttractorPointBuffer::cAttractorPointBuffer(std::uint32_t max_points_,
@@ -22,4 +25,23 @@ void cAttractorPointBuffer::update() {
         m_calculator.calculate(m_points.data() + std::size_t(m_write_cursor) * 3, count, params);
     }
     m_write_cursor += points_per_step;
+}
+
+cAttractorPointBuffer::sState cAttractorPointBuffer::state() const {
+    sState state;
+    std::copy(params, params + 4, state.params);
+    state.orbit = m_calculator.orbit();
+    state.points = m_points;
+    state.write_cursor = m_write_cursor;
+    state.last_batch_offset = m_last_batch_offset;
+    return state;
+}
+
+void cAttractorPointBuffer::set_state(const sState& state) {
+    VT_ASSERT(state.points.size() == m_points.size());
+    std::copy(state.params, state.params + 4, params);
+    m_calculator.set_orbit(state.orbit);
+    m_points = state.points;
+    m_write_cursor = state.write_cursor;
+    m_last_batch_offset = state.last_batch_offset;
 }

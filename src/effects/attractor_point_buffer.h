@@ -24,6 +24,18 @@ public:
     // The map's parameters a, b, c, d; set by the owner before each update.
     float params[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 
+    // What update moves (the calculator's fixed noise table aside).
+    struct sState {
+        float params[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        cAttractorCalculator_pickover::sOrbit orbit;
+        std::vector<float> points;
+        std::uint32_t write_cursor = 0;
+        std::uint32_t last_batch_offset = 0;
+    };
+    sState state() const;
+    // A state of a ring of the same size.
+    void set_state(const sState& state);
+
     cAttractorCalculator_pickover& calculator() { return m_calculator; }
     // max_points x 3 floats; zero until written.
     const std::vector<float>& points() const { return m_points; }

@@ -56,3 +56,10 @@ void cAttractorPointBuffer_GL::draw_from_buffer() {
     glDrawArrays(GL_POINTS, 0, GLsizei(m_filled));
     ext::glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
 }
+
+void cAttractorPointBuffer_GL::set_state(const sState& state) {
+    m_ring.set_state(state.ring);
+    m_filled = state.filled;
+    m_dirty_first = 0;
+    m_dirty_end = m_filled;
+}

@@ -26,6 +26,15 @@ public:
     // as GL points; the caller sets point size, blending and colour.
     void draw_from_buffer() override;
 
+    // What update moves: the ring and the count of points written.
+    struct sState {
+        cAttractorPointBuffer::sState ring;
+        std::uint32_t filled = 0;
+    };
+    sState state() const { return {m_ring.state(), m_filled}; }
+    // Puts a state back; the next draw uploads every point written.
+    void set_state(const sState& state);
+
     // The ring itself: params and the calculator's noise amplitude are set
     // here before update.
     cAttractorPointBuffer& ring() { return m_ring; }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 namespace {
 constexpr float MAX_GROWTH_STEP = 2.5f;
@@ -208,4 +209,45 @@ void cScrub::cull(float now) {
             ++it;
         }
     }
+}
+
+void cScrub::copy_state_from(const cScrub& other) {
+    m_density = other.m_density;
+    m_radius = other.m_radius;
+    m_radialDepth = other.m_radialDepth;
+    m_minNborNodeDist = other.m_minNborNodeDist;
+    m_cylinderRadius = other.m_cylinderRadius;
+    m_numNbors = other.m_numNbors;
+    m_linkMode = other.m_linkMode;
+    m_time = other.m_time;
+    m_useSpline = other.m_useSpline;
+    // The links point into the node list: they are turned to the copies.
+    m_nodes = other.m_nodes;
+    std::unordered_map<const sScrubNode*, sScrubNode*> map;
+    map.reserve(m_nodes.size());
+    auto copy = m_nodes.begin();
+    for (const sScrubNode& node : other.m_nodes)
+        map.emplace(&node, &*copy++);
+    for (sScrubNode& node : m_nodes)
+        for (sScrubNode*& nbor : node.nbors)
+            nbor = map.at(nbor);
+    // Every growth step enters the live nodes into the grid afresh; until
+    // then it holds nothing that is read.
+    m_grid.clear();
+    m_batcher = other.m_batcher;
+    m_candidates.clear();
+}
+
+std::size_t cScrub::state_bytes(std::unordered_set<const void*>* counted) const {
+    // The grid's buckets are allocated however empty it is.
+    std::size_t bytes = sizeof(*this) + cScrubNodeGrid::BUCKET_COUNT * sizeof(std::int32_t);
+    for (const sScrubNode& node : m_nodes)
+        bytes += sizeof(node) + 2 * sizeof(void*) + node.nbors.capacity() * sizeof(sScrubNode*);
+    for (const cScrubMultiVBO::sRenderBlock& block : m_batcher.blocks()) {
+        bytes += sizeof(block) + block.indices.capacity() * sizeof(std::uint32_t);
+        for (const auto& array : {block.positions, block.normals})
+            if (array && counted->insert(array.get()).second)
+                bytes += array->capacity() * sizeof(float);
+    }
+    return bytes;
 }

@@ -10,6 +10,7 @@
 #include "effects/scrub_node_grid.h"
 
 #include <list>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -41,6 +42,13 @@ public:
     // Direction of the link at position k of node's links: frame axis k / 2,
     // negated for odd k. Only the first six links have one.
     static bool link_direction(const sScrubNode& node, std::size_t k, Vec3f* dir);
+
+    // Makes this scrub a copy of other: nodes and their links, the batcher
+    // (sharing its finished blocks' arrays) and the parameters.
+    void copy_state_from(const cScrub& other);
+    // Memory of a copy, in bytes; the blocks' arrays only when not in
+    // counted yet (they are shared), and then added to it.
+    std::size_t state_bytes(std::unordered_set<const void*>* counted) const;
 
     // Growth parameters; the scene binds its tweak variables to these.
     float m_density = 4.3f;         // nodes per unit of ring area and time

@@ -48,10 +48,10 @@ void cScrubMultiVBO::end_render_block() {
 
     block.vertex_count = std::uint32_t(n);
     block.indices.swap(m_pending_indices);
-    block.positions.resize(3 * n);
-    block.normals.resize(3 * n);
-    float* pos = block.positions.data();
-    float* nrm = block.normals.data();
+    auto positions = std::make_shared<std::vector<float>>(3 * n);
+    auto normals = std::make_shared<std::vector<float>>(3 * n);
+    float* pos = positions->data();
+    float* nrm = normals->data();
     for (const sVertex& v : m_pending_vertices) {
         *pos++ = v.px;
         *pos++ = v.py;
@@ -64,6 +64,8 @@ void cScrubMultiVBO::end_render_block() {
         *nrm++ = v.ny;
         *nrm++ = v.nz;
     }
+    block.positions = std::move(positions);
+    block.normals = std::move(normals);
     m_pending_vertices.clear();
     m_pending_indices.clear();
     m_blocks.push_back(std::move(block));

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <vector>
 
 class cScrubMultiVBO {
@@ -26,11 +27,14 @@ public:
         float max_z = -1.0e12f;
         int pair = -1; // index into pairs()
         std::uint32_t vertex_count = 0;
-        std::vector<float> positions; // 3 floats per vertex
-        std::vector<float> normals;   // 3 floats per vertex
+        // 3 floats per vertex each. A finished block never changes, so copies
+        // of the batcher (the makers' snapshots) share these arrays.
+        std::shared_ptr<const std::vector<float>> positions;
+        std::shared_ptr<const std::vector<float>> normals;
         // Triangles by index; when empty the vertices form triangles in order.
         std::vector<std::uint32_t> indices;
-        // Set by the drawing side once the arrays are in the pair's buffers.
+        // Set by the drawing side once the arrays are in the pair's buffers;
+        // the arrays stay, so that the block can be uploaded again.
         bool uploaded = false;
     };
 

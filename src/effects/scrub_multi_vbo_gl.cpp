@@ -46,15 +46,14 @@ void cScrubMultiVBO_GL::upload_block(cScrubMultiVBO::sRenderBlock* block) {
     VT_ASSERT(block->pair >= 0 && std::size_t(block->pair) < m_pairs.size());
     sGLPair& gl = *m_pairs[std::size_t(block->pair)];
     const std::size_t n = std::size_t(block->vertex_count) * 3;
-    VT_ASSERT(block->positions.size() >= n && block->normals.size() >= n);
+    VT_ASSERT(block->positions && block->normals);
+    VT_ASSERT(block->positions->size() >= n && block->normals->size() >= n);
     VT_ASSERT(block->vertex_count <= gl.capacity);
-    bool ok = fill(gl.pos, block->positions, n) && fill(gl.norm, block->normals, n);
+    bool ok = fill(gl.pos, *block->positions, n) && fill(gl.norm, *block->normals, n);
     ext::glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
     if (!ok)
         return; // tried again at the next upload
     block->uploaded = true;
-    std::vector<float>().swap(block->positions);
-    std::vector<float>().swap(block->normals);
 }
 
 void cScrubMultiVBO_GL::draw(cScrubMultiVBO& batcher) {

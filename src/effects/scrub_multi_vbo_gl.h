@@ -1,9 +1,8 @@
 // The drawing side of the scrub's batcher: one pair of GL vertex buffers
 // (positions and normals) for every buffer pair of the batcher, each sized
 // to the pair's capacity. A render block is copied into its pair's buffers
-// once; its in-memory vertex arrays are dropped then, its index array stays
-// with it for drawing. Released blocks leave their buffers to the pair,
-// which the batcher hands to a later block.
+// once (again after a restored state); its arrays stay with it. Released blocks leave their buffers
+// to the pair, which the batcher hands to a later block.
 #pragma once
 
 #include "effects/scrub_multi_vbo.h"

@@ -105,3 +105,27 @@ sFlareLook cSolarFlares::look_at_age(double age) {
     look.brightness = float(clamp01(4.0 * std::sin(M_PI * clamp01(age))));
     return look;
 }
+
+void cSolarFlares::copy_state_from(const cSolarFlares& other) {
+    m_decay = other.m_decay;
+    m_partColour = other.m_partColour;
+    m_partAlpha = other.m_partAlpha;
+    m_partSize = other.m_partSize;
+    m_numFlares = other.m_numFlares;
+    m_flares = other.m_flares;
+    m_jitter = other.m_jitter;
+    if (!other.m_emitter)
+        m_emitter.reset();
+    else if (m_emitter)
+        *m_emitter = *other.m_emitter;
+    else
+        m_emitter = std::make_unique<cMeshEmitter>(*other.m_emitter);
+}
+
+std::size_t cSolarFlares::state_bytes() const {
+    std::size_t bytes = sizeof(*this) + m_flares.capacity() * sizeof(sFlare);
+    if (m_emitter)
+        bytes += sizeof(cMeshEmitter) +
+                 std::size_t(m_emitter->particle_count()) * (sizeof(sParticle) + 3 * sizeof(float));
+    return bytes;
+}

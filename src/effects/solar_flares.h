@@ -54,6 +54,13 @@ public:
     // A flare born at birth_ms in a random orientation (four draws).
     static sFlare new_flare(int birth_ms);
 
+    // Takes over everything that start, update and the shake move (flares,
+    // particles, parameters) from other; a copy without an emitter gets one
+    // on the other's mesh.
+    void copy_state_from(const cSolarFlares& other);
+    // Memory of the flares and particles, in bytes.
+    std::size_t state_bytes() const;
+
     const std::vector<sFlare>& flares() const { return m_flares; }
     cMeshEmitter* emitter() { return m_emitter.get(); }
 

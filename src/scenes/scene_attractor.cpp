@@ -16,6 +16,8 @@
 #include "scenes/scene_target.h"
 #include "shader_manager_glsl.h"
 
+#include <cstring>
+
 int cSceneAttractor::s_tick_count = 0;
 int cSceneAttractor::s_switch_interval = 16;
 
@@ -240,6 +242,11 @@ void cSceneAttractor::draw() {
     gluLookAt(0.0, 0.0, 2.0, 0.0, -0.5, 0.0, 0.0, 1.0, 0.0);
 
     glRotatef(elapsed_seconds() * 10.0f + m_rot, 0.0f, 1.0f, 0.0f);
+    // The clouds add up. Set here as well as in enter: whatever is drawn
+    // over the frame (the panel, the makers' text line) may change the
+    // blending, and the pushed attributes put it back afterwards.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     m_points->begin();
     glColor4f(m_color0.x, m_color0.y, m_color0.z, m_color0_alpha * m_pulse);
     m_points->set_size(m_point_size0);
@@ -278,4 +285,68 @@ void cSceneAttractor::add_vars(cGuiVarList* list) {
     list->add_float("pts-size1", &m_point_size1, 0.25f, 10.0f);
     list->add_int("anim", &m_anim, 0, 4);
     list->add_float("rot", &m_rot, 0.0f, 360.0f);
+}
+
+namespace {
+struct sAttractorState : iSceneState {
+    cCamera m_camera;
+    cAttractorPointBuffer_GL::sState small;
+    cAttractorPointBuffer_GL::sState large;
+    float m_p[4];
+    float m_randscale = 0.0f;
+    Vec3f m_color0;
+    Vec3f m_color1;
+    float m_color0_alpha = 0.0f;
+    float m_color1_alpha = 0.0f;
+    float m_point_size0 = 0.0f;
+    float m_point_size1 = 0.0f;
+    int m_anim = 0;
+    int m_applied_anim = 0;
+    int m_anim_switch_ms = 0;
+    float m_burst_ms = 0.0f;
+    float m_rot = 0.0f;
+    float m_pulse = 0.0f;
+    int s_tick_count = 0;
+    int s_switch_interval = 0;
+    std::size_t bytes(std::unordered_set<const void*>*) const override {
+        return sizeof(*this) +
+               (small.ring.points.capacity() + large.ring.points.capacity()) * sizeof(float);
+    }
+};
+} // namespace
+
+template <class To, class From>
+void cSceneAttractor::copy_state(To& to, const From& from) {
+    to.m_camera = from.m_camera;
+    std::memcpy(to.m_p, from.m_p, sizeof(to.m_p));
+    to.m_randscale = from.m_randscale;
+    to.m_color0 = from.m_color0;
+    to.m_color1 = from.m_color1;
+    to.m_color0_alpha = from.m_color0_alpha;
+    to.m_color1_alpha = from.m_color1_alpha;
+    to.m_point_size0 = from.m_point_size0;
+    to.m_point_size1 = from.m_point_size1;
+    to.m_anim = from.m_anim;
+    to.m_applied_anim = from.m_applied_anim;
+    to.m_anim_switch_ms = from.m_anim_switch_ms;
+    to.m_burst_ms = from.m_burst_ms;
+    to.m_rot = from.m_rot;
+    to.m_pulse = from.m_pulse;
+    to.s_tick_count = from.s_tick_count;
+    to.s_switch_interval = from.s_switch_interval;
+}
+
+std::shared_ptr<const iSceneState> cSceneAttractor::save_state() const {
+    auto state = std::make_shared<sAttractorState>();
+    copy_state(*state, *this);
+    state->small = m_calc_small.state();
+    state->large = m_calc_large.state();
+    return state;
+}
+
+void cSceneAttractor::restore_state(const iSceneState& state) {
+    const auto& saved = static_cast<const sAttractorState&>(state);
+    copy_state(*this, saved);
+    m_calc_small.set_state(saved.small);
+    m_calc_large.set_state(saved.large);
 }

@@ -32,6 +32,8 @@ public:
     void on_event(cEvent* event) override;
     void update() override;
     void add_vars(cGuiVarList* list) override;
+    std::shared_ptr<const iSceneState> save_state() const override;
+    void restore_state(const iSceneState& state) override;
 
     // Applies preset k to every field it covers. k outside 0 to 4 stops the
     // program.
@@ -78,6 +80,9 @@ public:
     std::unique_ptr<iRoundPoints> m_points;
 
 private:
+    // Copies the fields that save_state keeps, scene to state or back.
+    template <class To, class From>
+    static void copy_state(To& to, const From& from);
     void drift(float dt);
     void draw_background();
 };

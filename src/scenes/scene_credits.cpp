@@ -109,8 +109,11 @@ void cSceneCredits::draw() {
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     cRenderTargetManager* rtm = cRenderTargetManager::instance();
 
-    // The room needs the depth test, whatever the scene before left behind.
+    // The room needs the depth test with depth writes and no blending,
+    // whatever the scene before left behind (after a seek it can be any).
     glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
     cRTProxy a = bind_cleared_scene_target(1.0f, 1.0f, 1.0f);
 
     const float t = float((now - m_path_start_ms) / double(kPathMs));
@@ -143,4 +146,50 @@ void cSceneCredits::draw() {
               GLOW_WINDOW_UNTOUCHED);
     apply_hsb_into(*a, m_hsb, *b);
     apply_levels(*a, m_levels);
+}
+
+namespace {
+struct sCreditsState : iSceneState {
+    cCamera m_camera;
+    sLevelsValues m_levels;
+    Vec3f m_hsb;
+    int m_flash_ms = 0;
+    float m_flash_decay = 0.0f;
+    float m_blend = 0.0f;
+    int m_path_index = 0;
+    int m_path_start_ms = 0;
+    int m_light_note_ms = 0;
+    int s_flash_notes = 0;
+    int s_path_notes = 0;
+    bool s_drawn = false;
+    int s_first_draw_ms = 0;
+    std::size_t bytes(std::unordered_set<const void*>*) const override { return sizeof(*this); }
+};
+} // namespace
+
+template <class To, class From>
+void cSceneCredits::copy_state(To& to, const From& from) {
+    to.m_camera = from.m_camera;
+    to.m_levels = from.m_levels;
+    to.m_hsb = from.m_hsb;
+    to.m_flash_ms = from.m_flash_ms;
+    to.m_flash_decay = from.m_flash_decay;
+    to.m_blend = from.m_blend;
+    to.m_path_index = from.m_path_index;
+    to.m_path_start_ms = from.m_path_start_ms;
+    to.m_light_note_ms = from.m_light_note_ms;
+    to.s_flash_notes = from.s_flash_notes;
+    to.s_path_notes = from.s_path_notes;
+    to.s_drawn = from.s_drawn;
+    to.s_first_draw_ms = from.s_first_draw_ms;
+}
+
+std::shared_ptr<const iSceneState> cSceneCredits::save_state() const {
+    auto state = std::make_shared<sCreditsState>();
+    copy_state(*state, *this);
+    return state;
+}
+
+void cSceneCredits::restore_state(const iSceneState& state) {
+    copy_state(*this, static_cast<const sCreditsState&>(state));
 }

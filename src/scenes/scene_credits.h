@@ -28,6 +28,8 @@ public:
     void on_event(cEvent* event) override;
     void update() override;
     void add_vars(cGuiVarList* list) override;
+    std::shared_ptr<const iSceneState> save_state() const override;
+    void restore_state(const iSceneState& state) override;
 
     // Notes counted by every instance so far (track 10 flashes, track 1
     // paths); never reset.
@@ -52,6 +54,9 @@ public:
     int m_light_note_ms = -10000;
 
 private:
+    // Copies the fields that save_state keeps, scene to state or back.
+    template <class To, class From>
+    static void copy_state(To& to, const From& from);
     static int s_flash_notes;
     static int s_path_notes;
     // Timeline time of the process's first frame of this scene: it opens

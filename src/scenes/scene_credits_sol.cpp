@@ -174,3 +174,49 @@ void cSceneCreditsSol::draw_sun() {
     m_flare_system->draw(timeline_ms());
     glPopMatrix();
 }
+
+namespace {
+struct sCreditsSolState : iSceneState {
+    cCamera m_camera;
+    sLevelsValues m_levels;
+    Vec3f m_hsb;
+    Vec3f m_sun_shake;
+    float m_flash_decay = 0.0f;
+    float m_blend = 0.0f;
+    int m_path_index = 0;
+    int m_path_start_ms = 0;
+    bool m_reverse = false;
+    int s_path_notes = 0;
+    cSolarFlares flares;
+    std::size_t bytes(std::unordered_set<const void*>*) const override {
+        return sizeof(*this) + flares.state_bytes();
+    }
+};
+} // namespace
+
+template <class To, class From>
+void cSceneCreditsSol::copy_state(To& to, const From& from) {
+    to.m_camera = from.m_camera;
+    to.m_levels = from.m_levels;
+    to.m_hsb = from.m_hsb;
+    to.m_sun_shake = from.m_sun_shake;
+    to.m_flash_decay = from.m_flash_decay;
+    to.m_blend = from.m_blend;
+    to.m_path_index = from.m_path_index;
+    to.m_path_start_ms = from.m_path_start_ms;
+    to.m_reverse = from.m_reverse;
+    to.s_path_notes = from.s_path_notes;
+}
+
+std::shared_ptr<const iSceneState> cSceneCreditsSol::save_state() const {
+    auto state = std::make_shared<sCreditsSolState>();
+    copy_state(*state, *this);
+    state->flares.copy_state_from(m_flare_system->system());
+    return state;
+}
+
+void cSceneCreditsSol::restore_state(const iSceneState& state) {
+    const auto& saved = static_cast<const sCreditsSolState&>(state);
+    copy_state(*this, saved);
+    m_flare_system->system().copy_state_from(saved.flares);
+}

@@ -30,6 +30,8 @@ public:
     void on_event(cEvent* event) override;
     void update() override;
     void add_vars(cGuiVarList* list) override;
+    std::shared_ptr<const iSceneState> save_state() const override;
+    void restore_state(const iSceneState& state) override;
 
     // Track-1 notes counted by every instance so far; never reset.
     static int path_note_count() { return s_path_notes; }
@@ -56,6 +58,9 @@ public:
     bool m_reverse = false;
 
 private:
+    // Copies the fields that save_state keeps, scene to state or back.
+    template <class To, class From>
+    static void copy_state(To& to, const From& from);
     void draw_debris_shadows();
     void draw_sun();
 

@@ -287,3 +287,79 @@ void cSceneScrub::draw_logos() {
     glDepthMask(depth_mask);
     glPopAttrib();
 }
+
+namespace {
+struct sScrubState : iSceneState {
+    cCamera m_camera;
+    Vec3f m_clear_color;
+    Vec3f m_diffuse;
+    float m_speed = 0.0f;
+    float m_rot_speed = 0.0f;
+    Vec3f m_radius_range;
+    float m_last_radius_z = 0.0f;
+    float m_fog_density = 0.0f;
+    float m_clear_blue = 0.0f;
+    float m_flash_smooth = 0.0f;
+    float m_fog = 0.0f;
+    int m_last_beat_ms = 0;
+    float m_beat_length = 0.0f;
+    float m_flash = 0.0f;
+    float m_flash_strength = 0.0f;
+    float m_use_spline = 0.0f;
+    float m_split_fac = 0.0f;
+    float m_split_sub = 0.0f;
+    float m_rdist = 0.0f;
+    float m_rdist2 = 0.0f;
+    float s_z = 0.0f;
+    int s_first_update_ms = 0;
+    bool s_first_update_taken = false;
+    cScrubSpline scrub;
+    std::size_t bytes(std::unordered_set<const void*>* counted) const override {
+        return sizeof(*this) + scrub.state_bytes(counted);
+    }
+};
+} // namespace
+
+template <class To, class From>
+void cSceneScrub::copy_state(To& to, const From& from) {
+    to.m_camera = from.m_camera;
+    to.m_clear_color = from.m_clear_color;
+    to.m_diffuse = from.m_diffuse;
+    to.m_speed = from.m_speed;
+    to.m_rot_speed = from.m_rot_speed;
+    to.m_radius_range = from.m_radius_range;
+    to.m_last_radius_z = from.m_last_radius_z;
+    to.m_fog_density = from.m_fog_density;
+    to.m_clear_blue = from.m_clear_blue;
+    to.m_flash_smooth = from.m_flash_smooth;
+    to.m_fog = from.m_fog;
+    to.m_last_beat_ms = from.m_last_beat_ms;
+    to.m_beat_length = from.m_beat_length;
+    to.m_flash = from.m_flash;
+    to.m_flash_strength = from.m_flash_strength;
+    to.m_use_spline = from.m_use_spline;
+    to.m_split_fac = from.m_split_fac;
+    to.m_split_sub = from.m_split_sub;
+    to.m_rdist = from.m_rdist;
+    to.m_rdist2 = from.m_rdist2;
+    to.s_z = from.s_z;
+    to.s_first_update_ms = from.s_first_update_ms;
+    to.s_first_update_taken = from.s_first_update_taken;
+}
+
+std::shared_ptr<const iSceneState> cSceneScrub::save_state() const {
+    auto state = std::make_shared<sScrubState>();
+    copy_state(*state, *this);
+    state->scrub.copy_state_from(*m_scrub);
+    return state;
+}
+
+void cSceneScrub::restore_state(const iSceneState& state) {
+    const auto& saved = static_cast<const sScrubState&>(state);
+    copy_state(*this, saved);
+    m_scrub->copy_state_from(saved.scrub);
+    // What the GL buffers hold now is another state's: every block goes up
+    // again at the next draw.
+    for (cScrubMultiVBO::sRenderBlock& block : m_scrub->batcher().blocks())
+        block.uploaded = false;
+}

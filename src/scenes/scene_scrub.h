@@ -36,6 +36,8 @@ public:
     // Growth course, then flash.
     void update() override;
     void add_vars(cGuiVarList* list) override;
+    std::shared_ptr<const iSceneState> save_state() const override;
+    void restore_state(const iSceneState& state) override;
 
     // The growth parameters at fraction p of the scene's lifetime: speed,
     // ring width, density and the radius range.
@@ -72,6 +74,9 @@ public:
     float m_rdist2 = 0.0f;     // extra look-ahead of the target
 
 private:
+    // Copies the fields that save_state keeps, scene to state or back.
+    template <class To, class From>
+    static void copy_state(To& to, const From& from);
     void draw_logos();
 
     static float s_z;

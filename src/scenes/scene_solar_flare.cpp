@@ -151,3 +151,41 @@ void cSceneSolarFlare::draw() {
     glPopMatrix();
     glPopAttrib();
 }
+
+namespace {
+struct sSolarFlareState : iSceneState {
+    cCamera m_camera;
+    sLevelsValues m_levels;
+    int m_fade_black_ms = -1;
+    int m_fade_white_ms = -1;
+    int s_first_draw_ms = 0;
+    bool s_first_draw_taken = false;
+    cSolarFlares flares;
+    std::size_t bytes(std::unordered_set<const void*>*) const override {
+        return sizeof(*this) + flares.state_bytes();
+    }
+};
+} // namespace
+
+template <class To, class From>
+void cSceneSolarFlare::copy_state(To& to, const From& from) {
+    to.m_camera = from.m_camera;
+    to.m_levels = from.m_levels;
+    to.m_fade_black_ms = from.m_fade_black_ms;
+    to.m_fade_white_ms = from.m_fade_white_ms;
+    to.s_first_draw_ms = from.s_first_draw_ms;
+    to.s_first_draw_taken = from.s_first_draw_taken;
+}
+
+std::shared_ptr<const iSceneState> cSceneSolarFlare::save_state() const {
+    auto state = std::make_shared<sSolarFlareState>();
+    copy_state(*state, *this);
+    state->flares.copy_state_from(m_flare_system->system());
+    return state;
+}
+
+void cSceneSolarFlare::restore_state(const iSceneState& state) {
+    const auto& saved = static_cast<const sSolarFlareState&>(state);
+    copy_state(*this, saved);
+    m_flare_system->system().copy_state_from(saved.flares);
+}

@@ -32,6 +32,8 @@ public:
     void on_event(cEvent* event) override;
     void update() override;
     void add_vars(cGuiVarList* list) override;
+    std::shared_ptr<const iSceneState> save_state() const override;
+    void restore_state(const iSceneState& state) override;
 
     // Size of the sun at timeline time now_ms, 0 to 1: full size after 1/1.3
     // of the time from t0_ms (the scene's first frame) to t1_ms (the switch
@@ -53,6 +55,9 @@ public:
     int m_fade_white_ms = -1;     // -1 while no track-7 note came
 
 private:
+    // Copies the fields that save_state keeps, scene to state or back.
+    template <class To, class From>
+    static void copy_state(To& to, const From& from);
     // Timeline time of the first frame in the process, shared by every
     // instance: a second visit goes on growing instead of starting again.
     static int s_first_draw_ms;

@@ -19,6 +19,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 int cSceneSprutte::s_note_count = 0;
@@ -291,4 +292,68 @@ void cSceneSprutte::draw_arm() {
         m_arm_joint->draw_copies(6, [](int) { glRotatef(60.0f, 0.0f, 1.0f, 0.0f); });
         glPopMatrix();
     }
+}
+
+namespace {
+struct sSprutteState : iSceneState {
+    cCamera m_camera;
+    sLevelsValues m_levels;
+    float m_propagation = 0.0f;
+    tSprutteMatrix m_joint_rot[kSprutteJoints];
+    tSprutteMatrix m_joint_frame[kSprutteJoints];
+    float m_joint_pos[kSprutteJoints][4];
+    tSprutteMatrix m_joint_next[kSprutteJoints];
+    float m_angle = 0.0f;
+    int m_last_step_ms = 0;
+    float m_light_pos[4];
+    float m_light_color[4];
+    Vec3f m_col1;
+    Vec3f m_col2;
+    int m_beat_a_ms = 0;
+    int m_beat_b_ms = 0;
+    float m_beat_decay = 0.0f;
+    int m_path_index = 0;
+    int m_path_start_ms = 0;
+    bool m_intro_scale = false;
+    int s_note_count = 0;
+    bool s_drawn = false;
+    float s_first_draw_seconds = 0.0f;
+    std::size_t bytes(std::unordered_set<const void*>*) const override { return sizeof(*this); }
+};
+} // namespace
+
+template <class To, class From>
+void cSceneSprutte::copy_state(To& to, const From& from) {
+    to.m_camera = from.m_camera;
+    to.m_levels = from.m_levels;
+    to.m_propagation = from.m_propagation;
+    std::memcpy(to.m_joint_rot, from.m_joint_rot, sizeof(to.m_joint_rot));
+    std::memcpy(to.m_joint_frame, from.m_joint_frame, sizeof(to.m_joint_frame));
+    std::memcpy(to.m_joint_pos, from.m_joint_pos, sizeof(to.m_joint_pos));
+    std::memcpy(to.m_joint_next, from.m_joint_next, sizeof(to.m_joint_next));
+    to.m_angle = from.m_angle;
+    to.m_last_step_ms = from.m_last_step_ms;
+    std::memcpy(to.m_light_pos, from.m_light_pos, sizeof(to.m_light_pos));
+    std::memcpy(to.m_light_color, from.m_light_color, sizeof(to.m_light_color));
+    to.m_col1 = from.m_col1;
+    to.m_col2 = from.m_col2;
+    to.m_beat_a_ms = from.m_beat_a_ms;
+    to.m_beat_b_ms = from.m_beat_b_ms;
+    to.m_beat_decay = from.m_beat_decay;
+    to.m_path_index = from.m_path_index;
+    to.m_path_start_ms = from.m_path_start_ms;
+    to.m_intro_scale = from.m_intro_scale;
+    to.s_note_count = from.s_note_count;
+    to.s_drawn = from.s_drawn;
+    to.s_first_draw_seconds = from.s_first_draw_seconds;
+}
+
+std::shared_ptr<const iSceneState> cSceneSprutte::save_state() const {
+    auto state = std::make_shared<sSprutteState>();
+    copy_state(*state, *this);
+    return state;
+}
+
+void cSceneSprutte::restore_state(const iSceneState& state) {
+    copy_state(*this, static_cast<const sSprutteState&>(state));
 }

@@ -33,6 +33,8 @@ public:
     void on_event(cEvent* event) override;
     void update() override;
     void add_vars(cGuiVarList* list) override;
+    std::shared_ptr<const iSceneState> save_state() const override;
+    void restore_state(const iSceneState& state) override;
 
     // Drum notes received by every instance so far; never reset.
     static int note_count() { return s_note_count; }
@@ -75,6 +77,9 @@ public:
     bool m_intro_scale = false;
 
 private:
+    // Copies the fields that save_state keeps, scene to state or back.
+    template <class To, class From>
+    static void copy_state(To& to, const From& from);
     void set_light_colour(float r, float g, float b);
     void draw_rings_and_debris(float seconds);
     void draw_creature();

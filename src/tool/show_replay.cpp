@@ -1,90 +1,95 @@
 #include "tool/show_replay.h"
 
-#include "light_control.h"
 #include "math/random.h"
 #include "platform/process.h"
-#include "resource_path.h"
-#include "scene_dummy.h"
-#include "scene_manager.h"
-#include "shader_manager_glsl.h"
 #include "show_scenes.h"
+#include "timecode.h"
+
+#include <iomanip>
+#include <iostream>
+#include <unordered_set>
 
 void cShowReplay::remember_start() {
     m_random_state = vt_rand_state();
 }
 
 void cShowReplay::restart(cSceneManager* manager) {
-    if (manager->m_current)
-        manager->m_current->leave(); // the GL state it set goes with it
-    manager->m_current = nullptr;
-    for (cScene* scene : manager->m_scenes)
-        delete scene;
-    manager->m_scenes.clear();
-    delete manager->m_fallback;
-    manager->m_fallback = nullptr;
-
     // Scenes draw random numbers and set process-wide values while they are
     // constructed and loaded, so these go back first.
     vt_srand(m_random_state);
     reset_show_scene_state();
-    cLightControl* light = manager->m_light;
-    light->m_colour = 0;
-    light->m_level = 0;
-    light->m_fade_budget = 0;
-    // The scenes load at time 0 with no frame time, as at start-up (the
-    // attractor's clouds take a first step of that length while loading).
-    if (manager->m_eventqueue)
-        manager->m_eventqueue->rewind();
     m_clock->set_ms(0);
-    manager->m_time = sTimeBlock();
-
-    // The scenes register shaders that exist already; that is expected here.
-    // They also push their search directories again and ask for the same
-    // files: the resource lists are kept as they were, not grown per replay.
-    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
-    cResourcePath* paths = cResourcePath::instance();
-    const cResourcePath::sMark before = paths->mark();
-    shaders->set_quiet_repeats(true);
-    add_show_scenes(manager);
-    manager->load_scenes(nullptr);
-    shaders->set_quiet_repeats(false);
-    paths->rewind(before);
+    manager->rebuild(add_show_scenes);
 }
 
 void cShowReplay::step(cSceneManager* manager, std::int64_t step) {
     m_clock->set_ms(step_time_ms(step));
-    manager->update();
+    const bool switched = manager->update();
+    if ((switched || step % kSnapshotEvery == 0) && !m_snapshots.count(step))
+        m_snapshots.emplace(step, manager->snapshot());
 }
 
 sSeekResult cShowReplay::seek(cSceneManager* manager, std::int64_t current, std::int64_t target,
                               const std::function<bool(std::int64_t at)>& poll) {
-    sSeekResult result;
     const double started = platform::wall_seconds();
-    const std::int64_t back_to = current >= 0 ? current : first_step_at(manager->timeline_ms());
-    // Forward from a present that is a step goes on from it; anything else
-    // replays from the start. Returns false when poll cancelled.
-    auto run = [&](std::int64_t from, std::int64_t to, bool cancellable) {
-        std::int64_t at = from;
-        if (from < 0 || to < from) {
-            restart(manager);
-            at = -1;
-        }
-        if (cancellable)
-            result.from_step = at + 1; // what the seek line reports
+    // What a cancelled seek goes back to.
+    const cSceneManager::sSnapshot before = manager->snapshot();
+    const std::int64_t before_clock = m_clock->counter();
 
-        for (std::int64_t k = at + 1; k <= to; ++k) {
-            step(manager, k);
-            ++result.steps;
-            if (cancellable && k < to && !poll(k))
-                return false;
+    auto nearest = m_snapshots.upper_bound(target);
+    const bool have_snapshot = nearest != m_snapshots.begin();
+    if (have_snapshot)
+        --nearest;
+    sSeekResult result;
+    const char* from = "the present";
+    if (current >= 0 && current <= target && (!have_snapshot || nearest->first <= current)) {
+        result.from_step = current;
+    } else if (have_snapshot) {
+        manager->restore(nearest->second);
+        m_clock->set_ms(step_time_ms(nearest->first));
+        result.from_step = nearest->first;
+        from = "a snapshot";
+    } else {
+        restart(manager);
+        result.from_step = -1;
+        from = "the start";
+    }
+    for (std::int64_t k = result.from_step + 1; k <= target; ++k) {
+        step(manager, k);
+        ++result.steps;
+        if (poll && !poll(k)) {
+            manager->restore(before);
+            m_clock->set_ms(before_clock);
+            result.cancelled = true;
+            break;
         }
-        return true;
-    };
-    if (!run(current, target, true)) {
-        // The show is past where it was: replay up to there.
-        result.cancelled = true;
-        run(-1, back_to, false);
     }
     result.seconds = platform::wall_seconds() - started;
+    std::cerr << "# tool: seek to " << format_timecode(step_time_ms(target));
+    if (result.cancelled)
+        std::cerr << " cancelled";
+    std::cerr << ", from " << from;
+    if (result.from_step >= 0)
+        std::cerr << " at " << format_timecode(step_time_ms(result.from_step));
+    std::cerr << ", " << result.steps << " steps in " << std::fixed << std::setprecision(2)
+              << result.seconds << " s; " << m_snapshots.size() << " snapshots, "
+              << std::setprecision(1) << double(snapshot_bytes()) / (1024.0 * 1024.0) << " MiB"
+              << std::defaultfloat << std::endl;
     return result;
+}
+
+void cShowReplay::forget() {
+    m_snapshots.clear();
+}
+
+std::size_t cShowReplay::snapshot_bytes() const {
+    std::unordered_set<const void*> counted;
+    std::size_t bytes = 0;
+    for (const auto& kept : m_snapshots) {
+        bytes += sizeof(kept.second) + kept.second.scenes.size() * sizeof(void*);
+        for (const auto& scene : kept.second.scenes)
+            if (scene && counted.insert(scene.get()).second)
+                bytes += scene->bytes(&counted);
+    }
+    return bytes;
 }

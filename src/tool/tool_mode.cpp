@@ -249,18 +249,15 @@ void cToolMode::seek(cSkarbol& engine, std::int64_t target) {
     const sSeekResult result = m_replay.seek(manager, m_step, target, poll);
     // The replay moved the clock to the step it ended on.
     const std::int64_t landed = m_time.now();
-    m_step = cShowReplay::first_step_at(landed);
+    // A cancelled seek put the show back as it was, on a step or not.
+    if (!result.cancelled)
+        m_step = cShowReplay::first_step_at(landed);
     // What the maker dragged holds at the landing too.
     cTweaks::instance()->apply(scene_number(), manager->m_current);
     engine.refresh_gui(manager->m_current);
     m_time.land(landed);
     if (m_loop)
         m_loop_bounds = loop_bounds(m_timeline, landed);
-    std::cerr << "# tool: seek to " << format_timecode(target_ms)
-              << (result.cancelled ? " cancelled" : "") << " from "
-              << format_timecode(int(cShowReplay::step_time_ms(result.from_step))) << ", "
-              << result.steps << " steps in " << std::fixed << std::setprecision(2)
-              << result.seconds << " s" << std::defaultfloat << std::endl;
     std::cerr << "# tool: landed at " << format_timecode(int(landed)) << ", scene " << scene_text()
               << ", music at " << format_timecode(m_time.music_ms()) << std::endl;
 }
@@ -288,6 +285,7 @@ void cToolMode::reload(cSkarbol& engine) {
             delete manager->m_eventqueue;
             manager->m_eventqueue = queue;
             m_timeline = read_timeline(queue, manager->m_music.length_ms());
+            m_replay.forget(); // its snapshots follow the old timeline
             std::cerr << "# tool: marker script reloaded, " << markers << " markers and "
                       << queue->size() - markers << " events of the MIDI file" << std::endl;
             // The timeline behind the present changed: replay up to it.

@@ -1,5 +1,6 @@
 // The makers' mode (--tool): the show plays as usual, and keys pause it,
-// step and seek it (replays bring every frame-by-frame effect to the target),
+// step and seek it (replays from the nearest snapshot bring every
+// frame-by-frame effect to the target),
 // loop a scene, reload the GLSL programs and the marker script (also by
 // themselves when those files are saved), keep the values dragged in the
 // panel, and write stills; a text line over the picture tells the time, the
