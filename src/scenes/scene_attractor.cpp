@@ -240,6 +240,9 @@ void cSceneAttractor::draw() {
     gluLookAt(0.0, 0.0, 2.0, 0.0, -0.5, 0.0, 0.0, 1.0, 0.0);
 
     glRotatef(elapsed_seconds() * 10.0f + m_rot, 0.0f, 1.0f, 0.0f);
+    // A software rasteriser draws the background on its own threads while
+    // the clouds are added into their image on the CPU.
+    glFlush();
     m_points->begin();
     glColor4f(m_color0.x, m_color0.y, m_color0.z, m_color0_alpha * m_pulse);
     m_points->set_size(m_point_size0);
