@@ -151,8 +151,8 @@ void cPointSplat::add(const float* xyz, std::size_t count, const float clip_from
         // which the scattered writes mostly find in the cache) and the counts
         // then added in one pass. A count stops at 255, where any non-zero
         // contribution saturates anyway. Many points are counted by two
-        // threads into two sets of counts, each half of them: the sum of the
-        // two, stopped at 255, is the count of one thread.
+        // threads, half each, into two sets of counts: their sum, stopped at
+        // 255, is what one thread counting them all would give.
         auto count_into = [&](std::uint8_t* counts, std::size_t first, std::size_t n) {
             return for_each_covered(xyz + first * 3, n, clip_from_object, radius, depth,
                                     [counts](std::size_t at, float, bool covered) {
