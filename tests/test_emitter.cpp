@@ -86,11 +86,15 @@ TEST(MeshEmitterTest, ParticlesDieOnceTheLifeTestFails) {
     emitter.update(0.3f);
     int born = emitter.particle_count();
     ASSERT_GT(born, 0);
+    emitter.update(0.3f); // a younger cohort: two ages in one update
+    const int younger = emitter.particle_count() - born;
+    ASSERT_GT(younger, 0);
     emitter.m_rate = 0.0f;
+    emitter.update(0.3f); // ages 0.9 and 0.6
+    EXPECT_EQ(emitter.particle_count(), born + younger);
+    emitter.update(0.3f); // ages 1.2 and 0.9
+    EXPECT_EQ(emitter.particle_count(), younger);
     emitter.update(0.3f);
-    emitter.update(0.3f); // age 0.9
-    EXPECT_EQ(emitter.particle_count(), born);
-    emitter.update(0.3f); // age 1.2
     EXPECT_EQ(emitter.particle_count(), 0);
 }
 

@@ -1,7 +1,9 @@
 // The round points: added into an image on the CPU, they give the picture the
 // point-sprite program draws, on a real context, also under the depth test;
-// the CPU way refuses the states it does not implement.
+// the CPU way refuses the states it does not implement; many points added at
+// once give what small batches give.
 #include "effects/attractor_point_buffer_gl.h"
+#include "effects/point_splat.h"
 #include "effects/round_points_cpu.h"
 #include "effects/round_points_sprites.h"
 #include "gl_entry.h"
@@ -156,5 +158,34 @@ TEST_F(RoundPointsTest, CpuRefusesStatesItDoesNotImplement) {
         points_state();
         state();
         EXPECT_DEATH(cpu.begin(), "Assertion failed: .*cRoundPoints_cpu");
+    }
+}
+
+TEST(PointSplatTest, ManyPointsAtOnceGiveWhatSmallBatchesGive) {
+    // Enough points for the add to count them on two threads, crowded into
+    // one corner so that the counts there pass 255 and thin out elsewhere.
+    std::vector<float> xyz;
+    for (int i = 0; i < 150000; ++i) {
+        const float u = float(i) * 0.618034f - float(int(float(i) * 0.618034f));
+        const float v = float(i) * 0.754878f - float(int(float(i) * 0.754878f));
+        xyz.insert(xyz.end(), {2.0f * u * u * u - 1.0f, 2.0f * v * v - 1.0f, 0.0f});
+    }
+    const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    for (float alpha : {0.004f, 0.3f}) {
+        SCOPED_TRACE(testing::Message() << "alpha " << alpha);
+        const float rgba[4] = {1.0f, 0.5f, 0.25f, alpha};
+        cPointSplat whole, batches;
+        whole.reset(48, 32);
+        batches.reset(48, 32);
+        whole.add(xyz.data(), xyz.size() / 3, identity, 2.0f, rgba);
+        for (std::size_t first = 0; first < xyz.size() / 3; first += 30000)
+            batches.add(xyz.data() + first * 3, 30000, identity, 2.0f, rgba);
+        EXPECT_EQ(whole.pixels(), batches.pixels());
+        if (alpha > 0.01f)
+            continue;
+        // Faint points: one step a hit, so the pixels hold the counts.
+        const auto& p = whole.pixels();
+        EXPECT_GT(std::count(p.begin(), p.end(), std::uint8_t(255)), 0);
+        EXPECT_GT(std::count(p.begin(), p.end(), std::uint8_t(100)), 0);
     }
 }

@@ -3,7 +3,10 @@
 #include "debug.h"
 #include "math/random.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 cMeshEmitter::cMeshEmitter(const sMeshArrays& mesh) : m_mesh(mesh) {
     m_positions.reserve(std::size_t(MAX_PARTICLES) * 3);
@@ -46,6 +49,18 @@ void cMeshEmitter::emit() {
 }
 
 void cMeshEmitter::move_and_cull(float dt) {
+    // Particles born in the same update share their age to the bit, so
+    // age^rnd is computed once per age seen in this update (a small table
+    // indexed by the age's bits; a clash only computes it again).
+    struct sPower {
+        std::uint32_t age_bits;
+        bool known;
+        double value;
+    };
+    std::array<sPower, 256> powers;
+    for (sPower& power : powers)
+        power.known = false;
+    const double exponent = double(m_life.z);
     std::size_t i = 0;
     while (i < m_parts.size()) {
         sParticle& p = m_parts[i];
@@ -53,7 +68,12 @@ void cMeshEmitter::move_and_cull(float dt) {
         p.age += dt;
         double r = vt_rand_unit();
         double life = m_life.x + double(m_life.y) * r;
-        if (life * life - std::pow(double(p.age), double(m_life.z)) < 0.0) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &p.age, sizeof bits);
+        sPower& power = powers[(bits ^ (bits >> 8) ^ (bits >> 16)) & 255u];
+        if (!power.known || power.age_bits != bits)
+            power = {bits, true, std::pow(double(p.age), exponent)};
+        if (life * life - power.value < 0.0) {
             // Swap-remove keeps the array dense; the particle moved into this
             // place is examined next.
             m_parts[i] = m_parts.back();

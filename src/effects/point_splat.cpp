@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <system_error>
+#include <thread>
 
 namespace {
 // A value in 0 to 1 as an 8-bit channel: rounded, clamped.
@@ -59,6 +61,7 @@ void cPointSplat::reset(int width, int height) {
         m_height = height;
         m_pixels.assign(std::size_t(m_width) * std::size_t(m_height) * 4, 0);
         m_counts.assign(std::size_t(m_width) * std::size_t(m_height), 0);
+        m_more_counts.assign(m_counts.size(), 0);
     }
     m_touched = {m_width, m_height, 0, 0};
 }
@@ -101,16 +104,18 @@ cPointSplat::sRect cPointSplat::for_each_covered(const float* xyz, std::size_t c
                       std::max(bounds.y1, y1)};
         for (int py = y0; py < y1; ++py) {
             const float dy = float(py) + 0.5f - wy;
+            const std::size_t row = std::size_t(py) * std::size_t(m_width);
             for (int px = x0; px < x1; ++px) {
                 const float dx = float(px) + 0.5f - wx;
                 const float d = (dx * dx + dy * dy) * inv_radius2;
-                if (d > 1.0f)
-                    continue;
-                const std::size_t at = std::size_t(py) * std::size_t(m_width) + std::size_t(px);
-                if (depth && !depth_passes(depth->func, point_depth,
-                                           depth->values[at] >> (32 - depth->bits)))
-                    continue;
-                visit(at, d);
+                const std::size_t at = row + std::size_t(px);
+                // Whether a pixel centre is covered is close to a coin toss:
+                // the visitor gets the answer rather than a branch on it.
+                bool covered = !(d > 1.0f);
+                if (depth)
+                    covered &= depth_passes(depth->func, point_depth,
+                                            depth->values[at] >> (32 - depth->bits));
+                visit(at, d, covered);
             }
         }
     }
@@ -145,20 +150,45 @@ void cPointSplat::add(const float* xyz, std::size_t count, const float clip_from
         // points are counted first (a quarter of the memory the image takes,
         // which the scattered writes mostly find in the cache) and the counts
         // then added in one pass. A count stops at 255, where any non-zero
-        // contribution saturates anyway.
-        std::uint8_t* counts = m_counts.data();
-        const sRect b = for_each_covered(
-            xyz, count, clip_from_object, radius, depth, [counts](std::size_t at, float) {
-                counts[at] = std::uint8_t(counts[at] + (counts[at] != 255));
-            });
+        // contribution saturates anyway. Many points are counted by two
+        // threads, half each, into two sets of counts: their sum, stopped at
+        // 255, is what one thread counting them all would give.
+        auto count_into = [&](std::uint8_t* counts, std::size_t first, std::size_t n) {
+            return for_each_covered(xyz + first * 3, n, clip_from_object, radius, depth,
+                                    [counts](std::size_t at, float, bool covered) {
+                                        counts[at] = std::uint8_t(counts[at] +
+                                                                  (covered & (counts[at] != 255)));
+                                    });
+        };
+        const std::size_t half = count >= kSplitCount ? count / 2 : count;
+        sRect b = {m_width, m_height, 0, 0};
+        if (half < count) {
+            try {
+                std::thread helper(
+                    [&] { b = count_into(m_more_counts.data(), half, count - half); });
+                const sRect mine = count_into(m_counts.data(), 0, half);
+                helper.join();
+                b = {std::min(b.x0, mine.x0), std::min(b.y0, mine.y0), std::max(b.x1, mine.x1),
+                     std::max(b.y1, mine.y1)};
+            } catch (const std::system_error&) {
+                // No thread to be had: the rest is counted here.
+                b = count_into(m_counts.data(), 0, count);
+            }
+        } else {
+            b = count_into(m_counts.data(), 0, count);
+        }
         // Only the points' rectangle holds counts; they go back to zero.
+        std::uint8_t* counts = m_counts.data();
+        std::uint8_t* more = m_more_counts.data();
         const std::uint8_t* add = added[to_unorm8(rgba[3])];
         for (int y = b.y0; y < b.y1; ++y) {
             const std::size_t row = std::size_t(y) * std::size_t(m_width);
             for (std::size_t at = row + std::size_t(b.x0); at < row + std::size_t(b.x1); ++at)
-                if (counts[at]) {
-                    add_onto(m_pixels.data() + at * 4, add, counts[at]);
+                if (counts[at] | more[at]) {
+                    add_onto(m_pixels.data() + at * 4, add,
+                             std::min(unsigned(counts[at]) + more[at], 255u));
                     counts[at] = 0;
+                    more[at] = 0;
                 }
         }
         touch(b);
@@ -166,11 +196,13 @@ void cPointSplat::add(const float* xyz, std::size_t count, const float clip_from
     }
     const float core_scale = 1.0f / (1.0f - inner);
     std::uint8_t* pixels = m_pixels.data();
-    touch(
-        for_each_covered(xyz, count, clip_from_object, radius, depth, [&](std::size_t at, float d) {
-            const float coverage = d <= inner ? (1.0f - d) * core_scale : 1.0f;
-            add_onto(pixels + at * 4, added[to_unorm8(rgba[3] * coverage)], 1);
-        }));
+    touch(for_each_covered(xyz, count, clip_from_object, radius, depth,
+                           [&](std::size_t at, float d, bool covered) {
+                               if (!covered)
+                                   return;
+                               const float coverage = d <= inner ? (1.0f - d) * core_scale : 1.0f;
+                               add_onto(pixels + at * 4, added[to_unorm8(rgba[3] * coverage)], 1);
+                           }));
 }
 
 void cPointSplat::touch(const sRect& r) {

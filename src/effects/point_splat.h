@@ -55,9 +55,10 @@ public:
     const std::vector<std::uint8_t>& pixels() const { return m_pixels; }
 
 private:
-    // Calls visit(pixel index, squared distance in units of the radius) for
-    // every pixel centre a point covers, and returns the rectangle of the
-    // points' squares.
+    // Calls visit(pixel index, squared distance in units of the radius,
+    // covered) for every pixel centre in a point's square, covered when the
+    // point covers it (and passes the depth test), and returns the rectangle
+    // of the points' squares.
     template <typename Visit>
     sRect for_each_covered(const float* xyz, std::size_t count, const float clip_from_object[16],
                            float radius, const sSplatDepthTest* depth, Visit visit) const;
@@ -68,8 +69,13 @@ private:
     int m_height = 0;
     std::vector<std::uint8_t> m_pixels;
     sRect m_touched = {0, 0, 0, 0};
-    // Hits per pixel of one add() of two-pixel points; zero between adds.
+    // From this many two-pixel points on, an add() counts them on two
+    // threads.
+    static constexpr std::size_t kSplitCount = 65536;
+    // Hits per pixel of one add() of two-pixel points, of each thread; zero
+    // between adds.
     std::vector<std::uint8_t> m_counts;
+    std::vector<std::uint8_t> m_more_counts;
 };
 
 // The product a * b of two column-major 4 x 4 matrices, in the order of

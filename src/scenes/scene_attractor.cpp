@@ -247,6 +247,9 @@ void cSceneAttractor::draw() {
     // blending, and the pushed attributes put it back afterwards.
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    // A software rasteriser draws the background on its own threads while
+    // the clouds are added into their image on the CPU.
+    glFlush();
     m_points->begin();
     glColor4f(m_color0.x, m_color0.y, m_color0.z, m_color0_alpha * m_pulse);
     m_points->set_size(m_point_size0);
