@@ -38,6 +38,8 @@ cToolMode* cToolMode::s_instance = nullptr;
 
 namespace {
 const double kProgressEvery = 0.25; // seconds between progress pictures of a replay
+// The most steps live play runs in one frame (half a second of the show).
+const std::int64_t kMostLiveSteps = 30;
 
 std::string read_text(const std::string& path) {
     std::vector<unsigned char> bytes;
@@ -107,6 +109,7 @@ void cToolMode::on_run() {
     m_timeline = read_timeline(manager->m_eventqueue, manager->m_music.length_ms());
     m_running = true;
     m_step = -1; // nothing has run yet: a seek replays from the start
+    m_fresh = true;
     m_time.start(&manager->m_music, 0);
     watch_files();
     if (m_start_ms > 0)
@@ -226,7 +229,30 @@ bool cToolMode::before_update(cSkarbol& engine) {
         std::cerr << "# tool: paused at the end, " << format_timecode(m_timeline.end_ms)
                   << std::endl;
     }
+    // Live play runs the show in the replay's 1/60 s steps up to now, so
+    // that its states are those of a capture at 60 frames per second and the
+    // replay keeps snapshots of them as it passes. When the steps fall too
+    // far behind the wall clock (a slow frame), the show updates once at the
+    // present time instead and is off the steps until the next seek.
+    const std::int64_t target = t * cShowReplay::kStepsPerSecond / 1000;
+    const bool on_steps = m_step >= 0 || m_fresh;
+    if (on_steps && target - m_step <= kMostLiveSteps) {
+        cSceneManager* manager = cSceneManager::instance();
+        const cScene* before = manager->m_current;
+        for (std::int64_t k = m_step + 1; k <= target; ++k)
+            m_replay.step(manager, k);
+        if (target > m_step) {
+            m_step = target;
+            m_fresh = false;
+        }
+        // The frame is drawn at the step's time.
+        m_time.clock()->set_ms(cShowReplay::step_time_ms(m_step));
+        if (manager->m_current != before)
+            engine.refresh_gui(manager->m_current);
+        return false;
+    }
     m_step = -1;
+    m_fresh = false;
     return true;
 }
 
@@ -247,6 +273,7 @@ void cToolMode::seek(cSkarbol& engine, std::int64_t target) {
     // The panel shows variables of scenes that a replay may make anew.
     engine.m_varlist.clear();
     const sSeekResult result = m_replay.seek(manager, m_step, target, poll);
+    m_fresh = false;
     // The replay moved the clock to the step it ended on.
     const std::int64_t landed = m_time.now();
     // A cancelled seek put the show back as it was, on a step or not.

@@ -90,9 +90,11 @@ private:
     bool m_pending_reload = false;
     bool m_pending_still = false;
     std::int64_t m_pending_step = -1; // a seek's target step
-    // The present state is replay step k (-1: reached in live play), so a
-    // seek forward can go on from here.
+    // The present state is replay step k (-1: off the steps), so live play
+    // and a seek forward can go on from here.
     std::int64_t m_step = -1;
+    // The show is as loaded, before step 0 (live play then runs step 0 on).
+    bool m_fresh = false;
 
     static cToolMode* s_instance;
 };
