@@ -59,9 +59,14 @@ void cScrubMultiVBO_GL::upload_block(cScrubMultiVBO::sRenderBlock* block) {
 void cScrubMultiVBO_GL::draw(cScrubMultiVBO& batcher) {
     cProfileScope scope("scrub blocks");
     upload(batcher);
+    // Each block is handed to the driver at once: a software rasteriser
+    // then fills in one block while the next is being set up, instead of
+    // starting only after all of them. The order, and so the picture, stays.
     for (const cScrubMultiVBO::sRenderBlock& block : batcher.blocks())
-        if (block.uploaded)
+        if (block.uploaded) {
             draw_block(block);
+            glFlush();
+        }
 }
 
 void cScrubMultiVBO_GL::draw_block(const cScrubMultiVBO::sRenderBlock& block) const {

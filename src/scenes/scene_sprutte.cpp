@@ -195,6 +195,7 @@ void cSceneSprutte::draw() {
     {
         cProfileScope meshes("meshes"); // rings, debris, cage and creature
         draw_rings_and_debris(seconds);
+        glFlush(); // handed over at once, as each arm below
 
         set_light_colour(1.0f, 1.0f, 1.0f);
         glPushMatrix();
@@ -202,6 +203,7 @@ void cSceneSprutte::draw() {
         shaders->bind("notex_shader");
         m_cage->draw();
         glPopMatrix();
+        glFlush();
 
         glPushMatrix();
         draw_creature();
@@ -266,6 +268,10 @@ void cSceneSprutte::draw_creature() {
         draw_arm();
         glFrontFace(GL_CCW);
         glPopMatrix();
+        // Each arm is handed to the driver at once: a software rasteriser
+        // fills it in while the next one's triangles are set up, instead of
+        // starting after the last. The order, and so the picture, stays.
+        glFlush();
     }
 
     m_hair->draw();
