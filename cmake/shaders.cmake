@@ -12,6 +12,7 @@ set(SHADERS_GL_SOURCES      # GL code: into vantrel_runtime
   src/shaders/shd_levels.cpp
   src/shaders/shd_correction.cpp
   src/shaders/shd_post_spilladd.cpp
+  src/shaders/shd_post_final.cpp
   src/shaders/shd_resample_half.cpp
   src/shaders/shd_lightmap.cpp
   src/shaders/shd_notex.cpp

@@ -12,6 +12,7 @@
 #include "shader_manager_glsl.h"
 #include "shaders/shd_blur3tex.h"
 #include "shaders/shd_blurtex.h"
+#include "shaders/shd_post_final.h"
 #include "shaders/shd_post_spilladd.h"
 
 #include <algorithm>
@@ -33,7 +34,10 @@ void cPostGlow::destroy() {
 
 cPostGlow::cPostGlow() {
     setup_blur();
-    cShaderManager_GLSL::instance()->add_shader<cShdPostSpillAdd>("spill_shader");
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    shaders->add_shader<cShdPostSpillAdd>("spill_shader");
+    shaders->add_shader<cShdPostSpillLevels>("spill_levels_shader");
+    shaders->add_shader<cShdPostSpillHsbLevels>("spill_hsb_levels_shader");
 }
 
 void setup_blur() {
@@ -307,18 +311,59 @@ void glow_bright_pass(const sGlowSettings& settings, iRenderTarget& source, iRen
 }
 
 void glow_into(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& output,
-               cRenderTargetManager::eRTSize s, eGlowWindow window) {
+               cRenderTargetManager::eRTSize s) {
     cProfileScope scope("glow");
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();
     cRTProxy work = cRenderTargetManager::instance()->get_rt(s);
-    if (window == GLOW_WINDOW_COMPOSITE)
-        glow_composite(settings, source, *work, s);
-    else
-        glow_bright_pass(settings, source, *work, s);
+    glow_composite(settings, source, *work, s);
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_BLEND);
     spill_add_into(output, *work, source);
+    glPopAttrib();
+    shaders->pop_shader();
+}
+
+void glow_final(const sGlowSettings& settings, iRenderTarget& source,
+                cRenderTargetManager::eRTSize s, const Vec3f* hsb, sLevelsValues levels) {
+    cProfileScope scope("glow");
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    shaders->push_shader();
+    cRTProxy work = cRenderTargetManager::instance()->get_rt(s);
+    glow_bright_pass(settings, source, *work, s);
+
+    cProfileScope fused(hsb ? "spill-add, hsb and levels" : "spill-add and levels");
+    const char* const name = hsb ? "spill_hsb_levels_shader" : "spill_levels_shader";
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_BLEND);
+    select_texture_unit(0);
+    source.bind_texture();
+    const bool source_texels = begin_texel_sampling(source);
+    source.enable_texture();
+    select_texture_unit(1);
+    work->bind_texture();
+    // A glow smaller than the picture is stretched over it: linear filtering.
+    const bool work_texels = begin_texel_sampling(*work);
+    work->enable_texture();
+    cShaderParameter<float> lift(1.0f);
+    shaders->set_parameter(name, cShdPostFinal::SP_LIFT, &lift);
+    float three[3] = {hsb ? hsb->x : 0.0f, hsb ? hsb->y : 0.0f, hsb ? hsb->z : 0.0f};
+    cShaderParameter<float* const> hsb_values(three);
+    shaders->set_parameter(name, cShdPostFinal::SP_IN_HSB, &hsb_values);
+    float five[5] = {levels.in_black, levels.in_white, levels.gamma, levels.out_black,
+                     levels.out_white};
+    cShaderParameter<float* const> levels_values(five);
+    shaders->set_parameter(name, cShdPostFinal::SP_IN_LEVELS, &levels_values);
+    shaders->bind(name);
+    render_fsq_dual(source, *work);
+    select_texture_unit(1);
+    end_texel_sampling(*work, work_texels);
+    work->unbind_texture();
+    work->disable_texture();
+    select_texture_unit(0);
+    end_texel_sampling(source, source_texels);
+    source.unbind_texture();
+    source.disable_texture();
     glPopAttrib();
     shaders->pop_shader();
 }

@@ -4,6 +4,8 @@
 // the spill.
 #pragma once
 
+#include "math/vec3.h"
+#include "post_levels.h"
 #include "render_target_manager.h"
 
 #include <array>
@@ -52,17 +54,16 @@ void spill_add_into(iRenderTarget& output, iRenderTarget& glow, iRenderTarget& b
 // The bright pass of source into work (of size class s), blurred three times.
 void glow_bright_pass(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work,
                       cRenderTargetManager::eRTSize s);
-// What glow_into does to the default framebuffer.
-enum eGlowWindow {
-    GLOW_WINDOW_COMPOSITE, // the full glow composite, as glow_onto draws it
-    GLOW_WINDOW_UNTOUCHED, // nothing: for callers that draw over the whole
-                           // viewport next, the gain pass and the composite
-                           // would only be overwritten
-};
 // The output gets the source with the blurred bright pass spilled over it;
-// the default framebuffer gets the full glow composite, or nothing.
+// the default framebuffer gets the full glow composite.
 void glow_into(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& output,
-               cRenderTargetManager::eRTSize s, eGlowWindow window = GLOW_WINDOW_COMPOSITE);
+               cRenderTargetManager::eRTSize s);
+// What glow_into(settings, source, t, s) draws into t, then the
+// hue, saturation and brightness shift hsb (none when null) of t into u,
+// then levels of u into the bound framebuffer draw there, to the byte, in
+// one pass after the glow's bright pass: the picture's last passes.
+void glow_final(const sGlowSettings& settings, iRenderTarget& source,
+                cRenderTargetManager::eRTSize s, const Vec3f* hsb, sLevelsValues levels);
 // The glow composite into the default framebuffer.
 void glow_onto(const sGlowSettings& settings, iRenderTarget& source,
                cRenderTargetManager::eRTSize s);

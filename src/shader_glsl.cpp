@@ -125,13 +125,12 @@ GLuint compile_from_file(sGlslContext* context, GLenum stage, const std::string&
         raise_error(GLSL_INVALID_CONTEXT_ERROR);
         return 0;
     }
-    std::vector<unsigned char> bytes;
-    if (path.empty() || !read_file(path, &bytes)) {
-        context->last_listing = "cannot read \"" + path + "\"";
+    std::string source, failed;
+    if (!read_program_text(path, &source, &failed)) {
+        context->last_listing = "cannot read \"" + failed + "\"";
         raise_error(GLSL_FILE_READ_ERROR);
         return 0;
     }
-    const std::string source(bytes.begin(), bytes.end());
     const GLchar* text = source.c_str();
     const GLint length = GLint(source.size());
 
@@ -241,7 +240,14 @@ bool cShader_GLSL::load_from_files(std::string vertex_file, std::string fragment
 std::vector<std::string> cShader_GLSL::program_paths() const {
     if (m_vertex_file.empty())
         return {};
-    return {m_vertex_path, m_fragment_path};
+    // With the files they include: an edit of a shared stage counts too.
+    std::vector<std::string> paths;
+    for (const std::string& path : {m_vertex_path, m_fragment_path}) {
+        std::string text, failed;
+        if (!read_program_text(path, &text, &failed, &paths))
+            paths.push_back(failed); // unreadable now: watched for its return
+    }
+    return paths;
 }
 
 bool cShader_GLSL::reload() {

@@ -110,8 +110,8 @@ public:
     // pending (glsl::get_error, the context's listing). The caller turns the
     // error callback off first, since that one ends the program.
     bool reload();
-    // The program files as found when they were last loaded (none when the
-    // program was not made from files).
+    // The program files as found when they were last loaded, with the files
+    // they include (none when the program was not made from files).
     std::vector<std::string> program_paths() const;
 
 protected:

@@ -107,7 +107,6 @@ void cSceneCredits::add_vars(cGuiVarList* list) {
 void cSceneCredits::draw() {
     const int now = timeline_ms();
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
-    cRenderTargetManager* rtm = cRenderTargetManager::instance();
 
     // The room needs the depth test with depth writes and no blending,
     // whatever the scene before left behind (after a seek it can be any).
@@ -140,12 +139,8 @@ void cSceneCredits::draw() {
     m_levels.out_black =
         float(255.0 * smoothstep(1.0 - (now - s_first_draw_ms) / double(kOpeningMs)));
 
-    cRTProxy b = rtm->get_rt(cRenderTargetManager::RTT_FULL);
-    // The levels pass below draws over the whole window.
-    glow_into(cPostGlow::instance()->m_settings, *a, *b, cRenderTargetManager::RTT_HALF,
-              GLOW_WINDOW_UNTOUCHED);
-    apply_hsb_into(*a, m_hsb, *b);
-    apply_levels(*a, m_levels);
+    glow_final(cPostGlow::instance()->m_settings, *a, cRenderTargetManager::RTT_HALF, &m_hsb,
+               m_levels);
 }
 
 namespace {

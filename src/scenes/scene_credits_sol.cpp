@@ -115,7 +115,6 @@ void cSceneCreditsSol::add_vars(cGuiVarList* list) {
 void cSceneCreditsSol::draw() {
     const int now = timeline_ms();
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
-    cRenderTargetManager* rtm = cRenderTargetManager::instance();
 
     // The room needs the depth test, whatever the scene before left behind.
     glEnable(GL_DEPTH_TEST);
@@ -132,12 +131,8 @@ void cSceneCreditsSol::draw() {
     draw_sun();
     a->unbind();
 
-    cRTProxy b = rtm->get_rt(cRenderTargetManager::RTT_FULL);
-    // The levels pass below draws over the whole window.
-    glow_into(cPostGlow::instance()->m_settings, *a, *b, cRenderTargetManager::RTT_HALF,
-              GLOW_WINDOW_UNTOUCHED);
-    apply_hsb_into(*a, m_hsb, *b);
-    apply_levels(*a, m_levels);
+    glow_final(cPostGlow::instance()->m_settings, *a, cRenderTargetManager::RTT_HALF, &m_hsb,
+               m_levels);
 }
 
 void cSceneCreditsSol::draw_debris_shadows() {

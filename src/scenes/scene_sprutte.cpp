@@ -213,10 +213,8 @@ void cSceneSprutte::draw() {
 
     cRTProxy b = rtm->get_rt(cRenderTargetManager::RTT_FULL);
     m_correction->apply_into(*a, *b);
-    // The levels pass below draws over the whole window.
-    glow_into(cPostGlow::instance()->m_settings, *b, *a, cRenderTargetManager::RTT_QUATER,
-              GLOW_WINDOW_UNTOUCHED);
-    apply_levels(*a, m_levels);
+    glow_final(cPostGlow::instance()->m_settings, *b, cRenderTargetManager::RTT_QUATER, nullptr,
+               m_levels);
     glPopAttrib();
     shaders->pop_shader();
     // b and a go back to the pool here, in that order.
