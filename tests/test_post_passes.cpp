@@ -230,11 +230,12 @@ TEST_F(PostPassTest, GlowGrowsAHaloAroundBrightLightAndTheGainLiftsTheScreensOnl
     EXPECT_GT(raised.first, plain.first + 10) << "the screen's glow is raised by the gain";
 }
 
-// glow_final runs the picture's last passes as one program. Each stage's
-// result must be kept as an 8-bit target keeps it between separate passes
-// (rounded, a tie to even), or pixels here and there differ by one: checked
-// on noise and on ramps through every level, with and without the HSB stage.
-TEST_F(PostPassTest, GlowFinalGivesTheSeparatePassesPictureToTheByte) {
+// Fused passes run as one program: glow_final (with and without the HSB
+// stage) and levels before colour correction. Each stage's result must be
+// kept as an 8-bit target keeps it between separate passes (rounded, a tie
+// to even), or pixels here and there differ by one: checked on noise and on
+// ramps through every level.
+TEST_F(PostPassTest, FusedPassesGiveTheSeparatePassesPictureToTheByte) {
     cRTProxy source = m_pool->get_rt(M::RTT_FULL), t = m_pool->get_rt(M::RTT_FULL),
              u = m_pool->get_rt(M::RTT_FULL);
     const int w = int(source->get_width()), h = int(source->get_height());
@@ -272,6 +273,13 @@ TEST_F(PostPassTest, GlowFinalGivesTheSeparatePassesPictureToTheByte) {
             differ += fused[i] != separate[i];
         EXPECT_EQ(differ, 0u) << "of " << fused.size() << " channels";
     }
+
+    cPostColorCorrection correction(write_lookup("invert.png", true));
+    apply_levels_into(*t, *source, levels);
+    correction.apply_into(*t, *u);
+    const tPixels separate = read_target(*u, w, h);
+    correction.apply_into(*source, *t, &levels);
+    EXPECT_TRUE(read_target(*t, w, h) == separate) << "levels and colour correction";
 }
 
 // Every pass (and the plain quad draw under them) gives back the state a
@@ -293,6 +301,10 @@ TEST_F(PostPassTest, PassesRestoreTheStateAndCreateNothingFrameAfterFrame) {
         [&] { glow_into(sGlowSettings(), *full, *b, M::RTT_QUATER); },
         [&] { glow_final(sGlowSettings(), *full, M::RTT_HALF, nullptr, sLevelsValues()); },
         [&] { correction.apply_into(*a, *b); },
+        [&] {
+            const sLevelsValues levels;
+            correction.apply_into(*a, *b, &levels);
+        },
         [&] { resample_half(*full, *a); },
     };
     glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT);

@@ -139,9 +139,8 @@ void cSceneSolarFlare::draw() {
 
     apply_fades(now);
     cRTProxy b = rtm->get_rt(cRenderTargetManager::RTT_FULL);
-    apply_levels_into(*b, *a, m_levels);
-    m_correction->apply_into(*b, *a);
-    glow_onto(cPostGlow::instance()->m_settings, *a, cRenderTargetManager::RTT_EIGHTH);
+    m_correction->apply_into(*a, *b, &m_levels);
+    glow_onto(cPostGlow::instance()->m_settings, *b, cRenderTargetManager::RTT_EIGHTH);
     rtm->release(b);
     rtm->release(a);
 

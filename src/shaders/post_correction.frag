@@ -1,24 +1,12 @@
 #version 120
 #extension GL_ARB_texture_rectangle : enable
-// Colour correction through a lookup image: each channel of the picture
-// (unit 0) indexes the same channel of a 256 x 1 RGB lookup (unit 1, a 1D
-// texture), so a lookup made from a graded gradient applies that grade.
+// Colour correction of the picture on unit 0.
+#include "post_correction.glsl"
 
 uniform sampler2DRect texunit0;
-uniform sampler1D texunit1;
-
-// Value 0..1 to the centre of lookup texel 0..255, so that every 8-bit
-// input lands on its own entry without blending with its neighbours.
-float lookup_coord(float value)
-{
-    return (value * 255.0 + 0.5) / 256.0;
-}
 
 void main()
 {
     vec4 texel = texture2DRect(texunit0, gl_TexCoord[0].st);
-    float r = texture1D(texunit1, lookup_coord(texel.r)).r;
-    float g = texture1D(texunit1, lookup_coord(texel.g)).g;
-    float b = texture1D(texunit1, lookup_coord(texel.b)).b;
-    gl_FragColor = vec4(r, g, b, texel.a);
+    gl_FragColor = vec4(correct(texel.rgb), texel.a);
 }

@@ -4,13 +4,14 @@
 #include "shaders/shd_post_hsb.h"
 
 cShdPostFinal::cShdPostFinal(sGlslContext*& context, eGlslProfile& vertex_profile,
-                             eGlslProfile& fragment_profile, const char* fragment_file)
+                             eGlslProfile& fragment_profile, const char* vertex_file,
+                             const char* fragment_file)
     : cShader_GLSL(context, vertex_profile, fragment_profile) {
-    load_from_files("post_spilladd.vert", fragment_file);
+    load_from_files(vertex_file, fragment_file);
 }
 
 void cShdPostFinal::init_parameters() {
-    // A program without the HSB stage has no such uniforms: their locations
+    // A program without a stage has none of its uniforms: their locations
     // stay -1, which GL ignores.
     m_lift_param = get_named_parameter("lift");
     const char* const hsb[3] = {"H_adjust", "S_adjust", "B_adjust"};

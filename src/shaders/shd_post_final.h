@@ -1,8 +1,9 @@
-// A picture's last passes in one program: the glow spilled over it, then
-// optionally hue, saturation and brightness, then levels. Each stage's
-// result is kept as an 8-bit target would keep it, so the picture is the
-// one the separate passes give, to the byte, at a fraction of their cost on
-// a software rasteriser. The glow is on unit 1, the picture on unit 0.
+// A picture's post passes fused into one program: the glow spilled over it,
+// hue, saturation and brightness, levels, colour correction, as each
+// program has them. Each stage's result is kept as an 8-bit target would
+// keep it, so the picture is the one the separate passes give, to the byte,
+// at a fraction of their cost on a software rasteriser. The picture is on
+// unit 0; the glow or the lookup on unit 1.
 #pragma once
 
 #include "shader_glsl.h"
@@ -22,7 +23,8 @@ public:
 
 protected:
     cShdPostFinal(sGlslContext*& context, eGlslProfile& vertex_profile,
-                  eGlslProfile& fragment_profile, const char* fragment_file);
+                  eGlslProfile& fragment_profile, const char* vertex_file,
+                  const char* fragment_file);
 
 private:
     GLint m_lift_param = -1;
@@ -38,7 +40,8 @@ class cShdPostSpillLevels : public cShdPostFinal {
 public:
     cShdPostSpillLevels(sGlslContext*& context, eGlslProfile& vertex_profile,
                         eGlslProfile& fragment_profile)
-        : cShdPostFinal(context, vertex_profile, fragment_profile, "post_spill_levels.frag") {}
+        : cShdPostFinal(context, vertex_profile, fragment_profile, "post_spilladd.vert",
+                        "post_spill_levels.frag") {}
 };
 
 // Spill-add, then hue, saturation and brightness, then levels.
@@ -46,5 +49,15 @@ class cShdPostSpillHsbLevels : public cShdPostFinal {
 public:
     cShdPostSpillHsbLevels(sGlslContext*& context, eGlslProfile& vertex_profile,
                            eGlslProfile& fragment_profile)
-        : cShdPostFinal(context, vertex_profile, fragment_profile, "post_spill_hsb_levels.frag") {}
+        : cShdPostFinal(context, vertex_profile, fragment_profile, "post_spilladd.vert",
+                        "post_spill_hsb_levels.frag") {}
+};
+
+// Levels, then colour correction.
+class cShdPostLevelsCorrection : public cShdPostFinal {
+public:
+    cShdPostLevelsCorrection(sGlslContext*& context, eGlslProfile& vertex_profile,
+                             eGlslProfile& fragment_profile)
+        : cShdPostFinal(context, vertex_profile, fragment_profile, "post_correction.vert",
+                        "post_levels_correction.frag") {}
 };
