@@ -568,15 +568,16 @@ TEST(ProgramTest, ToolModeReloadsWhatIsSavedAndItsStillsHoldOnlyThePicture) {
               1000);
 
     // A saved program that does not compile is reloaded by itself and keeps
-    // its previous one; R with a changed program shows it in the paused
-    // picture at once.
+    // its previous one; R with a changed stage that programs include shows
+    // it in the paused picture at once.
     const std::string levels = show.root + "/src/shaders/post_levels.frag";
     const std::string source = read_file_bytes(levels);
     write_temp_file("tool_reload/src/shaders/post_levels.frag", "this does not compile\n");
     tool.wait_line("# tool: programs reloaded, 1 kept their previous program");
-    std::string inverted = source;
-    inverted.replace(inverted.find("vec4(result"), 11, "vec4(1.0 - result");
-    write_temp_file("tool_reload/src/shaders/post_levels.frag", inverted);
+    write_temp_file("tool_reload/src/shaders/post_levels.frag", source);
+    std::string inverted = read_file_bytes(show.root + "/src/shaders/post_levels.glsl");
+    inverted.replace(inverted.find("return ("), 8, "return 1.0 - (");
+    write_temp_file("tool_reload/src/shaders/post_levels.glsl", inverted);
     tool.press("r", "# tool: programs reloaded");
     std::this_thread::sleep_for(std::chrono::milliseconds(1000)); // the watch's reload too
     EXPECT_GT(pixels_differing(still(), plain, 0, 768, 8), 100000);
