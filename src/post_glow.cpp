@@ -69,10 +69,9 @@ static_assert(cShdBlur3Tex::kTaps == kBlurTaps, "the blur shader's taps");
 // others all get the same weights.
 constexpr int kEdgeLines = kReach;
 
-// Draws the pixels [x0, x1) x [y0, y1) of a w x h viewport, with their pixel
-// positions as texture coordinates.
+// The quad of the pixels [x0, x1) x [y0, y1) of a w x h viewport, with their
+// pixel positions as texture coordinates (between glBegin(GL_QUADS) and glEnd).
 void draw_pixels(float x0, float y0, float x1, float y1, float w, float h) {
-    glBegin(GL_QUADS);
     glTexCoord2f(x0, y0);
     glVertex3f(x0 / w, y0 / h, 0.0f);
     glTexCoord2f(x1, y0);
@@ -81,7 +80,6 @@ void draw_pixels(float x0, float y0, float x1, float y1, float w, float h) {
     glVertex3f(x1 / w, y1 / h, 0.0f);
     glTexCoord2f(x0, y1);
     glVertex3f(x0 / w, y1 / h, 0.0f);
-    glEnd();
 }
 
 // Whether the taps of a blur scaled by the picture's size land on texel
@@ -113,23 +111,32 @@ void blur_pass(iRenderTarget& input, iRenderTarget& output, bool vertical) {
         return std::min(lattice - 1, int((float(line) + 0.5f) / scale));
     };
     // Lines closer to an edge than kEdgeLines see its clamping; the others
-    // all get the same weights, and are drawn as one quad.
+    // all get the same weights, and are drawn as one quad. Each quad brings
+    // its weights in texture coordinates 1 onwards: the whole pass is one
+    // draw.
     auto inner = [&](int index) { return index >= kEdgeLines && index < lattice - kEdgeLines; };
+    glPushAttrib(GL_CURRENT_BIT);
+    glBegin(GL_QUADS);
     for (int from = 0; from < extent;) {
         const int index = index_of(from);
         int to = from + 1;
         while (to < extent && (index_of(to) == index || (inner(index) && inner(index_of(to)))))
             ++to;
-        std::array<float, kBlurTaps> weights =
+        std::array<float, 4 * cShdBlur3Tex::kWeightSets> weights{};
+        const std::array<float, kBlurTaps> taps =
             blur_weights(inner(index) ? kEdgeLines : index, lattice);
-        cShaderParameter<float* const> weights_param(weights.data());
-        shaders->set_parameter("blur3_shader", cShdBlur3Tex::SP_WEIGHTS, &weights_param);
+        std::copy(taps.begin(), taps.end(), weights.begin());
+        for (int set = 0; set < cShdBlur3Tex::kWeightSets; ++set)
+            ext::glMultiTexCoord4fvARB(GLenum(GL_TEXTURE1_ARB + set),
+                                       &weights[std::size_t(4 * set)]);
         if (vertical)
             draw_pixels(0.0f, float(from), w, float(to), w, h);
         else
             draw_pixels(float(from), 0.0f, float(to), h, w, h);
         from = to;
     }
+    glEnd();
+    glPopAttrib();
     output.unbind();
     end_texel_sampling(input, texels);
     input.disable_texture();

@@ -16,11 +16,11 @@ const float weight[5] = float[5](0.176998, 0.121649, 0.065114, 0.027144, 0.00881
 void main()
 {
     vec2 centre = gl_TexCoord[0].st;
-    vec4 sum = texture2DRect(texunit0, centre) * weight0;
+    vec3 sum = texture2DRect(texunit0, centre).rgb * weight0;
     for (int i = 0; i < 5; ++i) {
         vec2 offset = sampledir * float(i + 1);
-        sum += texture2DRect(texunit0, centre + offset) * weight[i];
-        sum += texture2DRect(texunit0, centre - offset) * weight[i];
+        sum += texture2DRect(texunit0, centre + offset).rgb * weight[i];
+        sum += texture2DRect(texunit0, centre - offset).rgb * weight[i];
     }
-    gl_FragColor = sum;
+    gl_FragColor = vec4(sum, 1.0);
 }

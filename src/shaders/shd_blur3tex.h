@@ -1,6 +1,7 @@
 // One direction of the glow's blur of the rectangle texture on unit 0:
 // kTaps weighted taps (-10 to 10 texels) along "sampledir" ((1, 0)
-// horizontal, (0, 1) vertical).
+// horizontal, (0, 1) vertical). The weights come with the vertices, in
+// texture coordinate sets 1 to kWeightSets, four to a set.
 #pragma once
 
 #include "shader_glsl.h"
@@ -9,9 +10,9 @@ class cShdBlur3Tex : public cShader_GLSL {
 public:
     enum eParameter {
         SP_SAMPLEDIR = 1, // cShaderParameter<float* const>, two floats
-        SP_WEIGHTS,       // kTaps floats, taps -10 to 10
     };
     static constexpr int kTaps = 21;
+    static constexpr int kWeightSets = (kTaps + 3) / 4;
 
     cShdBlur3Tex(sGlslContext*& context, eGlslProfile& vertex_profile,
                  eGlslProfile& fragment_profile);
@@ -22,7 +23,5 @@ public:
 
 private:
     GLint m_sampledir_param = -1;
-    GLint m_weights_param = -1;
     float m_sampledir[2] = {1.0f, 1.0f};
-    float m_weights[kTaps] = {};
 };
