@@ -202,11 +202,12 @@ void cSkarbol::draw_frame() {
         m_hooks->after_picture(); // a still has neither panel nor text line
     if (m_show_gui)
         draw_gui();
-    if (cCapture* capture = cCapture::instance())
+    cCapture* capture = cCapture::instance();
+    if (capture)
         capture->end_frame();
     if (m_hooks)
         m_hooks->draw_over();
-    {
+    if (!capture || capture->presents_frame()) {
         cProfileScope scope("swap");
         cDisplaySettings::instance()->swap_buffers();
     }

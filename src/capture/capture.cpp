@@ -215,6 +215,14 @@ void cCapture::end_frame() {
     report_progress(false);
 }
 
+bool cCapture::presents_frame() {
+    const double now = platform::wall_seconds();
+    if (m_presented_at >= 0.0 && now - m_presented_at < 0.25)
+        return false;
+    m_presented_at = now;
+    return true;
+}
+
 bool cCapture::write_frame(int width, int height, std::string* error) {
     if (!m_writer) {
         // Three frames in flight leave the driver time to finish each copy;

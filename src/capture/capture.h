@@ -47,6 +47,10 @@ public:
     // After the frame is drawn, before the buffers swap; after the update
     // alone when the frame is not drawn.
     void end_frame();
+    // Whether the drawn frame is shown in the window: about four times a
+    // second, since on a software rasteriser every swap copies the whole
+    // window and nobody needs to see each frame of a capture.
+    bool presents_frame();
 
     // Timeline time of frame k.
     static std::int64_t frame_time_ms(std::int64_t frame, int fps) { return frame * 1000 / fps; }
@@ -101,14 +105,15 @@ private:
     std::int64_t m_frame = -1; // frames simulated so far
     std::int64_t m_written = 0;
     int m_end_ms = -1;
-    std::size_t m_next_shot = 0; // index into m_options.shots_ms
-    bool m_draw_every_frame;     // VANTREL_DRAW_EVERY_FRAME
-    bool m_write = false;        // the frame under way is written
-    bool m_draw = false;         // and drawn
-    bool m_reached_end = false;  // every frame up to last_ms() was rendered
-    bool m_failed = false;       // a frame could not be written
-    std::string m_error;         // why
-    double m_started_at = 0.0;   // wall-clock seconds of the first frame
+    std::size_t m_next_shot = 0;  // index into m_options.shots_ms
+    bool m_draw_every_frame;      // VANTREL_DRAW_EVERY_FRAME
+    bool m_write = false;         // the frame under way is written
+    bool m_draw = false;          // and drawn
+    bool m_reached_end = false;   // every frame up to last_ms() was rendered
+    bool m_failed = false;        // a frame could not be written
+    std::string m_error;          // why
+    double m_started_at = 0.0;    // wall-clock seconds of the first frame
+    double m_presented_at = -1.0; // wall-clock seconds of the last frame shown
     std::unique_ptr<cCaptureProgress> m_progress;
     // Frames are read back a few frames late and written on the writer's
     // thread; both are made with the first frame written.
