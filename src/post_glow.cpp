@@ -257,9 +257,10 @@ void blur_three_times(iRenderTarget& input, iRenderTarget& output) {
     end_pass();
 }
 
-void spill_add(iRenderTarget& glow_target, iRenderTarget& base, float gain) {
-    cProfileScope scope("spill-add");
-    cPostGlow::instance();
+namespace {
+// The base on unit 0 and the glow on unit 1, drawn over the bound
+// framebuffer by the named shader, blending off.
+void draw_glow_over(iRenderTarget& glow_target, iRenderTarget& base, const char* shader) {
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_BLEND);
     select_texture_unit(0);
@@ -274,10 +275,7 @@ void spill_add(iRenderTarget& glow_target, iRenderTarget& base, float gain) {
 
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();
-    // The gain's levels ("in white"), as a factor.
-    cShaderParameter<float> lift(255.0f / std::max(gain, 0.001f));
-    shaders->set_parameter("spill_shader", cShdPostSpillAdd::SP_LIFT, &lift);
-    shaders->bind("spill_shader");
+    shaders->bind(shader);
     render_fsq_dual(base, glow_target);
     shaders->pop_shader();
 
@@ -290,6 +288,17 @@ void spill_add(iRenderTarget& glow_target, iRenderTarget& base, float gain) {
     base.unbind_texture();
     base.disable_texture();
     glPopAttrib();
+}
+} // namespace
+
+void spill_add(iRenderTarget& glow_target, iRenderTarget& base, float gain) {
+    cProfileScope scope("spill-add");
+    cPostGlow::instance();
+    // The gain's levels ("in white"), as a factor.
+    cShaderParameter<float> lift(255.0f / std::max(gain, 0.001f));
+    cShaderManager_GLSL::instance()->set_parameter("spill_shader", cShdPostSpillAdd::SP_LIFT,
+                                                   &lift);
+    draw_glow_over(glow_target, base, "spill_shader");
 }
 
 void spill_add_into(iRenderTarget& output, iRenderTarget& glow_target, iRenderTarget& base) {
@@ -341,17 +350,6 @@ void glow_final(const sGlowSettings& settings, iRenderTarget& source,
 
     cProfileScope fused(hsb ? "spill-add, hsb and levels" : "spill-add and levels");
     const char* const name = hsb ? "spill_hsb_levels_shader" : "spill_levels_shader";
-    glPushAttrib(GL_ENABLE_BIT);
-    glDisable(GL_BLEND);
-    select_texture_unit(0);
-    source.bind_texture();
-    const bool source_texels = begin_texel_sampling(source);
-    source.enable_texture();
-    select_texture_unit(1);
-    work->bind_texture();
-    // A glow smaller than the picture is stretched over it: linear filtering.
-    const bool work_texels = begin_texel_sampling(*work);
-    work->enable_texture();
     cShaderParameter<float> lift(1.0f);
     shaders->set_parameter(name, cShdPostFinal::SP_LIFT, &lift);
     float three[3] = {hsb ? hsb->x : 0.0f, hsb ? hsb->y : 0.0f, hsb ? hsb->z : 0.0f};
@@ -361,17 +359,7 @@ void glow_final(const sGlowSettings& settings, iRenderTarget& source,
                      levels.out_white};
     cShaderParameter<float* const> levels_values(five);
     shaders->set_parameter(name, cShdPostFinal::SP_IN_LEVELS, &levels_values);
-    shaders->bind(name);
-    render_fsq_dual(source, *work);
-    select_texture_unit(1);
-    end_texel_sampling(*work, work_texels);
-    work->unbind_texture();
-    work->disable_texture();
-    select_texture_unit(0);
-    end_texel_sampling(source, source_texels);
-    source.unbind_texture();
-    source.disable_texture();
-    glPopAttrib();
+    draw_glow_over(*work, source, name);
     shaders->pop_shader();
 }
 
