@@ -2,6 +2,7 @@
 
 #include "gl_entry.h"
 #include "render_target_fbo.h"
+#include "renderer_traits.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -66,8 +67,9 @@ void cDisplaySettings::destroy() {
 cDisplaySettings::~cDisplaySettings() {
     // Without a context (after SDL_Quit) the frame's GL objects went with
     // it; deleting them then would call into no context.
-    if (m_offscreen_frame && !SDL_GL_GetCurrentContext())
-        (void)m_offscreen_frame.release();
+    if (!SDL_GL_GetCurrentContext())
+        for (std::unique_ptr<cRenderTarget_fbo>& frame : m_offscreen_frames)
+            (void)frame.release();
 }
 
 void cDisplaySettings::set_frame_size(int width, int height) {
@@ -171,12 +173,38 @@ void cDisplaySettings::fit_frame() {
 }
 
 void cDisplaySettings::begin_offscreen() {
-    if (!m_offscreen || m_offscreen_frame)
+    if (!m_offscreen_frames.empty())
         return;
-    m_offscreen_frame.reset(
-        new cRenderTarget_fbo(unsigned(m_screen_width), unsigned(m_screen_height)));
-    m_offscreen_frame->init();
-    const GLuint framebuffer = m_offscreen_frame->get_framebuffer();
+    // Read back from the window, a software rasteriser's frame waits for
+    // every pass of it to be drawn: the program stands idle meanwhile, and
+    // the rasteriser's threads while the program sets up the next frame.
+    // Off-screen frames taking turns let both go on at once. The window
+    // then shows none of them: a copy into it would wait for the frame
+    // again, and nobody needs to watch a software capture.
+    int frames = m_offscreen ? 1 : 0;
+    if (m_may_offscreen && cRendererTraits::instance()->software_rasteriser()) {
+        m_offscreen = true;
+        frames = kOffscreenFrames;
+    }
+    for (int k = 0; k < frames; ++k) {
+        m_offscreen_frames.emplace_back(
+            new cRenderTarget_fbo(unsigned(m_screen_width), unsigned(m_screen_height)));
+        m_offscreen_frames.back()->init();
+    }
+    m_offscreen_current = 0;
+    if (m_offscreen)
+        bind_offscreen_frame();
+}
+
+void cDisplaySettings::next_offscreen_frame() {
+    if (m_offscreen_frames.size() < 2)
+        return;
+    m_offscreen_current = (m_offscreen_current + 1) % m_offscreen_frames.size();
+    bind_offscreen_frame();
+}
+
+void cDisplaySettings::bind_offscreen_frame() {
+    const GLuint framebuffer = m_offscreen_frames[m_offscreen_current]->get_framebuffer();
     cRenderTarget_fbo::set_window_framebuffer(framebuffer);
     ext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
     glDrawBuffer(GL_COLOR_ATTACHMENT0_EXT);

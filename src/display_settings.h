@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 struct SDL_Window;
 class cRenderTarget_fbo;
@@ -51,8 +52,18 @@ public:
     // with status 2 for a size beyond the driver's limits (no window shown).
     void init_sdl();
     // The off-screen frame, when there is one, becomes the framebuffer
-    // that stands for the window; needs the framebuffer entry points.
+    // that stands for the window; needs the framebuffer entry points and
+    // the renderer's traits. A capture on a software rasteriser always
+    // draws off-screen, into kOffscreenFrames frames in turn (see
+    // next_offscreen_frame).
     void begin_offscreen();
+    // How many off-screen frames take turns (0 when drawing into the window).
+    int offscreen_frames() const { return int(m_offscreen_frames.size()); }
+    // The next off-screen frame in turn becomes the one drawn into. A frame
+    // that was drawn stays untouched for the next offscreen_frames() - 1
+    // turns: a software rasteriser can finish it, and it can be read back,
+    // while the next ones are drawn.
+    void next_offscreen_frame();
     void set_gl_attributes();
     void set_widescreen();
     // Letterboxed band or the full screen; see the members below.
@@ -94,7 +105,7 @@ public:
     bool m_sized = false;         // a size was asked for
     bool m_desktop = false;       // full screen without a video mode change
     bool m_may_offscreen = false; // a capture: the frame may exceed the desktop
-    bool m_offscreen = false;     // rendering into m_offscreen_frame
+    bool m_offscreen = false;     // rendering into an off-screen frame
     bool m_fitted = false;        // fit_frame() ran
     // Every scene renders at this size (aspect 1.6); without widescreen the
     // picture is letterboxed into the frame, with it stretched over it.
@@ -109,6 +120,9 @@ public:
 private:
     cDisplaySettings() = default;
     bool open_window(int width, int height);
-    std::unique_ptr<cRenderTarget_fbo> m_offscreen_frame;
+    void bind_offscreen_frame();
+    static constexpr int kOffscreenFrames = 3;
+    std::vector<std::unique_ptr<cRenderTarget_fbo>> m_offscreen_frames;
+    std::size_t m_offscreen_current = 0;
     static cDisplaySettings* s_instance;
 };

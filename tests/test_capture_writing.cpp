@@ -1,7 +1,8 @@
-// The capture's frames on their way out: read back through pixel-buffer
-// objects a few frames late and written on the writer's thread, they must
-// become the same files, in the same order, as frames read and written at
-// once; a frame that cannot be written stops the writing with its reason.
+// The capture's frames on their way out: read back a few frames late, through
+// pixel-buffer objects or from framebuffers drawn into in turn, and written on
+// the writer's thread, they must become the same files, in the same order, as
+// frames read and written at once; a frame that cannot be written stops the
+// writing with its reason.
 #include "capture/frame_readback.h"
 #include "capture/frame_sink.h"
 #include "capture/frame_writer.h"
@@ -58,45 +59,68 @@ TEST(CaptureWriting, FramesReadBackLaterBecomeTheSameFilesAsFramesReadAtOnce) {
     ensure_gl_context();
     // An odd width: rows are packed without padding.
     const int width = 203, height = 77, frames = 8;
-    const std::string at_once = make_temp_dir("capture_at_once");
-    const std::string later = make_temp_dir("capture_later");
-    cFrameSink_png sync_sink(at_once), async_sink(later);
-    std::string error;
-    ASSERT_TRUE(sync_sink.open(&error) && async_sink.open(&error)) << error;
-    {
-        cFrameReadback readback(3);
-        cFrameWriter writer(&async_sink, 2);
-        std::vector<std::uint8_t> pixels(std::size_t(width) * height * 3);
-        auto hand_over_oldest = [&] {
-            sCapturedFrame frame;
-            frame.rgb = writer.spare_buffer(); // as the capture reads them
-            ASSERT_TRUE(readback.take_oldest(&frame));
-            ASSERT_TRUE(writer.submit(std::move(frame), &error)) << error;
-        };
-        glReadBuffer(GL_BACK);
-        for (int k = 0; k < frames; ++k) {
-            draw_frame(k, width, height);
-            // The encoding of the frames read at once runs on this thread
-            // while the writer encodes on its own.
-            glPixelStorei(GL_PACK_ALIGNMENT, 1);
-            glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-            ASSERT_TRUE(sync_sink.write_frame(pixels.data(), width, height, &error)) << error;
-            if (readback.full())
+    // Three framebuffers taking turns, as a capture on a software
+    // rasteriser draws its frames: two can wait to be read.
+    GLuint framebuffers[3] = {}, colours[3] = {};
+    ext::glGenFramebuffersEXT(3, framebuffers);
+    ext::glGenRenderbuffersEXT(3, colours);
+    for (int k = 0; k < 3; ++k) {
+        ext::glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, colours[k]);
+        ext::glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_RGBA8, width, height);
+        ext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffers[k]);
+        ext::glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT,
+                                          GL_RENDERBUFFER_EXT, colours[k]);
+    }
+    ext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    for (const cFrameReadback::eMethod method :
+         {cFrameReadback::PIXEL_BUFFERS, cFrameReadback::FRAMEBUFFERS}) {
+        SCOPED_TRACE(method);
+        const bool turns = method == cFrameReadback::FRAMEBUFFERS;
+        const std::string at_once = make_temp_dir("capture_at_once" + std::to_string(method));
+        const std::string later = make_temp_dir("capture_later" + std::to_string(method));
+        cFrameSink_png sync_sink(at_once), async_sink(later);
+        std::string error;
+        ASSERT_TRUE(sync_sink.open(&error) && async_sink.open(&error)) << error;
+        {
+            cFrameReadback readback(turns ? 2 : 3, method);
+            cFrameWriter writer(&async_sink, 2);
+            std::vector<std::uint8_t> pixels(std::size_t(width) * height * 3);
+            auto hand_over_oldest = [&] {
+                sCapturedFrame frame;
+                frame.rgb = writer.spare_buffer(); // as the capture reads them
+                ASSERT_TRUE(readback.take_oldest(&frame));
+                ASSERT_TRUE(writer.submit(std::move(frame), &error)) << error;
+            };
+            for (int k = 0; k < frames; ++k) {
+                if (readback.full())
+                    hand_over_oldest();
+                ext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, turns ? framebuffers[k % 3] : 0);
+                glReadBuffer(turns ? GL_COLOR_ATTACHMENT0_EXT : GL_BACK);
+                draw_frame(k, width, height);
+                // The encoding of the frames read at once runs on this
+                // thread while the writer encodes on its own.
+                glPixelStorei(GL_PACK_ALIGNMENT, 1);
+                glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+                ASSERT_TRUE(sync_sink.write_frame(pixels.data(), width, height, &error)) << error;
+                readback.read(width, height);
+            }
+            while (!readback.empty())
                 hand_over_oldest();
-            readback.read(width, height);
+            ASSERT_TRUE(writer.finish(&error)) << error;
         }
-        while (!readback.empty())
-            hand_over_oldest();
-        ASSERT_TRUE(writer.finish(&error)) << error;
+        ASSERT_TRUE(sync_sink.finish(&error) && async_sink.finish(&error)) << error;
+        for (int k = 0; k < frames; ++k) {
+            SCOPED_TRACE(k);
+            const std::string name = cFrameSink_png::frame_name(k);
+            const std::string expected = read_file_bytes(at_once + "/" + name);
+            ASSERT_GT(expected.size(), 100u);
+            EXPECT_TRUE(expected == read_file_bytes(later + "/" + name));
+        }
     }
-    ASSERT_TRUE(sync_sink.finish(&error) && async_sink.finish(&error)) << error;
-    for (int k = 0; k < frames; ++k) {
-        SCOPED_TRACE(k);
-        const std::string name = cFrameSink_png::frame_name(k);
-        const std::string expected = read_file_bytes(at_once + "/" + name);
-        ASSERT_GT(expected.size(), 100u);
-        EXPECT_TRUE(expected == read_file_bytes(later + "/" + name));
-    }
+    ext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glReadBuffer(GL_BACK);
+    ext::glDeleteFramebuffersEXT(3, framebuffers);
+    ext::glDeleteRenderbuffersEXT(3, colours);
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }
 

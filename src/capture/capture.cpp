@@ -173,6 +173,12 @@ void cCapture::begin_frame() {
     const bool shot = take_shot(m_options.shots_ms, &m_next_shot, t);
     m_write = in_range(t) && shot;
     m_draw = m_write || m_draw_every_frame;
+    // A frame waiting to be read keeps its off-screen frame; one drawn but
+    // not written leaves it to the next.
+    if (m_draw && m_frame_in_flight) {
+        cDisplaySettings::instance()->next_offscreen_frame();
+        m_frame_in_flight = false;
+    }
     m_frame_started = now;
     if (m_frame == 0)
         start_progress();
@@ -224,10 +230,15 @@ bool cCapture::presents_frame() {
 }
 
 bool cCapture::write_frame(int width, int height, std::string* error) {
+    cDisplaySettings* settings = cDisplaySettings::instance();
     if (!m_writer) {
         // Three frames in flight leave the driver time to finish each copy;
-        // two waiting for the writer smooth out slow encoder moments.
-        m_readback.reset(new cFrameReadback(3));
+        // two waiting for the writer smooth out slow encoder moments. Frames
+        // drawn off-screen in turn stay in their framebuffers until read:
+        // all but the one being drawn can be in flight.
+        const int turns = settings->offscreen_frames();
+        m_readback.reset(turns > 1 ? new cFrameReadback(turns - 1, cFrameReadback::FRAMEBUFFERS)
+                                   : new cFrameReadback(3));
         m_writer.reset(new cFrameWriter(m_sink.get(), 2));
     }
     if (m_readback->full()) {
@@ -247,9 +258,11 @@ bool cCapture::write_frame(int width, int height, std::string* error) {
     }
     cProfileScope scope("read-back");
     // An off-screen frame is read from its own colour buffer, set at start.
-    if (!cDisplaySettings::instance()->m_offscreen)
+    if (!settings->m_offscreen)
         glReadBuffer(GL_BACK);
     m_readback->read(width, height);
+    // The next frame drawn goes into the next off-screen frame in turn.
+    m_frame_in_flight = true;
     return true;
 }
 

@@ -119,6 +119,7 @@ private:
     // thread; both are made with the first frame written.
     std::unique_ptr<cFrameReadback> m_readback;
     std::unique_ptr<cFrameWriter> m_writer;
+    bool m_frame_in_flight = false; // the last frame drawn waits to be read
     double m_frame_started = 0.0;
     std::string m_drawn_scene; // the scene that drew the frame under way
     std::map<std::string, sSceneTimes> m_scene_times;
