@@ -22,7 +22,7 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
 fi
 mkdir -p "$root/out"
 echo "vantrel: no display here; rendering the show to out/vantrel.mp4 at 30 frames per second"
-echo "vantrel: (software rendering: expect five to six minutes on two cores)"
+echo "vantrel: (software rendering: expect four to five minutes on two cores)"
 LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy \
     xvfb-run -a -s "-screen 0 1024x768x24" \
     ./vantrel --letterbox --capture "$root/out/vantrel.mp4" --fps 30 "$@"
