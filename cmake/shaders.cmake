@@ -7,7 +7,7 @@ set(SHADERS_GL_SOURCES      # GL code: into vantrel_runtime
   src/shader_glsl.cpp
   src/shader_manager_glsl.cpp
   src/shaders/shd_blurtex.cpp
-  src/shaders/shd_blur3tex.cpp
+  src/shaders/shd_glow_blur.cpp
   src/shaders/shd_post_hsb.cpp
   src/shaders/shd_levels.cpp
   src/shaders/shd_correction.cpp

@@ -10,8 +10,9 @@
 #include "render_fsq.h"
 #include "render_target.h"
 #include "shader_manager_glsl.h"
-#include "shaders/shd_blur3tex.h"
 #include "shaders/shd_blurtex.h"
+#include "shaders/shd_glow_blur.h"
+#include "shaders/shd_levels.h"
 #include "shaders/shd_post_final.h"
 #include "shaders/shd_post_spilladd.h"
 
@@ -38,12 +39,13 @@ cPostGlow::cPostGlow() {
     shaders->add_shader<cShdPostSpillAdd>("spill_shader");
     shaders->add_shader<cShdPostSpillLevels>("spill_levels_shader");
     shaders->add_shader<cShdPostSpillHsbLevels>("spill_hsb_levels_shader");
+    shaders->add_shader<cShdBrightHalf>("bright_half_shader");
 }
 
 void setup_blur() {
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->add_shader<cShdBlurTex>("blur_shader");
-    shaders->add_shader<cShdBlur3Tex>("blur3_shader");
+    shaders->add_shader<cShdGlowBlur>("glow_blur_shader");
 }
 
 cRenderTargetManager::eRTSize blur_temp_size(unsigned output_width) {
@@ -60,13 +62,17 @@ cRenderTargetManager::eRTSize blur_temp_size(unsigned output_width) {
 }
 
 namespace {
-// The Gaussian that the glow applies three times in a row: sigma 2 texels,
-// 11 taps, the centre's weight first.
-const double kGaussian[6] = {0.200565, 0.176998, 0.121649, 0.065114, 0.027144, 0.008812};
-constexpr int kReach = 15; // three times the Gaussian's 5
-static_assert(cShdBlur3Tex::kTaps == kBlurTaps, "the blur shader's taps");
-// Lines closer to an edge than this see the clamping of the blurs; the
-// others all get the same weights.
+// The full-size glow is three Gaussian blurs in a row (sigma 2 pixels,
+// variance 12 pixels^2 in all) of the bright pass. It is computed at half
+// size: the 2 x 2 mean and the stretch back over the picture blur a little
+// themselves, so the half-size Gaussian has a variance of 2.6 texels^2
+// (10.4 pixels^2), the value whose glow came closest to the full-size one in
+// frames of the show. Its taps reach 6 texels (3.7 sigma) either side.
+constexpr double kHalfVariance = 2.6;
+constexpr int kReach = kBlurTaps / 2;
+static_assert(cShdGlowBlur::kTaps == kBlurTaps, "the blur shader's taps");
+// Lines closer to an edge than this see the edge's clamping; the others all
+// get the same weights.
 constexpr int kEdgeLines = kReach;
 
 // The quad of the pixels [x0, x1) x [y0, y1) of a w x h viewport, with their
@@ -103,8 +109,8 @@ void blur_pass(iRenderTarget& input, iRenderTarget& output, bool vertical) {
     const float w = float(output.get_width()), h = float(output.get_height());
     float dir[2] = {vertical ? 0.0f : scale, vertical ? scale : 0.0f};
     cShaderParameter<float* const> dir_param(dir);
-    shaders->set_parameter("blur3_shader", cShdBlur3Tex::SP_SAMPLEDIR, &dir_param);
-    shaders->bind("blur3_shader");
+    shaders->set_parameter("glow_blur_shader", cShdGlowBlur::SP_SAMPLEDIR, &dir_param);
+    shaders->bind("glow_blur_shader");
     const int extent = int(vertical ? output.get_height() : output.get_width());
     const int lattice = std::max(1, int(float(extent) / scale + 0.5f));
     auto index_of = [&](int line) {
@@ -122,11 +128,11 @@ void blur_pass(iRenderTarget& input, iRenderTarget& output, bool vertical) {
         int to = from + 1;
         while (to < extent && (index_of(to) == index || (inner(index) && inner(index_of(to)))))
             ++to;
-        std::array<float, 4 * cShdBlur3Tex::kWeightSets> weights{};
+        std::array<float, 4 * cShdGlowBlur::kWeightSets> weights{};
         const std::array<float, kBlurTaps> taps =
             blur_weights(inner(index) ? kEdgeLines : index, lattice);
         std::copy(taps.begin(), taps.end(), weights.begin());
-        for (int set = 0; set < cShdBlur3Tex::kWeightSets; ++set)
+        for (int set = 0; set < cShdGlowBlur::kWeightSets; ++set)
             ext::glMultiTexCoord4fvARB(GLenum(GL_TEXTURE1_ARB + set),
                                        &weights[std::size_t(4 * set)]);
         if (vertical)
@@ -145,57 +151,67 @@ void blur_pass(iRenderTarget& input, iRenderTarget& output, bool vertical) {
 } // namespace
 
 namespace {
-// The glow composite into the bound framebuffer, with a caller's work target.
-void glow_composite(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work,
-                    cRenderTargetManager::eRTSize s) {
-    glow_bright_pass(settings, source, work, s);
+// The glow composite into the bound framebuffer; returns the glow's light
+// before the gain.
+cRTProxy glow_composite(const sGlowSettings& settings, iRenderTarget& source,
+                        cRenderTargetManager::eRTSize s) {
+    cRTProxy light = glow_light(settings, source, s);
     // The gain lifts the blurred light before or as it spills over the
-    // picture: at full size in the spill, saving a full-size pass.
+    // picture: for a full-size glow in the spill, saving a pass.
     if (s == cRenderTargetManager::RTT_FULL) {
-        spill_add(work, source, settings.gain);
-        return;
+        spill_add(*light, source, settings.gain);
+        return light;
     }
     cRTProxy lifted = cRenderTargetManager::instance()->get_rt(s);
     sLevelsValues gain;
     gain.in_white = settings.gain;
-    apply_levels_into(*lifted, work, gain);
+    apply_levels_into(*lifted, *light, gain);
     spill_add(*lifted, source);
+    return light;
+}
+
+// The bright pass of source (the threshold as levels' in black) into the
+// output, half the source's size, each pixel the mean of a 2 x 2 block.
+void bright_pass_half(float threshold, iRenderTarget& source, iRenderTarget& output) {
+    cProfileScope scope("bright pass");
+    cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
+    float five[5] = {threshold, 255.0f, 1.0f, 0.0f, 255.0f};
+    cShaderParameter<float* const> levels(five);
+    shaders->set_parameter("bright_half_shader", cShdLevels::SP_IN_LEVELS, &levels);
+    output.bind();
+    begin_pass();
+    shaders->push_shader();
+    shaders->bind("bright_half_shader");
+    select_texture_unit(0);
+    source.bind_texture();
+    // The taps sit on the centres of the source's texels (see the shader).
+    const bool texels = begin_texel_sampling(source, 2);
+    source.enable_texture();
+    draw_target(source);
+    end_texel_sampling(source, texels);
+    source.unbind_texture();
+    source.disable_texture();
+    shaders->pop_shader();
+    end_pass();
+    output.unbind();
 }
 } // namespace
 
 std::array<float, kBlurTaps> blur_weights(int index, int extent) {
-    // Row index of the three blurs as matrices, each clamping at the line's
-    // ends: the light that the output texel gathers from each input texel,
-    // on a window of kReach texels either side.
-    constexpr int kWindow = 2 * kReach + 1;
-    auto clamped = [&](int texel) { return std::min(std::max(texel, 0), extent - 1); };
-    double row[kWindow] = {};
-    row[kReach] = 1.0;
-    for (int blur = 0; blur < 3; ++blur) {
-        double next[kWindow] = {};
-        for (int at = 0; at < kWindow; ++at) {
-            if (row[at] == 0.0)
-                continue;
-            for (int k = -5; k <= 5; ++k)
-                next[clamped(index + at - kReach + k) - index + kReach] +=
-                    row[at] * kGaussian[std::abs(k)];
-        }
-        std::copy(next, next + kWindow, row);
-    }
-    // Tap j fetches texel index + j; those beyond the ends get nothing, their
-    // light gathered on the end texel's own tap. The taps beyond the reach
-    // would add less than a 250th; their share goes to the others, so that
-    // flat areas stay as they are.
-    constexpr int kReachKept = kBlurTaps / 2;
-    double all = 0.0, kept = 0.0;
-    for (int at = 0; at < kWindow; ++at) {
-        all += row[at];
-        if (std::abs(at - kReach) <= kReachKept)
-            kept += row[at];
+    // Tap j fetches texel index + j; the light of taps beyond the line's
+    // ends is gathered on the end texel's own tap, as clamping would fetch.
+    // The weights sum to one: flat areas stay as they are.
+    double row[kBlurTaps] = {};
+    double all = 0.0;
+    for (int k = -kReach; k <= kReach; ++k) {
+        const double g = std::exp(-double(k * k) / (2.0 * kHalfVariance));
+        const int texel = std::min(std::max(index + k, 0), extent - 1);
+        row[texel - index + kReach] += g;
+        all += g;
     }
     std::array<float, kBlurTaps> weights{};
-    for (int j = -kReachKept; j <= kReachKept; ++j)
-        weights[std::size_t(j + kReachKept)] = float(row[j + kReach] * all / kept);
+    for (int j = 0; j < kBlurTaps; ++j)
+        weights[std::size_t(j)] = float(row[j] / all);
     return weights;
 }
 
@@ -244,7 +260,7 @@ void blur(iRenderTarget& input, iRenderTarget& output) {
     end_pass();
 }
 
-void blur_three_times(iRenderTarget& input, iRenderTarget& output) {
+void blur_glow(iRenderTarget& input, iRenderTarget& output) {
     cProfileScope scope("blur");
     VT_ASSERT(input.get_width() == output.get_width() && input.get_height() == output.get_height());
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
@@ -307,23 +323,29 @@ void spill_add_into(iRenderTarget& output, iRenderTarget& glow_target, iRenderTa
     output.unbind();
 }
 
-void glow_bright_pass(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work,
-                      cRenderTargetManager::eRTSize s) {
+cRTProxy glow_light(const sGlowSettings& settings, iRenderTarget& source,
+                    cRenderTargetManager::eRTSize s) {
     cPostGlow::instance();
+    cRenderTargetManager* pool = cRenderTargetManager::instance();
+    // A full-size glow is computed at half size, which costs a quarter of
+    // the blur's taps per pixel; its wide, soft light loses nothing that
+    // shows. Smaller glows cost little; they keep three blurs of their own
+    // size, whose rounding their strong glows (low thresholds, graded
+    // afterwards) show.
+    if (s == cRenderTargetManager::RTT_FULL) {
+        cRTProxy light = pool->get_rt(cRenderTargetManager::RTT_HALF);
+        bright_pass_half(settings.threshold, source, *light);
+        blur_glow(*light, *light);
+        return light;
+    }
+    cRTProxy light = pool->get_rt(s);
     // Bright pass: only what is above the threshold survives.
     sLevelsValues bright;
     bright.in_black = settings.threshold;
-    apply_levels_into(work, source, bright);
-    // At full size the three blurs run as one wider kernel, which saves two
-    // of three full-size pass pairs. Smaller glows cost little; they keep
-    // the three passes, whose rounding their strong glows (low thresholds,
-    // graded afterwards) show.
-    if (s == cRenderTargetManager::RTT_FULL) {
-        blur_three_times(work, work);
-        return;
-    }
+    apply_levels_into(*light, source, bright);
     for (int i = 0; i < 3; ++i)
-        blur(work, work);
+        blur(*light, *light);
+    return light;
 }
 
 void glow_into(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& output,
@@ -331,11 +353,10 @@ void glow_into(const sGlowSettings& settings, iRenderTarget& source, iRenderTarg
     cProfileScope scope("glow");
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();
-    cRTProxy work = cRenderTargetManager::instance()->get_rt(s);
-    glow_composite(settings, source, *work, s);
+    cRTProxy light = glow_composite(settings, source, s);
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_BLEND);
-    spill_add_into(output, *work, source);
+    spill_add_into(output, *light, source);
     glPopAttrib();
     shaders->pop_shader();
 }
@@ -345,8 +366,7 @@ void glow_final(const sGlowSettings& settings, iRenderTarget& source,
     cProfileScope scope("glow");
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();
-    cRTProxy work = cRenderTargetManager::instance()->get_rt(s);
-    glow_bright_pass(settings, source, *work, s);
+    cRTProxy light = glow_light(settings, source, s);
 
     cProfileScope fused(hsb ? "spill-add, hsb and levels" : "spill-add and levels");
     const char* const name = hsb ? "spill_hsb_levels_shader" : "spill_levels_shader";
@@ -359,7 +379,7 @@ void glow_final(const sGlowSettings& settings, iRenderTarget& source,
                      levels.out_white};
     cShaderParameter<float* const> levels_values(five);
     shaders->set_parameter(name, cShdPostFinal::SP_IN_LEVELS, &levels_values);
-    draw_glow_over(*work, source, name);
+    draw_glow_over(*light, source, name);
     shaders->pop_shader();
 }
 
@@ -368,8 +388,7 @@ void glow_onto(const sGlowSettings& settings, iRenderTarget& source,
     cProfileScope scope("glow");
     cShaderManager_GLSL* shaders = cShaderManager_GLSL::instance();
     shaders->push_shader();
-    cRTProxy work = cRenderTargetManager::instance()->get_rt(s);
-    glow_composite(settings, source, *work, s);
+    glow_composite(settings, source, s);
     shaders->pop_shader();
 }
 

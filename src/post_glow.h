@@ -1,7 +1,7 @@
 // Glow: a bright pass, blurred three times, levelled by a gain and spilled
-// over the picture. Also the blur and spill-add passes it is made of. At
-// full size the three blurs run as one pass pair of 21 taps and the gain in
-// the spill.
+// over the picture. Also the blur and spill-add passes it is made of. A
+// full-size glow is computed at half size, its blurs as one pass pair of 13
+// taps, with the gain in the spill.
 #pragma once
 
 #include "math/vec3.h"
@@ -37,13 +37,13 @@ void setup_blur();
 // Separable Gaussian blur (sigma 2 texels, 11 taps) of input into output
 // (the same target blurs in place).
 void blur(iRenderTarget& input, iRenderTarget& output);
-// What three blurs in a row give, each clamping at the edges, in one
-// vertical and one horizontal pass; input and output of the same size (the
-// same target blurs in place).
-void blur_three_times(iRenderTarget& input, iRenderTarget& output);
-// blur_three_times's weights for texel index of a line of extent texels: taps -10
-// to 10 fetch the texels index - 10 to index + 10 (none beyond the ends).
-constexpr int kBlurTaps = 21;
+// The half-size glow's blur, one vertical and one horizontal pass, clamping
+// at the edges; input and output of the same size (the same target blurs in
+// place).
+void blur_glow(iRenderTarget& input, iRenderTarget& output);
+// blur_glow's weights for texel index of a line of extent texels: taps -6 to
+// 6 fetch the texels index - 6 to index + 6 (none beyond the ends).
+constexpr int kBlurTaps = 13;
 std::array<float, kBlurTaps> blur_weights(int index, int extent);
 // The size class of a blur's temporary target for an output width.
 cRenderTargetManager::eRTSize blur_temp_size(unsigned output_width);
@@ -51,9 +51,11 @@ cRenderTargetManager::eRTSize blur_temp_size(unsigned output_width);
 // levels "in white" gain on the way (255 leaves it).
 void spill_add(iRenderTarget& glow, iRenderTarget& base, float gain = 255.0f);
 void spill_add_into(iRenderTarget& output, iRenderTarget& glow, iRenderTarget& base);
-// The bright pass of source into work (of size class s), blurred three times.
-void glow_bright_pass(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& work,
-                      cRenderTargetManager::eRTSize s);
+// The glow's light: the bright pass of source, blurred, in a pooled target
+// of size class s, or of half size for a full-size glow (the spill stretches
+// it over the picture).
+cRTProxy glow_light(const sGlowSettings& settings, iRenderTarget& source,
+                    cRenderTargetManager::eRTSize s);
 // The output gets the source with the blurred bright pass spilled over it;
 // the default framebuffer gets the full glow composite.
 void glow_into(const sGlowSettings& settings, iRenderTarget& source, iRenderTarget& output,

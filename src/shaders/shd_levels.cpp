@@ -6,8 +6,12 @@
 
 cShdLevels::cShdLevels(sGlslContext*& context, eGlslProfile& vertex_profile,
                        eGlslProfile& fragment_profile)
+    : cShdLevels(context, vertex_profile, fragment_profile, "post_levels.frag") {}
+
+cShdLevels::cShdLevels(sGlslContext*& context, eGlslProfile& vertex_profile,
+                       eGlslProfile& fragment_profile, const char* fragment_file)
     : cShader_GLSL(context, vertex_profile, fragment_profile) {
-    load_from_files("post_levels.vert", "post_levels.frag");
+    load_from_files("post_levels.vert", fragment_file);
     m_in_black = 200.0f;
     m_in_white = 255.0f;
     m_gamma = 1.0f;

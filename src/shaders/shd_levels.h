@@ -23,6 +23,11 @@ public:
     void update_parameters() override;
     void unbind() override {}
 
+protected:
+    // The same levels in another fragment program (post_levels.glsl's).
+    cShdLevels(sGlslContext*& context, eGlslProfile& vertex_profile, eGlslProfile& fragment_profile,
+               const char* fragment_file);
+
 private:
     GLint m_in_black_param = -1;
     GLint m_in_white_param = -1;
@@ -34,4 +39,13 @@ private:
     float m_gamma = 1.0f;
     float m_out_black = 0.0f;
     float m_out_white = 255.0f;
+};
+
+// The glow's bright pass into half the picture's size: the levels of each
+// 2 x 2 block of texels, averaged (glow_bright_half.frag).
+class cShdBrightHalf : public cShdLevels {
+public:
+    cShdBrightHalf(sGlslContext*& context, eGlslProfile& vertex_profile,
+                   eGlslProfile& fragment_profile)
+        : cShdLevels(context, vertex_profile, fragment_profile, "glow_bright_half.frag") {}
 };

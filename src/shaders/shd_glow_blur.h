@@ -1,20 +1,20 @@
 // One direction of the glow's blur of the rectangle texture on unit 0:
-// kTaps weighted taps (-10 to 10 texels) along "sampledir" ((1, 0)
+// kTaps weighted taps (-6 to 6 texels) along "sampledir" ((1, 0)
 // horizontal, (0, 1) vertical). The weights come with the vertices, in
 // texture coordinate sets 1 to kWeightSets, four to a set.
 #pragma once
 
 #include "shader_glsl.h"
 
-class cShdBlur3Tex : public cShader_GLSL {
+class cShdGlowBlur : public cShader_GLSL {
 public:
     enum eParameter {
         SP_SAMPLEDIR = 1, // cShaderParameter<float* const>, two floats
     };
-    static constexpr int kTaps = 21;
+    static constexpr int kTaps = 13;
     static constexpr int kWeightSets = (kTaps + 3) / 4;
 
-    cShdBlur3Tex(sGlslContext*& context, eGlslProfile& vertex_profile,
+    cShdGlowBlur(sGlslContext*& context, eGlslProfile& vertex_profile,
                  eGlslProfile& fragment_profile);
     void init_parameters() override;
     void set_parameter(int parm_name, cShaderParameterBase* param) override;

@@ -1,18 +1,18 @@
-#include "shaders/shd_blur3tex.h"
+#include "shaders/shd_glow_blur.h"
 
 #include "debug.h"
 
-cShdBlur3Tex::cShdBlur3Tex(sGlslContext*& context, eGlslProfile& vertex_profile,
+cShdGlowBlur::cShdGlowBlur(sGlslContext*& context, eGlslProfile& vertex_profile,
                            eGlslProfile& fragment_profile)
     : cShader_GLSL(context, vertex_profile, fragment_profile) {
-    load_from_files("blur3tex.vert", "blur3tex.frag");
+    load_from_files("glow_blur.vert", "glow_blur.frag");
 }
 
-void cShdBlur3Tex::init_parameters() {
+void cShdGlowBlur::init_parameters() {
     m_sampledir_param = get_named_parameter("sampledir");
 }
 
-void cShdBlur3Tex::set_parameter(int parm_name, cShaderParameterBase* param) {
+void cShdGlowBlur::set_parameter(int parm_name, cShaderParameterBase* param) {
     auto* var = dynamic_cast<cShaderParameter<float* const>*>(param);
     VT_ASSERT_MSG(var, "wrong shaderparameter parsed to set_parameter");
     if (parm_name == SP_SAMPLEDIR) {
@@ -21,6 +21,6 @@ void cShdBlur3Tex::set_parameter(int parm_name, cShaderParameterBase* param) {
     }
 }
 
-void cShdBlur3Tex::update_parameters() {
+void cShdGlowBlur::update_parameters() {
     set_parameter2fv(m_sampledir_param, m_sampledir);
 }
