@@ -166,7 +166,13 @@ void cCapture::begin_frame() {
     if (shots_taken ||
         (last >= 0 && (t > last || (m_options.has_from && m_options.from_ms > last)))) {
         m_reached_end = true;
-        std::exit(0);
+        // The frames in flight are read back now, while the GL driver runs in
+        // full: Mesa's own exit handlers may run before the program's and
+        // stop the software rasteriser's threads, which then crashes when a
+        // framebuffer is read. A frame lost ends the capture as a failure.
+        if (!m_failed && !read_back_in_flight(&m_error))
+            m_failed = true;
+        std::exit(m_failed ? 1 : 0);
     }
     m_clock.set_ms(t);
     // Every frame passes the shot times it reaches, in the range or not.
@@ -267,6 +273,10 @@ bool cCapture::write_frame(int width, int height, std::string* error) {
 }
 
 bool cCapture::complete_writing(std::string* error) {
+    return read_back_in_flight(error) && (!m_writer || m_writer->finish(error));
+}
+
+bool cCapture::read_back_in_flight(std::string* error) {
     if (!m_writer)
         return true;
     while (!m_readback->empty()) {
@@ -279,7 +289,7 @@ bool cCapture::complete_writing(std::string* error) {
         if (!m_writer->submit(std::move(frame), error))
             return false;
     }
-    return m_writer->finish(error);
+    return true;
 }
 
 std::int64_t cCapture::progress_end_ms() const {

@@ -92,6 +92,8 @@ private:
     // Hands every frame in flight to the writer and waits until all are
     // written.
     bool complete_writing(std::string* error);
+    // Reads back the frames in flight and hands them to the writer.
+    bool read_back_in_flight(std::string* error);
     // Name of the current scene, "(none)" before the first.
     std::string scene_name() const;
     // Charges the time since the drawn frame under way began to its scene.
